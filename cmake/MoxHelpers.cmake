@@ -1,0 +1,49 @@
+# mox_add_test(<name> LABEL unit|sim|gui SOURCES ... LIBS ...)
+# One GoogleTest executable per library target. Every test case becomes its
+# own CTest entry, so the suite runs in parallel. Settings always go to a
+# throw-away file so no test touches the user's own.
+function(mox_add_test name)
+  cmake_parse_arguments(T "" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_LABEL)
+    set(T_LABEL unit)
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    MOX_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
+    MOX_BIN_DIR="${MOX_OUT_DIR}")
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES
+      LABELS ${T_LABEL}
+      TIMEOUT ${T_TIMEOUT}
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MOX_SETTINGS=${CMAKE_BINARY_DIR}/test-settings/${name}.ini")
+endfunction()
+
+# mox_add_fuzzer(<name> SOURCES ... LIBS ...): a libFuzzer target, only in
+# fuzzing builds.
+function(mox_add_fuzzer name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT MOX_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+endfunction()
+
+# mox_add_bench(<name> SOURCES ... LIBS ...): a Google Benchmark executable,
+# built everywhere, timed only by hand.
+function(mox_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT MOX_BENCH)
+    return()
+  endif()
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()
