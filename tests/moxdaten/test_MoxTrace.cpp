@@ -1,0 +1,49 @@
+// The library's trace hook: lines reach the hook the host installed, and
+// without one they are dropped.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "MoxTrace.h"
+
+namespace {
+
+struct Line {
+    int channel;
+    std::string text;
+};
+std::vector<Line> g_lines;
+
+void Collect(int channel, const char* text) {
+    g_lines.push_back({channel, text});
+}
+
+class TraceHook : public testing::Test {
+protected:
+    void SetUp() override { g_lines.clear(); }
+    void TearDown() override { MoxSetTraceHook(nullptr); }
+};
+
+TEST_F(TraceHook, WithoutHookNothingHappens) {
+    MoxSetTraceHook(nullptr);
+    MoxTrace(1, "dropped");
+    EXPECT_TRUE(g_lines.empty());
+}
+
+TEST_F(TraceHook, LinesReachTheInstalledHook) {
+    MoxSetTraceHook(Collect);
+    MoxTrace(1, "write tln[0]");
+    MoxTrace(255, "always");
+    MoxTrace(1, nullptr);
+    ASSERT_EQ(g_lines.size(), 2u);
+    EXPECT_EQ(g_lines[0].channel, 1);
+    EXPECT_EQ(g_lines[0].text, "write tln[0]");
+    EXPECT_EQ(g_lines[1].channel, 255);
+    MoxSetTraceHook(nullptr);
+    MoxTrace(1, "after removal");
+    EXPECT_EQ(g_lines.size(), 2u);
+}
+
+} // namespace
