@@ -1,0 +1,185 @@
+// Writes the ".spt" language files from the readable sources in res/lang.
+//
+//   mox_makespt OUTDIR SOURCE=NAME.spt ...
+//
+// A source is UTF-8 text, one row per id: "id<TAB>text" or
+// "id<TAB>text<TAB>hint"; blank rows and rows starting with "#" are skipped.
+// Line breaks and tabs inside a text are written "\n" and "\t", as the
+// program's reader unescapes them. Each output file holds 10000 records
+// (text, hint, each NUL-terminated) in Windows-1252.
+//
+// The build fails (exit 1, message naming file and row) when a row is
+// malformed, an id repeats, a character has no Windows-1252 form, a
+// backslash starts anything but "\n" or "\t", or the languages do not all
+// have the same ids and the same hints.
+
+#include "MoxCodec.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRecords = 10000;
+
+struct Entry {
+    std::string text; // Windows-1252, still escaped
+    std::string hint;
+    bool hasHint = false;
+};
+
+struct Language {
+    std::string source;
+    std::string output;
+    std::map<int, Entry> entries;
+};
+
+bool Fail(const std::string& where, const std::string& what) {
+    std::fprintf(stderr, "mox_makespt: %s: %s\n", where.c_str(), what.c_str());
+    return false;
+}
+
+// Checks a field and converts it to Windows-1252.
+bool Convert(const std::string& where, const std::string& utf8, std::string& out) {
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '\\' && (i + 1 >= utf8.size() || (utf8[i + 1] != 'n' && utf8[i + 1] != 't')))
+            return Fail(where, "a backslash must start \\n or \\t");
+        if (utf8[i] == '\\')
+            ++i;
+    }
+    out = MoxUtf8ToCp1252(utf8);
+    if (MoxCp1252ToUtf8(out) != utf8)
+        return Fail(where, "text is not UTF-8 or has a character without a Windows-1252 form");
+    return true;
+}
+
+bool ReadSource(Language& lang) {
+    std::ifstream in(lang.source, std::ios::binary);
+    if (!in)
+        return Fail(lang.source, "cannot be opened");
+    std::string line;
+    int row = 0;
+    while (std::getline(in, line)) {
+        ++row;
+        const std::string where = lang.source + ":" + std::to_string(row);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<std::string> fields;
+        std::stringstream ss(line);
+        for (std::string f; std::getline(ss, f, '\t');)
+            fields.push_back(f);
+        if (line.back() == '\t')
+            fields.emplace_back();
+        if (fields.size() < 2 || fields.size() > 3)
+            return Fail(where, "expected id<TAB>text or id<TAB>text<TAB>hint");
+        const std::string& idText = fields[0];
+        if (idText.empty() || idText.size() > 4 ||
+            idText.find_first_not_of("0123456789") != std::string::npos)
+            return Fail(where, "id must be a number 0..9999");
+        const int id = std::stoi(idText);
+        if (lang.entries.count(id))
+            return Fail(where, "id " + idText + " appears twice");
+        Entry e;
+        if (!Convert(where, fields[1], e.text))
+            return false;
+        if (fields.size() == 3) {
+            e.hasHint = true;
+            if (!Convert(where, fields[2], e.hint))
+                return false;
+        }
+        if (e.text.empty() && e.hint.empty())
+            return Fail(where, "row without text and hint");
+        lang.entries.emplace(id, std::move(e));
+    }
+    return true;
+}
+
+// Every language must have the ids and hints that any other has.
+bool CheckComplete(const std::vector<Language>& langs) {
+    bool ok = true;
+    for (const Language& a : langs) {
+        for (const Language& b : langs) {
+            for (const auto& [id, entry] : a.entries) {
+                const auto it = b.entries.find(id);
+                if (it == b.entries.end()) {
+                    ok = Fail(b.source,
+                              "lacks id " + std::to_string(id) + " that " + a.source + " has");
+                } else if (entry.hasHint && !entry.hint.empty() && it->second.hint.empty()) {
+                    ok = Fail(b.source, "lacks the hint of id " + std::to_string(id) + " that " +
+                                            a.source + " has");
+                }
+            }
+        }
+    }
+    return ok;
+}
+
+bool Write(const Language& lang, const std::filesystem::path& outDir) {
+    std::string bytes;
+    for (int id = 0; id < kRecords; ++id) {
+        const auto it = lang.entries.find(id);
+        if (it != lang.entries.end()) {
+            bytes += it->second.text;
+            bytes.push_back('\0');
+            bytes += it->second.hint;
+        } else {
+            bytes.push_back('\0');
+        }
+        bytes.push_back('\0');
+    }
+    // Written beside the target and renamed over it, so a failed build never
+    // leaves a half-written language file for the program to refuse.
+    const std::filesystem::path target = outDir / lang.output;
+    const std::filesystem::path temp = outDir / (lang.output + ".tmp");
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush())
+            return Fail(temp.string(), "cannot be written");
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, target, ec);
+    if (ec)
+        return Fail(target.string(), "cannot be replaced: " + ec.message());
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: mox_makespt OUTDIR SOURCE=NAME.spt ...\n");
+        return 2;
+    }
+    const std::filesystem::path outDir = argv[1];
+    std::vector<Language> langs;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const size_t eq = arg.rfind('=');
+        if (eq == std::string::npos || eq == 0 || eq + 1 == arg.size()) {
+            std::fprintf(stderr, "mox_makespt: bad argument %s\n", arg.c_str());
+            return 2;
+        }
+        Language lang;
+        lang.source = arg.substr(0, eq);
+        lang.output = arg.substr(eq + 1);
+        if (!ReadSource(lang))
+            return 1;
+        langs.push_back(std::move(lang));
+    }
+    if (!CheckComplete(langs))
+        return 1;
+    std::error_code ec;
+    std::filesystem::create_directories(outDir, ec);
+    for (const Language& lang : langs)
+        if (!Write(lang, outDir))
+            return 1;
+    return 0;
+}

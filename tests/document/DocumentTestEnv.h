@@ -1,0 +1,68 @@
+#pragma once
+// Shared set-up of the language-text tests: a temporary program folder with
+// its own res/, a settings file of its own, and the error box pre-answered
+// and recorded.
+
+#include "ErrorBox.h"
+#include "PermSettings.h"
+#include "SettingsStore.h"
+#include "TkResourcen.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Builds the bytes of a language file: records from the map, empty between.
+inline std::string MakeSpt(const std::map<int, std::pair<std::string, std::string>>& records) {
+    std::string bytes;
+    const int last = records.empty() ? -1 : records.rbegin()->first;
+    for (int id = 0; id <= last; ++id) {
+        const auto it = records.find(id);
+        if (it != records.end())
+            bytes += it->second.first + '\0' + it->second.second + '\0';
+        else
+            bytes += std::string(2, '\0');
+    }
+    return bytes;
+}
+
+class LanguageFolder : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "mox-doc-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        m_dir = tmpl;
+        std::filesystem::create_directories(m_dir / "res");
+        TkResourcen::SetProgramDirForTesting(m_dir.string());
+        mox::platform::SettingsStore::SetInstanceForTesting(
+            mox::platform::SettingsStore::OpenFile((m_dir / "settings.ini").string()));
+        ErrorBox::SetHandlerForTesting([this](const ErrorBox::Request& r) {
+            m_boxes.push_back(r);
+            return ErrorBox::Answer::Ok;
+        });
+    }
+
+    void TearDown() override {
+        ErrorBox::SetHandlerForTesting({});
+        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
+        TkResourcen::SetProgramDirForTesting("");
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
+
+    void WriteLanguage(const std::string& name, const std::string& bytes) {
+        std::ofstream out(m_dir / "res" / name, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    std::string PathOf(const std::string& name) const { return (m_dir / "res" / name).string(); }
+
+    std::filesystem::path m_dir;
+    std::vector<ErrorBox::Request> m_boxes;
+};
