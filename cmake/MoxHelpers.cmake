@@ -15,6 +15,10 @@ function(mox_add_test name)
   target_compile_definitions(${name} PRIVATE
     MOX_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
     MOX_BIN_DIR="${MOX_OUT_DIR}")
+  # Listing the cases runs the executable at test time; a Qt widgets test
+  # needs the offscreen platform already then, so run it through env.
+  set_target_properties(${name} PROPERTIES
+    CROSSCOMPILING_EMULATOR "env;QT_QPA_PLATFORM=offscreen")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES
