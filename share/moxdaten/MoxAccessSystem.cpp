@@ -268,12 +268,12 @@ bool MoxSetConciergeRnr(MoxDaten* pData, const char* rnr) {
 
 // ------------------------------------------------- bus relays, switching codes
 
-uint8_t MoxGetAnzBSMRelais(const MoxDaten* pData) {
+uint8_t MoxGetAnzBSMRelais([[maybe_unused]] const MoxDaten* pData) {
     assert(pData);
     return MOX_MAX_BSMRELAIS;
 }
 
-uint8_t MoxGetAnzSchaltcode(const MoxDaten* pData) {
+uint8_t MoxGetAnzSchaltcode([[maybe_unused]] const MoxDaten* pData) {
     assert(pData);
     return MOX_MAX_SCHALTCODE;
 }
@@ -414,7 +414,7 @@ bool MoxSetEtagenrufText(MoxDaten* pData, const char* text) {
 
 // ------------------------------------------------------------------ versions
 
-uint8_t MoxGetTypeMox(const MoxDaten* pData) {
+uint8_t MoxGetTypeMox([[maybe_unused]] const MoxDaten* pData) {
     assert(pData);
     return MOX_TYPE_MOX;
 }
