@@ -17,8 +17,11 @@ function(mox_add_test name)
     MOX_BIN_DIR="${MOX_OUT_DIR}")
   # Listing the cases runs the executable at test time; a Qt widgets test
   # needs the offscreen platform already then, so run it through env.
+  # The settings file goes the same way: a list in the ENVIRONMENT property
+  # below is cut at its first ";" on the way through gtest_discover_tests,
+  # which would leave the tests writing the user's own settings.
   set_target_properties(${name} PROPERTIES
-    CROSSCOMPILING_EMULATOR "env;QT_QPA_PLATFORM=offscreen")
+    CROSSCOMPILING_EMULATOR "env;QT_QPA_PLATFORM=offscreen;MOX_SETTINGS=${CMAKE_BINARY_DIR}/test-settings/${name}.ini")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES
