@@ -14,6 +14,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev
+  libcapi20-dev
 )
 
 BUILD_DIR=${MOX_BUILD_DIR:-build}

@@ -1,0 +1,457 @@
+// The bus port against a fake bus control: configuration and open errors,
+// stop-and-wait sending, reassembly of the box's blocks, which telegrams are
+// taken, and telegrams read while the bus was blocked.
+
+#include "FakeClock.h"
+#include "FakeLumenOwner.h"
+#include "FakeQuell32Control.h"
+#include "TTkLumenPort.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <numeric>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A 'C' telegram from the box to the PC as the control hands it up; the box
+// writes its block numbers high byte first.
+Bytes BoxTele(eEvQuell sub, std::uint16_t block, const Bytes& data = {}) {
+    Bytes t{LUMEN_ADR_PC,
+            KTX_PC_DAT,
+            LUMEN_ADR_BOX,
+            sub,
+            static_cast<std::uint8_t>(block >> 8),
+            static_cast<std::uint8_t>(block & 0xFF)};
+    if (sub == eEvQuellAck || sub == eEvQuellNak)
+        return t;
+    t.push_back(static_cast<std::uint8_t>(data.size()));
+    t.insert(t.end(), data.begin(), data.end());
+    return t;
+}
+
+// A 'C' telegram from the PC as it goes on the bus: block low byte first.
+Bytes PcTele(eEvQuell sub, std::uint16_t block, const Bytes& data = {}) {
+    Bytes t{LUMEN_ADR_BOX,
+            KTX_PC_DAT,
+            LUMEN_ADR_PC,
+            sub,
+            static_cast<std::uint8_t>(block & 0xFF),
+            static_cast<std::uint8_t>(block >> 8)};
+    if (sub == eEvQuellAck || sub == eEvQuellNak)
+        return t;
+    Bytes field(MAX_DATA_LEN, 0xFF);
+    std::copy(data.begin(), data.end(), field.begin());
+    t.push_back(static_cast<std::uint8_t>(data.size()));
+    t.insert(t.end(), field.begin(), field.end());
+    return t;
+}
+
+Bytes Counting(std::size_t n, std::uint8_t start = 1) {
+    Bytes b(n);
+    std::iota(b.begin(), b.end(), start);
+    return b;
+}
+
+Bytes Slice(const Bytes& b, std::size_t from, std::size_t n) {
+    return Bytes(b.begin() + static_cast<long>(from), b.begin() + static_cast<long>(from + n));
+}
+
+class LumenPortTest : public testing::Test {
+protected:
+    void SetUp() override { port = std::make_unique<TTkLumenPort>(owner, quell, clock, 1); }
+
+    void Deliver(const Bytes& tele, std::uint16_t status = RECEIVE_STATUS_ACK) {
+        quell.Store(status, tele);
+        port->OnTeleReceived();
+    }
+
+    Bytes Held() {
+        Bytes out(2048);
+        out.resize(port->ReceiveDataBlock(out.data(), static_cast<std::uint32_t>(out.size())));
+        return out;
+    }
+
+    FakeClock clock;
+    FakeQuell32Control quell;
+    FakeLumenOwner owner;
+    std::unique_ptr<TTkLumenPort> port;
+};
+
+// ---- Construction and destruction ------------------------------------------
+
+TEST_F(LumenPortTest, ConstructionConfiguresTheControlInOrderAndOpens) {
+    const std::vector<std::string> expected{
+        "UseEventNotification=1", "CommPort=1",     "PCAnswerMode=1", "PCAdr=240",
+        "ReadyForReceive=1",      "TeleAllBytes=0", "OpenPort"};
+    EXPECT_EQ(quell.calls, expected);
+    EXPECT_TRUE(port->IsOpen());
+    EXPECT_TRUE(port->IsConnected());
+    EXPECT_EQ(owner.openErrors, 0);
+}
+
+TEST_F(LumenPortTest, DestructionSwitchesNotificationOffWaitsAndCloses) {
+    quell.calls.clear();
+    port.reset();
+    const std::vector<std::string> expected{"UseEventNotification=0", "ReadyForReceive=1",
+                                            "ClosePort"};
+    EXPECT_EQ(quell.calls, expected);
+    EXPECT_EQ(clock.slept, static_cast<std::uint64_t>(kLumenCloseWaitMs));
+}
+
+struct CommPortCase {
+    int setting;
+    int commPort;
+};
+
+class LumenPortCommPort : public testing::TestWithParam<CommPortCase> {};
+
+TEST_P(LumenPortCommPort, OnlyBusSettingsNameAPort) {
+    FakeClock clock;
+    FakeQuell32Control quell;
+    FakeLumenOwner owner;
+    TTkLumenPort port(owner, quell, clock, GetParam().setting);
+    EXPECT_EQ(quell.calls[1], "CommPort=" + std::to_string(GetParam().commPort));
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, LumenPortCommPort,
+                         testing::Values(CommPortCase{1, 1}, CommPortCase{4, 4}, CommPortCase{0, 0},
+                                         CommPortCase{5, 0}, CommPortCase{9, 0}));
+
+struct OpenErrorCase {
+    const char* name;
+    std::uint16_t result;
+    const char* text;
+};
+
+class LumenPortOpenError : public testing::TestWithParam<OpenErrorCase> {};
+
+TEST_P(LumenPortOpenError, RefusedOpenIsShownAndThePortStaysClosed) {
+    FakeClock clock;
+    FakeQuell32Control quell;
+    quell.openResult = GetParam().result;
+    FakeLumenOwner owner;
+    TTkLumenPort port(owner, quell, clock, 1);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(owner.openErrors, 1);
+    EXPECT_EQ(owner.lastOpenError, GetParam().result);
+    EXPECT_STREQ(TTkLumenPort::OpenErrorText(GetParam().result), GetParam().text);
+    // A closed port sends nothing.
+    const std::uint8_t tele[] = {0x70, 0x43, 0xF0};
+    EXPECT_FALSE(port.SendLumenTelegramm(tele, 3));
+    EXPECT_EQ(quell.transmitCount, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Results, LumenPortOpenError,
+    testing::Values(OpenErrorCase{"InvalidPort", 0xF001,
+                                  "Fehler beim \xD6"
+                                  "ffnen des Com-Ports. Ung\xFC"
+                                  "ltiger Port!"},
+                    OpenErrorCase{"AlreadyOpen", 0xF002,
+                                  "Fehler beim \xD6"
+                                  "ffnen des Com-Ports. Der Port ist schon ge\xF6"
+                                  "ffnet!"},
+                    OpenErrorCase{"BadSettings", 0xF003,
+                                  "Fehler beim \xD6"
+                                  "ffnen des Com-Ports. Ung\xFC"
+                                  "ltige Settings!"},
+                    OpenErrorCase{"NoNotification", 0xF004,
+                                  "Fehler beim \xD6"
+                                  "ffnen des Com-Ports. Notificationhandle kann nicht "
+                                  "eingerichtet werden!"},
+                    OpenErrorCase{"NoInterface", 0xF005,
+                                  "Fehler beim \xD6"
+                                  "ffnen des Com-Ports. Kein Interface am ComPort gefunden!"},
+                    OpenErrorCase{"NoHandle", 0xF006,
+                                  "Fehler beim \xD6"
+                                  "ffnen des Com-Ports. Kein Handle verf\xFC"
+                                  "gbar!"},
+                    OpenErrorCase{"Unknown", 0x1234,
+                                  "Fehler beim \xD6"
+                                  "ffnen des Com-Ports. Unbekannter Fehlercode!"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Sending a block -------------------------------------------------------
+
+TEST_F(LumenPortTest, FortyByteBlockGoesAsThreeTelegramsEachAfterItsAck) {
+    const Bytes block = Counting(40);
+    ASSERT_TRUE(port->SendDataBlock(block.data(), 40));
+    ASSERT_EQ(quell.sent.size(), 1u);
+    EXPECT_EQ(quell.sent[0], PcTele(eEvQuellDataFirst, 0, Slice(block, 0, 16)));
+    EXPECT_TRUE(port->IsWaitingForAckNak());
+
+    Deliver(BoxTele(eEvQuellAck, 1));
+    ASSERT_EQ(quell.sent.size(), 2u);
+    EXPECT_EQ(quell.sent[1], PcTele(eEvQuellData, 1, Slice(block, 16, 16)));
+
+    Deliver(BoxTele(eEvQuellAck, 2));
+    ASSERT_EQ(quell.sent.size(), 3u);
+    EXPECT_EQ(quell.sent[2], PcTele(eEvQuellDataEnd, 2, Slice(block, 32, 8)));
+
+    Deliver(BoxTele(eEvQuellAck, 3));
+    EXPECT_EQ(quell.sent.size(), 3u);
+    EXPECT_FALSE(port->IsWaitingForAckNak());
+    // The box's answer to the block comes as a block of its own.
+    EXPECT_EQ(owner.quellData, 0);
+}
+
+TEST_F(LumenPortTest, SixteenByteBlockEndsWithAnEmptyDataEnd) {
+    const Bytes block = Counting(16);
+    ASSERT_TRUE(port->SendDataBlock(block.data(), 16));
+    Deliver(BoxTele(eEvQuellAck, 1));
+    ASSERT_EQ(quell.sent.size(), 2u);
+    EXPECT_EQ(quell.sent[0], PcTele(eEvQuellDataFirst, 0, block));
+    EXPECT_EQ(quell.sent[1], PcTele(eEvQuellDataEnd, 1));
+}
+
+TEST_F(LumenPortTest, AckWhileNothingAwaitsOneChangesNothing) {
+    Deliver(BoxTele(eEvQuellAck, 1));
+    EXPECT_TRUE(quell.sent.empty());
+    EXPECT_EQ(owner.quellData, 0);
+}
+
+TEST_F(LumenPortTest, AckWithWrongNumberFailsTheBlock) {
+    const Bytes block = Counting(40);
+    ASSERT_TRUE(port->SendDataBlock(block.data(), 40));
+    Deliver(BoxTele(eEvQuellAck, 0));
+    EXPECT_EQ(quell.sent.size(), 1u);
+    EXPECT_EQ(owner.quellData, 1);
+    EXPECT_EQ(port->GetHeldLen(), 0u);
+}
+
+TEST_F(LumenPortTest, NakWhileWaitingFailsAndResendsNothing) {
+    const Bytes block = Counting(40);
+    ASSERT_TRUE(port->SendDataBlock(block.data(), 40));
+    Deliver(BoxTele(eEvQuellNak, 1));
+    EXPECT_EQ(quell.sent.size(), 1u);
+    EXPECT_EQ(owner.quellData, 1);
+    EXPECT_FALSE(port->IsWaitingForAckNak());
+    // A second Nak has nothing to refer to.
+    Deliver(BoxTele(eEvQuellNak, 1));
+    EXPECT_EQ(owner.quellData, 1);
+}
+
+TEST_F(LumenPortTest, NextTelegramNotDeliveredFailsTheBlock) {
+    const Bytes block = Counting(40);
+    ASSERT_TRUE(port->SendDataBlock(block.data(), 40));
+    quell.defaultTransmitStatus = 0xF002; // no answer from the box
+    Deliver(BoxTele(eEvQuellAck, 1));
+    EXPECT_EQ(owner.quellData, 1);
+    EXPECT_EQ(port->GetHeldLen(), 0u);
+}
+
+TEST_F(LumenPortTest, BlockOf2048BytesOrMoreIsRefused) {
+    const Bytes block(2048, 1);
+    EXPECT_FALSE(port->SendDataBlock(block.data(), 2048));
+    EXPECT_EQ(quell.transmitCount, 0);
+}
+
+// ---- One telegram ----------------------------------------------------------
+
+TEST_F(LumenPortTest, TelegramIsTriedTenTimesThenFails) {
+    quell.defaultTransmitStatus = 0x15;
+    const std::uint8_t tele[] = {0x70, 0x43, 0xF0, 3, 1, 0};
+    EXPECT_FALSE(port->SendLumenTelegramm(tele, 6));
+    EXPECT_EQ(quell.transmitCount, kLumenTransmitTries);
+}
+
+TEST_F(LumenPortTest, TelegramSucceedsOnAckOrBroadcastAfterFailedTries) {
+    quell.transmitStatuses = {0xF002, 0x15, TRANSMIT_STATUS_ACK};
+    const std::uint8_t tele[] = {0x70, 0x43, 0xF0, 3, 1, 0};
+    EXPECT_TRUE(port->SendLumenTelegramm(tele, 6));
+    EXPECT_EQ(quell.transmitCount, 3);
+    EXPECT_EQ(quell.txLen, 6);
+
+    quell.transmitStatuses = {TRANSMIT_STATUS_BROADCAST};
+    const std::uint8_t frame[] = {0xFF, 0x07, 0xF0};
+    EXPECT_TRUE(port->SendLumenTelegramm(frame, 3));
+}
+
+// ---- Receiving a block -----------------------------------------------------
+
+TEST_F(LumenPortTest, BoxBlockIsReassembledAndEachTelegramAcknowledged) {
+    const Bytes block = Counting(40);
+    Deliver(BoxTele(eEvQuellDataFirst, 0, Slice(block, 0, 16)));
+    Deliver(BoxTele(eEvQuellData, 1, Slice(block, 16, 16)));
+    EXPECT_EQ(owner.quellData, 0);
+    Deliver(BoxTele(eEvQuellDataEnd, 2, Slice(block, 32, 8)));
+
+    const std::vector<Bytes> acks{PcTele(eEvQuellAck, 1), PcTele(eEvQuellAck, 2),
+                                  PcTele(eEvQuellAck, 3)};
+    EXPECT_EQ(quell.sent, acks);
+    EXPECT_EQ(owner.quellData, 1);
+    EXPECT_EQ(owner.kennungRestarts, 3);
+    EXPECT_EQ(quell.readyCount, 1 + 3);
+    EXPECT_EQ(Held(), block);
+    // Reading does not clear what is held.
+    EXPECT_EQ(Held(), block);
+}
+
+TEST_F(LumenPortTest, DataWithWrongNumberIsNakedWithTheExpectedOneAndFails) {
+    Deliver(BoxTele(eEvQuellDataFirst, 0, Counting(16)));
+    Deliver(BoxTele(eEvQuellData, 1, Counting(16)));
+    Deliver(BoxTele(eEvQuellData, 3, Counting(16)));
+    EXPECT_EQ(quell.sent.back(), PcTele(eEvQuellNak, 2));
+    EXPECT_EQ(owner.quellData, 1);
+    EXPECT_EQ(port->GetHeldLen(), 0u);
+}
+
+TEST_F(LumenPortTest, BlockOfTheLargestMessageSizeIsTaken) {
+    const Bytes block = Counting(MAX_COMM_MSG_LEN);
+    Deliver(BoxTele(eEvQuellDataFirst, 0, Slice(block, 0, 16)));
+    std::uint16_t n = 1;
+    std::size_t at = 16;
+    for (; at + 16 < block.size(); at += 16)
+        Deliver(BoxTele(eEvQuellData, n++, Slice(block, at, 16)));
+    Deliver(BoxTele(eEvQuellDataEnd, n, Slice(block, at, block.size() - at)));
+    EXPECT_EQ(owner.quellData, 1);
+    EXPECT_EQ(Held(), block);
+}
+
+TEST_F(LumenPortTest, BlockLongerThanTheLargestMessageIsNakedBeforeTheBufferOverflows) {
+    Deliver(BoxTele(eEvQuellDataFirst, 0, Counting(16)));
+    std::uint16_t n = 1;
+    // 16 + 64 * 16 = 1040 bytes would pass 1030.
+    for (; n <= 64 && owner.quellData == 0; ++n)
+        Deliver(BoxTele(eEvQuellData, n, Counting(16)));
+    EXPECT_EQ(owner.quellData, 1);
+    EXPECT_EQ(port->GetHeldLen(), 0u);
+    EXPECT_EQ(n - 1, 64);
+    EXPECT_EQ(quell.sent.back(), PcTele(eEvQuellNak, 64));
+}
+
+TEST_F(LumenPortTest, ForeignTelegramGoesUpWhole) {
+    const Bytes tele{LUMEN_ADR_PC, LUMEN_FN_PROG, LUMEN_ADR_BOX, 24, 0x01, 0x02};
+    Deliver(tele);
+    EXPECT_EQ(owner.quellData, 1);
+    EXPECT_EQ(owner.kennungRestarts, 0);
+    EXPECT_EQ(Held(), tele);
+    EXPECT_TRUE(quell.sent.empty());
+}
+
+TEST_F(LumenPortTest, EmptyAcknowledgedTelegramIsAFailedBlock) {
+    Deliver({});
+    EXPECT_EQ(owner.quellData, 1);
+    EXPECT_EQ(port->GetHeldLen(), 0u);
+}
+
+struct IgnoredCase {
+    const char* name;
+    std::uint16_t status;
+    Bytes tele;
+};
+
+class LumenPortIgnored : public LumenPortTest, public testing::WithParamInterface<IgnoredCase> {};
+
+TEST_P(LumenPortIgnored, TelegramIsNotUsedButTheControlIsReadyAgain) {
+    const int readyBefore = quell.readyCount;
+    Deliver(GetParam().tele, GetParam().status);
+    EXPECT_EQ(owner.quellData, 0);
+    EXPECT_EQ(owner.kennungRestarts, 0);
+    EXPECT_TRUE(quell.sent.empty());
+    EXPECT_EQ(quell.readyCount, readyBefore + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Telegrams, LumenPortIgnored,
+    testing::Values(
+        IgnoredCase{"ForeignTransmitter",
+                    RECEIVE_STATUS_ACK,
+                    {LUMEN_ADR_PC, KTX_PC_DAT, 0x71, eEvQuellDataFirst, 0, 0, 1, 5}},
+        IgnoredCase{"NotToThePC",
+                    RECEIVE_STATUS_ACK,
+                    {0x71, KTX_PC_DAT, LUMEN_ADR_BOX, eEvQuellDataFirst, 0, 0, 1, 5}},
+        IgnoredCase{"Broadcast",
+                    RECEIVE_STATUS_BROADCAST,
+                    {LUMEN_ADR_BROADCAST, KTX_PC_DAT, LUMEN_ADR_BOX, eEvQuellDataFirst, 0, 0, 0}},
+        IgnoredCase{"ChecksumError",
+                    0xFF06,
+                    {LUMEN_ADR_PC, KTX_PC_DAT, LUMEN_ADR_BOX, eEvQuellDataFirst, 0, 0, 1, 5}},
+        IgnoredCase{"ReceiveTimeout",
+                    RECEIVE_TIMEOUT,
+                    {LUMEN_ADR_PC, KTX_PC_DAT, LUMEN_ADR_BOX, eEvQuellDataFirst, 0, 0, 1, 5}},
+        IgnoredCase{"TwentySixBytes", RECEIVE_STATUS_ACK,
+                    [] {
+                        Bytes t(26, 0x10);
+                        t[0] = LUMEN_ADR_PC;
+                        t[1] = KTX_PC_DAT;
+                        t[2] = LUMEN_ADR_BOX;
+                        return t;
+                    }()}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Bus blocked during a send ----------------------------------------------
+
+TEST_F(LumenPortTest, TelegramAcknowledgedWhileTheBusWasBlockedReachesTheReceivePath) {
+    const Bytes first = BoxTele(eEvQuellDataFirst, 0, Counting(5));
+    quell.transmitStatuses = {TRANSMIT_BUS_BLOCKED};
+    quell.waiting.push_back({RECEIVE_STATUS_ACK, static_cast<std::int16_t>(first.size()), first});
+
+    const Bytes frame{0xFF, 0x07, 0xF0};
+    quell.transmitStatuses.push_back(TRANSMIT_STATUS_BROADCAST);
+    ASSERT_TRUE(port->SendLumenTelegramm(frame.data(), 3));
+    EXPECT_EQ(quell.waitCount, 1);
+    EXPECT_EQ(clock.slept, static_cast<std::uint64_t>(kLumenBlockedSettleMs));
+    EXPECT_EQ(owner.postedPending, 1);
+    ASSERT_EQ(port->GetPendingCount(), 1u);
+
+    port->WorkOnPendingTelegrams();
+    EXPECT_EQ(port->GetPendingCount(), 0u);
+    EXPECT_EQ(quell.sent.back(), PcTele(eEvQuellAck, 1));
+    EXPECT_EQ(port->GetHeldLen(), 5u);
+}
+
+TEST_F(LumenPortTest, PendingTelegramIsHandledBeforeTheNextEvent) {
+    const Bytes block = Counting(20);
+    quell.transmitStatuses = {TRANSMIT_BUS_BLOCKED, TRANSMIT_STATUS_BROADCAST};
+    const Bytes first = BoxTele(eEvQuellDataFirst, 0, Slice(block, 0, 16));
+    quell.waiting.push_back({RECEIVE_STATUS_ACK, static_cast<std::int16_t>(first.size()), first});
+    const Bytes frame{0xFF, 0x07, 0xF0};
+    ASSERT_TRUE(port->SendLumenTelegramm(frame.data(), 3));
+
+    // The next telegram's event comes before the posted call.
+    Deliver(BoxTele(eEvQuellDataEnd, 1, Slice(block, 16, 4)));
+    EXPECT_EQ(owner.quellData, 1);
+    EXPECT_EQ(Held(), block);
+    port->WorkOnPendingTelegrams();
+    EXPECT_EQ(owner.quellData, 1);
+}
+
+TEST_F(LumenPortTest, NothingWaitingWhileBlockedIsNotQueued) {
+    quell.transmitStatuses = {TRANSMIT_BUS_BLOCKED, TRANSMIT_STATUS_ACK};
+    const std::uint8_t tele[] = {0x70, 0x43, 0xF0, 3, 1, 0};
+    ASSERT_TRUE(port->SendLumenTelegramm(tele, 6));
+    EXPECT_EQ(port->GetPendingCount(), 0u);
+    EXPECT_EQ(owner.postedPending, 0);
+}
+
+TEST_F(LumenPortTest, BlockedEveryTryQueuesAtMostOnePerTry) {
+    quell.defaultTransmitStatus = TRANSMIT_BUS_BLOCKED;
+    const Bytes tele = BoxTele(eEvQuellAck, 1);
+    for (int i = 0; i < 12; ++i)
+        quell.waiting.push_back({RECEIVE_STATUS_ACK, static_cast<std::int16_t>(tele.size()), tele});
+    const std::uint8_t out[] = {0x70, 0x43, 0xF0, 3, 1, 0};
+    EXPECT_FALSE(port->SendLumenTelegramm(out, 6));
+    EXPECT_EQ(port->GetPendingCount(), kLumenMaxPendingTelegrams);
+}
+
+// ---- Reading the held block ------------------------------------------------
+
+TEST_F(LumenPortTest, SmallDestinationGetsThePartAndTheRestIsPosted) {
+    const Bytes block = Counting(20);
+    Deliver(BoxTele(eEvQuellDataFirst, 0, Slice(block, 0, 16)));
+    Deliver(BoxTele(eEvQuellDataEnd, 1, Slice(block, 16, 4)));
+    std::uint8_t part[8];
+    ASSERT_EQ(port->ReceiveDataBlock(part, 8), 8u);
+    EXPECT_EQ(Bytes(part, part + 8), Slice(block, 0, 8));
+    EXPECT_EQ(owner.postedQuellData, 1);
+    EXPECT_EQ(Held(), Slice(block, 8, 12));
+    EXPECT_EQ(port->ReceiveDataBlock(nullptr, 8), 0u);
+}
+
+} // namespace

@@ -1,0 +1,7 @@
+#include "TTkDataMsg.h"
+
+#include "TransferTrace.h"
+
+void TTkDataMsg::Dump() const {
+    TransferTraceBytes(eTraceTDump, "\tMSGDUMP: ", GetBuffer(), GetLen());
+}

@@ -1,0 +1,400 @@
+#include "TTkLumenPort.h"
+
+#include "TransferTrace.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const char* ReceiveStatusName(std::uint16_t status) {
+    switch (status) {
+    case RECEIVE_STATUS_BROADCAST:
+        return "RECEIVE_STATUS_BROADCAST";
+    case RECEIVE_STATUS_ACK:
+        return "RECEIVE_STATUS_ACK";
+    case RECEIVE_STATUS_NAK:
+        return "RECEIVE_STATUS_NAK";
+    case RECEIVE_NO_MESSAGE:
+        return "RECEIVE_NO_MESSAGE";
+    case RECEIVE_ACKNAK_TIMEOUT:
+        return "RECEIVE_ACKNAK_TIMEOUT";
+    case RECEIVE_TIMEOUT:
+        return "RECEIVE_TIMEOUT";
+    case RECEIVE_BUFFER_OVERFLOW:
+        return "RECEIVE_BUFFER_OVERFLOW";
+    case RECEIVE_ERROR_CHECKSUM:
+        return "RECEIVE_ERROR_CHECKSUM";
+    default:
+        return (status & RECEIVE_ERROR_CHECKSUM) == RECEIVE_ERROR_CHECKSUM
+                   ? "RECEIVE_ERROR_CHECKSUM (combined)"
+                   : "unknown status";
+    }
+}
+
+// The CommPort property takes the COM number; anything but a bus setting
+// becomes 0, which the control ignores.
+std::int16_t CommPortFromSetting(int setting) {
+    return (setting >= 1 && setting <= 4) ? static_cast<std::int16_t>(setting) : 0;
+}
+
+} // namespace
+
+TTkLumenPort::TTkLumenPort(ILumenPortOwner& owner, IQuell32Control& quell, ITransferClock& clock,
+                           int commPortSetting)
+    : m_Owner(owner), m_Quell(quell), m_Clock(clock) {
+    m_Quell.SetUseEventNotification(true);
+    m_Quell.SetCommPort(CommPortFromSetting(commPortSetting));
+    m_Quell.SetPCAnswerMode(true);
+    m_Quell.SetPCAdr(LUMEN_ADR_PC);
+    m_Quell.SetReadyForReceive(true);
+    m_Quell.SetTeleAllBytes(false);
+    const std::uint16_t result = m_Quell.OpenPort();
+    if (result == QUELL_OPEN_OK) {
+        m_bOpen = true;
+    } else {
+        TransferTrace(eTracePort, "<TTkLumenPort::TTkLumenPort> OpenPort (0x%04x)", result);
+        m_Owner.ShowOpenError(result);
+    }
+}
+
+TTkLumenPort::~TTkLumenPort() {
+    m_Quell.SetUseEventNotification(false);
+    m_Clock.SleepMs(kLumenCloseWaitMs);
+    m_Quell.SetReadyForReceive(true);
+    if (m_Quell.ClosePort() == 0)
+        m_bOpen = false;
+}
+
+const char* TTkLumenPort::OpenErrorText(std::uint16_t result) {
+    // Windows-1252: 0xD6 is the capital O umlaut, 0xF6 and 0xFC the small o
+    // and u umlauts. The literals are split after each escape so the next
+    // letter is not read as another hex digit.
+    switch (result) {
+    case QUELL_OPEN_INVALID_PORT:
+        return "Fehler beim \xD6"
+               "ffnen des Com-Ports. Ung\xFC"
+               "ltiger Port!";
+    case QUELL_OPEN_ALREADY_OPEN:
+        return "Fehler beim \xD6"
+               "ffnen des Com-Ports. Der Port ist schon ge\xF6"
+               "ffnet!";
+    case QUELL_OPEN_BAD_SETTINGS:
+        return "Fehler beim \xD6"
+               "ffnen des Com-Ports. Ung\xFC"
+               "ltige Settings!";
+    case QUELL_OPEN_NO_NOTIFICATION:
+        return "Fehler beim \xD6"
+               "ffnen des Com-Ports. Notificationhandle kann nicht eingerichtet werden!";
+    case QUELL_OPEN_NO_INTERFACE:
+        return "Fehler beim \xD6"
+               "ffnen des Com-Ports. Kein Interface am ComPort gefunden!";
+    case QUELL_OPEN_NO_HANDLE:
+        return "Fehler beim \xD6"
+               "ffnen des Com-Ports. Kein Handle verf\xFC"
+               "gbar!";
+    default:
+        return "Fehler beim \xD6"
+               "ffnen des Com-Ports. Unbekannter Fehlercode!";
+    }
+}
+
+bool TTkLumenPort::IsConnected() const {
+    return m_Quell.GetConnected();
+}
+
+// ---- Sending ---------------------------------------------------------------
+
+bool TTkLumenPort::SendLumenTelegramm(const std::uint8_t* tele, std::uint16_t len) {
+    if (!m_bOpen)
+        return false;
+    if (!tele || len == 0 || len >= LUMEN_RAW_LEN) {
+        TransferTrace(eTracePort, "<TTkLumenPort::SendLumenTelegramm> ERROR len (%d)", len);
+        return false;
+    }
+    bool ok = false;
+    for (int tries = 0; tries < kLumenTransmitTries && !ok; ++tries) {
+        for (std::uint16_t i = 0; i < len; ++i)
+            m_Quell.SetTransmitTeleBytes(static_cast<std::int16_t>(i), tele[i]);
+        m_Quell.SetTransmitTeleLen(static_cast<std::int16_t>(len));
+        m_Quell.TransmitTele();
+        const std::uint16_t status = m_Quell.GetTransmitTeleStatus();
+        if (status == TRANSMIT_BUS_BLOCKED) {
+            HandleBlockedBus();
+            continue;
+        }
+        ok = status == TRANSMIT_STATUS_ACK || status == TRANSMIT_STATUS_BROADCAST;
+        if (!ok)
+            TransferTrace(eTracePort, "<TTkLumenPort::SendLumenTelegramm> try (%d) status (0x%04x)",
+                          tries + 1, status);
+    }
+    return ok;
+}
+
+void TTkLumenPort::HandleBlockedBus() {
+    // A telegram waits in the control. Read it in so the bus is free again;
+    // when the control already acknowledged it to the box, the box will not
+    // repeat it, so it must reach the receive path like any other.
+    m_Quell.WaitForReceive(kLumenBlockedReceiveWaitMs);
+    ReceivedTele tele = ReadReceivedTele();
+    if (tele.status == RECEIVE_STATUS_ACK) {
+        if (m_Pending.size() < kLumenMaxPendingTelegrams) {
+            m_Pending.push_back(std::move(tele));
+            m_Owner.PostPendingTelegrams();
+        } else {
+            TransferTraceBytes(eTracePort, "ERROR Message lost ", tele.bytes.data(),
+                               tele.bytes.size());
+        }
+    }
+    m_Clock.SleepMs(kLumenBlockedSettleMs);
+    m_Quell.SetReadyForReceive(true);
+}
+
+bool TTkLumenPort::SendQuellTele(const TLumenMessage& msg) {
+    return SendLumenTelegramm(msg.GetBuffer(), msg.GetLen());
+}
+
+bool TTkLumenPort::SendDataBlock(const std::uint8_t* data, std::uint32_t len) {
+    if ((!data && len) || len >= COM_PORT_BUF_LEN) {
+        TransferTrace(eTracePort, "<TTkLumenPort::SendDataBlock> ERROR len (%u)", len);
+        return false;
+    }
+    if (len)
+        std::memcpy(m_abySendBuf.data(), data, len);
+    m_dwSendOffset = 0;
+    m_nToSend = len;
+    m_dwTeleCounter = 0;
+    m_bLastSent = false;
+
+    TLumenMessage msg(eEvQuellDataFirst, static_cast<std::uint16_t>(m_dwTeleCounter),
+                      LUMEN_ADR_BOX);
+    ++m_dwTeleCounter;
+    const std::uint32_t take = std::min<std::uint32_t>(len, MAX_DATA_LEN);
+    msg.SetData(m_abySendBuf.data(), static_cast<std::uint16_t>(take));
+    m_nToSend -= take;
+    m_dwSendOffset += take;
+    m_bWaitForAckNak = SendQuellTele(msg);
+    return m_bWaitForAckNak;
+}
+
+bool TTkLumenPort::SendNextTelegram(std::uint32_t block) {
+    const auto number = static_cast<std::uint16_t>(block);
+    if (m_nToSend <= MAX_DATA_LEN) {
+        TLumenMessage msg(eEvQuellDataEnd, number, LUMEN_ADR_BOX);
+        msg.SetData(m_abySendBuf.data() + m_dwSendOffset, static_cast<std::uint16_t>(m_nToSend));
+        m_dwSendOffset += m_nToSend;
+        m_nToSend = 0;
+        m_bLastSent = true;
+        m_bWaitForAckNak = SendQuellTele(msg);
+    } else {
+        TLumenMessage msg(eEvQuellData, number, LUMEN_ADR_BOX);
+        msg.SetData(m_abySendBuf.data() + m_dwSendOffset, MAX_DATA_LEN);
+        m_dwSendOffset += MAX_DATA_LEN;
+        m_nToSend -= MAX_DATA_LEN;
+        m_bWaitForAckNak = SendQuellTele(msg);
+    }
+    return m_bWaitForAckNak;
+}
+
+bool TTkLumenPort::SendAck(std::uint32_t block) {
+    return SendQuellTele(
+        TLumenMessage(eEvQuellAck, static_cast<std::uint16_t>(block), LUMEN_ADR_BOX));
+}
+
+bool TTkLumenPort::SendNak(std::uint32_t block) {
+    return SendQuellTele(
+        TLumenMessage(eEvQuellNak, static_cast<std::uint16_t>(block), LUMEN_ADR_BOX));
+}
+
+void TTkLumenPort::WorkOnAck(const TLumenMessage& msg) {
+    if (!m_bWaitForAckNak) {
+        TransferTrace(eTracePort, "ERROR m_bWaitForAckNak == 0");
+        return;
+    }
+    m_bWaitForAckNak = false;
+    const std::uint32_t block = msg.GetBlockNumber();
+    if (block != m_dwTeleCounter) {
+        TransferTrace(eTracePort, "falsche Blocknummer erhalte(%u) erwarte(%u)", block,
+                      m_dwTeleCounter);
+        Fail();
+        return;
+    }
+    if (m_bLastSent) {
+        // The whole block is with the box; its answer comes as a block.
+        m_bLastSent = false;
+        return;
+    }
+    const bool sent = SendNextTelegram(m_dwTeleCounter);
+    ++m_dwTeleCounter;
+    if (!sent)
+        Fail();
+}
+
+void TTkLumenPort::WorkOnNak() {
+    if (!m_bWaitForAckNak) {
+        TransferTrace(eTracePort, "ERROR m_bWaitForAckNak == 0 (Nak)");
+        return;
+    }
+    // Nothing is resent here: the controller repeats the whole block.
+    m_bWaitForAckNak = false;
+    Fail();
+}
+
+// ---- Receiving -------------------------------------------------------------
+
+TTkLumenPort::ReceivedTele TTkLumenPort::ReadReceivedTele() {
+    ReceivedTele tele;
+    tele.status = m_Quell.GetReceivedTeleStatus();
+    tele.len = m_Quell.GetReceivedTeleLen();
+    // Only what can be a telegram is read; a longer one is refused whole
+    // later, and -1 for a position outside the telegram reads as 0xFF.
+    if (tele.len > 0 && tele.len < static_cast<std::int16_t>(LUMEN_RAW_LEN)) {
+        tele.bytes.resize(static_cast<std::size_t>(tele.len));
+        for (std::int16_t i = 0; i < tele.len; ++i)
+            tele.bytes[static_cast<std::size_t>(i)] =
+                static_cast<std::uint8_t>(m_Quell.GetReceivedTeleBytes(i) & 0xFF);
+    }
+    return tele;
+}
+
+void TTkLumenPort::HandleReceivedTele(const ReceivedTele& tele) {
+    if (tele.status != RECEIVE_STATUS_ACK) {
+        TransferTrace(eTracePort, "<TTkLumenPort::OnTeleReceived> %s (0x%04x)",
+                      ReceiveStatusName(tele.status), tele.status);
+        return;
+    }
+    if (tele.len <= 0) {
+        TransferTrace(eTracePort, "<TTkLumenPort::OnTeleReceived> timeout");
+        WorkOnReceiveLumenData(nullptr);
+        return;
+    }
+    const TLumenMessage msg(std::span<const std::uint8_t>(tele.bytes.data(), tele.bytes.size()));
+    if (tele.bytes.size() != static_cast<std::size_t>(tele.len) || !msg.IsValid()) {
+        TransferTrace(eTracePort, "<TTkLumenPort::OnTeleReceived> ERROR telegram len (%d) ignored",
+                      tele.len);
+        return;
+    }
+    if (msg.GetTarget() != LUMEN_ADR_PC) {
+        TransferTrace(eTracePort, "message to (0x%02x) is not for the PC", msg.GetTarget());
+        return;
+    }
+    if (msg.GetTransmitter() != LUMEN_ADR_BOX) {
+        TransferTrace(eTracePort, "unknown message from (0x%02x)", msg.GetTransmitter());
+        return;
+    }
+    WorkOnReceiveLumenData(&msg);
+}
+
+void TTkLumenPort::OnTeleReceived() {
+    // Read the event's telegram before anything else can send: a blocked
+    // send would read the next telegram into the control over it.
+    const ReceivedTele tele = ReadReceivedTele();
+    WorkOnPendingTelegrams();
+    HandleReceivedTele(tele);
+    m_Quell.SetReadyForReceive(true);
+}
+
+void TTkLumenPort::WorkOnPendingTelegrams() {
+    while (!m_Pending.empty()) {
+        const ReceivedTele tele = std::move(m_Pending.front());
+        m_Pending.pop_front();
+        HandleReceivedTele(tele);
+    }
+}
+
+bool TTkLumenPort::AppendData(const TLumenMessage& msg) {
+    const std::uint32_t block = msg.GetBlockNumber();
+    if (block != m_dwTeleCounter) {
+        TransferTrace(eTracePort, "bad number (%u) expected (%u)", block, m_dwTeleCounter);
+        SendNak(m_dwTeleCounter);
+        return false;
+    }
+    const std::uint16_t len = msg.GetDataLen();
+    if (m_dwRecLen + len > kLumenMaxReceiveBlock) {
+        TransferTrace(eTracePort, "ERROR block longer than %u bytes", kLumenMaxReceiveBlock);
+        SendNak(m_dwTeleCounter);
+        return false;
+    }
+    if (len)
+        std::memcpy(m_abyRecBuf.data() + m_dwRecLen, msg.GetData(), len);
+    m_dwRecLen += len;
+    ++m_dwTeleCounter;
+    return true;
+}
+
+void TTkLumenPort::WorkOnReceiveLumenData(const TLumenMessage* pMsg) {
+    if (!pMsg) {
+        Fail();
+        return;
+    }
+    if (pMsg->GetProgCmd() != KTX_PC_DAT) {
+        // A foreign telegram goes up whole, as the control delivered it.
+        const std::uint16_t len = std::min<std::uint16_t>(pMsg->GetLen(), LUMEN_RAW_LEN);
+        std::memcpy(m_abyRecBuf.data(), pMsg->GetBuffer(), len);
+        m_dwRecLen = len;
+        m_Owner.PerformQuellPortData();
+        return;
+    }
+    m_Owner.PerformKennungRestart();
+    switch (pMsg->GetCmd()) {
+    case eEvQuellDataFirst: {
+        m_dwTeleCounter = 0;
+        const std::uint16_t len = pMsg->GetDataLen();
+        if (len)
+            std::memcpy(m_abyRecBuf.data(), pMsg->GetData(), len);
+        m_dwRecLen = len;
+        ++m_dwTeleCounter;
+        if (!SendAck(m_dwTeleCounter))
+            Fail();
+        break;
+    }
+    case eEvQuellData:
+        if (!AppendData(*pMsg)) {
+            Fail();
+            break;
+        }
+        if (!SendAck(m_dwTeleCounter))
+            Fail();
+        break;
+    case eEvQuellDataEnd:
+        if (!AppendData(*pMsg)) {
+            Fail();
+            break;
+        }
+        // The block is complete here whatever became of this Ack; the
+        // controller's answer to the block tells the box how it went.
+        SendAck(m_dwTeleCounter);
+        m_Owner.PerformQuellPortData();
+        break;
+    case eEvQuellAck:
+        WorkOnAck(*pMsg);
+        break;
+    case eEvQuellNak:
+        WorkOnNak();
+        break;
+    default:
+        TransferTrace(eTracePort, "cmd(%d) unknown datalen(%d)", pMsg->GetCmd(),
+                      pMsg->GetDataLen());
+        break;
+    }
+}
+
+void TTkLumenPort::Fail() {
+    m_dwRecLen = 0;
+    m_Owner.PerformQuellPortData();
+}
+
+std::uint32_t TTkLumenPort::ReceiveDataBlock(std::uint8_t* dest, std::uint32_t size) {
+    if (!dest)
+        return 0;
+    if (size >= m_dwRecLen) {
+        if (m_dwRecLen)
+            std::memcpy(dest, m_abyRecBuf.data(), m_dwRecLen);
+        return m_dwRecLen;
+    }
+    std::memcpy(dest, m_abyRecBuf.data(), size);
+    std::memmove(m_abyRecBuf.data(), m_abyRecBuf.data() + size, m_dwRecLen - size);
+    m_dwRecLen -= size;
+    m_Owner.PostQuellPortData();
+    return size;
+}

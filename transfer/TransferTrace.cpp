@@ -1,0 +1,36 @@
+#include "TransferTrace.h"
+
+#include "MoxTrace.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+namespace {
+// Same size as the program's trace message buffer, so nothing is cut here
+// that DbgOut would still have written.
+constexpr std::size_t kTraceBuffer = 16000;
+} // namespace
+
+void TransferTrace(int channel, const char* format, ...) {
+    char buffer[kTraceBuffer];
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(buffer, sizeof(buffer), format, args);
+    va_end(args);
+    if (n < 0)
+        return;
+    MoxTrace(channel, buffer);
+}
+
+void TransferTraceBytes(int channel, const char* prefix, const std::uint8_t* bytes,
+                        std::size_t len) {
+    std::string line(prefix ? prefix : "");
+    line.reserve(line.size() + len * 5);
+    char hex[8];
+    for (std::size_t i = 0; bytes && i < len; ++i) {
+        std::snprintf(hex, sizeof(hex), "0x%02x ", bytes[i]);
+        line += hex;
+    }
+    MoxTrace(channel, line.c_str());
+}
