@@ -21,15 +21,13 @@ const QString kDefaultValueName = QStringLiteral("(Default)");
 
 // Registry paths use backslashes; QSettings groups use slashes. Separators at
 // either end and doubled ones would otherwise make empty group names.
-QString GroupPath(const std::string& key)
-{
+QString GroupPath(const std::string& key) {
     QString path = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return path.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
 }
 
-QString ValueKey(const std::string& name)
-{
+QString ValueKey(const std::string& name) {
     if (name.empty())
         return kDefaultValueName;
     QString n = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
@@ -39,21 +37,18 @@ QString ValueKey(const std::string& name)
     return n;
 }
 
-QString FullKey(const std::string& key, const std::string& name)
-{
+QString FullKey(const std::string& key, const std::string& name) {
     const QString group = GroupPath(key);
     const QString value = ValueKey(name);
     return group.isEmpty() ? value : group + QLatin1Char('/') + value;
 }
 
-bool IsValidUtf8(const std::string& s)
-{
+bool IsValidUtf8(const std::string& s) {
     const QByteArray bytes(s.data(), static_cast<qsizetype>(s.size()));
     return QString::fromUtf8(bytes).toUtf8() == bytes;
 }
 
-std::optional<uint32_t> ParseDword(const QString& text)
-{
+std::optional<uint32_t> ParseDword(const QString& text) {
     const QString t = text.trimmed();
     bool ok = false;
     qulonglong v = 0;
@@ -69,33 +64,28 @@ std::optional<uint32_t> ParseDword(const QString& text)
 class IniSettingsStore final : public SettingsStore {
 public:
     explicit IniSettingsStore(const std::string& path)
-        : m_settings(QString::fromStdString(path), QSettings::IniFormat)
-    {
-    }
+        : m_settings(QString::fromStdString(path), QSettings::IniFormat) {}
 
-    ~IniSettingsStore() override
-    {
+    ~IniSettingsStore() override {
         std::lock_guard lock(m_mutex);
         m_settings.sync();
     }
 
     std::optional<std::string> GetString(const std::string& key,
-                                         const std::string& name) const override
-    {
+                                         const std::string& name) const override {
         std::lock_guard lock(m_mutex);
         const QVariant v = m_settings.value(FullKey(key, name));
         if (!v.isValid())
             return std::nullopt;
         // Bytes that were not UTF-8 were stored as a byte array and come back
         // unchanged; everything else is text.
-        const QByteArray bytes = v.typeId() == QMetaType::QByteArray ? v.toByteArray()
-                                                                      : v.toString().toUtf8();
+        const QByteArray bytes =
+            v.typeId() == QMetaType::QByteArray ? v.toByteArray() : v.toString().toUtf8();
         return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
     }
 
     void SetString(const std::string& key, const std::string& name,
-                   const std::string& value) override
-    {
+                   const std::string& value) override {
         std::lock_guard lock(m_mutex);
         if (IsValidUtf8(value))
             m_settings.setValue(FullKey(key, name), QString::fromStdString(value));
@@ -105,8 +95,7 @@ public:
     }
 
     std::optional<uint32_t> GetDword(const std::string& key,
-                                     const std::string& name) const override
-    {
+                                     const std::string& name) const override {
         std::lock_guard lock(m_mutex);
         const QVariant v = m_settings.value(FullKey(key, name));
         if (!v.isValid() || v.typeId() == QMetaType::QByteArray)
@@ -114,14 +103,12 @@ public:
         return ParseDword(v.toString());
     }
 
-    void SetDword(const std::string& key, const std::string& name, uint32_t value) override
-    {
+    void SetDword(const std::string& key, const std::string& name, uint32_t value) override {
         std::lock_guard lock(m_mutex);
         m_settings.setValue(FullKey(key, name), QString::number(value));
     }
 
-    void Remove(const std::string& key, const std::string& name) override
-    {
+    void Remove(const std::string& key, const std::string& name) override {
         std::lock_guard lock(m_mutex);
         if (name.empty()) {
             const QString group = GroupPath(key);
@@ -134,8 +121,7 @@ public:
         m_settings.remove(FullKey(key, name));
     }
 
-    std::vector<std::string> ValueNames(const std::string& key) const override
-    {
+    std::vector<std::string> ValueNames(const std::string& key) const override {
         std::lock_guard lock(m_mutex);
         std::vector<std::string> names;
         const QString group = GroupPath(key);
@@ -149,8 +135,7 @@ public:
         return names;
     }
 
-    void Sync() override
-    {
+    void Sync() override {
         std::lock_guard lock(m_mutex);
         m_settings.sync();
     }
@@ -162,20 +147,18 @@ private:
 };
 
 std::mutex g_instanceMutex;
-std::unique_ptr<SettingsStore> g_instance;  // guarded by g_instanceMutex
+std::unique_ptr<SettingsStore> g_instance; // guarded by g_instanceMutex
 
-}  // namespace
+} // namespace
 
-SettingsStore& SettingsStore::Instance()
-{
+SettingsStore& SettingsStore::Instance() {
     std::lock_guard lock(g_instanceMutex);
     if (!g_instance)
         g_instance = OpenFile(DefaultPath());
     return *g_instance;
 }
 
-std::string SettingsStore::DefaultPath()
-{
+std::string SettingsStore::DefaultPath() {
     if (const char* env = std::getenv("MOX_SETTINGS"); env && *env)
         return env;
     // The generic folder rather than the application one: the bus control
@@ -187,15 +170,13 @@ std::string SettingsStore::DefaultPath()
     return (dir + QStringLiteral("/Kestrin/mox.ini")).toStdString();
 }
 
-std::unique_ptr<SettingsStore> SettingsStore::OpenFile(const std::string& path)
-{
+std::unique_ptr<SettingsStore> SettingsStore::OpenFile(const std::string& path) {
     return std::make_unique<IniSettingsStore>(path);
 }
 
-void SettingsStore::SetInstanceForTesting(std::unique_ptr<SettingsStore> store)
-{
+void SettingsStore::SetInstanceForTesting(std::unique_ptr<SettingsStore> store) {
     std::lock_guard lock(g_instanceMutex);
     g_instance = std::move(store);
 }
 
-}  // namespace mox::platform
+} // namespace mox::platform

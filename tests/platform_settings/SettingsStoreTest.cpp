@@ -21,8 +21,7 @@ class SettingsStoreTest : public ::testing::Test {
 protected:
     std::string Path() const { return (m_dir.path() + "/test.ini").toStdString(); }
     std::unique_ptr<SettingsStore> Open() const { return SettingsStore::OpenFile(Path()); }
-    std::string FileText() const
-    {
+    std::string FileText() const {
         std::ifstream in(Path());
         std::stringstream ss;
         ss << in.rdbuf();
@@ -32,16 +31,14 @@ protected:
     QTemporaryDir m_dir;
 };
 
-TEST_F(SettingsStoreTest, MissingValuesAreEmpty)
-{
+TEST_F(SettingsStoreTest, MissingValuesAreEmpty) {
     auto s = Open();
     EXPECT_FALSE(s->GetString(kKey, "Sprache"));
     EXPECT_FALSE(s->GetDword(kKey, "Land"));
     EXPECT_TRUE(s->ValueNames(kKey).empty());
 }
 
-TEST_F(SettingsStoreTest, ValuesSurviveReopen)
-{
+TEST_F(SettingsStoreTest, ValuesSurviveReopen) {
     {
         auto s = Open();
         s->SetString(kKey, "Sprache", "ktx_d.spt");
@@ -55,8 +52,7 @@ TEST_F(SettingsStoreTest, ValuesSurviveReopen)
     EXPECT_EQ(s->GetString(kKey, ""), "unnamed");
 }
 
-TEST_F(SettingsStoreTest, KeyPathBecomesIniGroups)
-{
+TEST_F(SettingsStoreTest, KeyPathBecomesIniGroups) {
     {
         auto s = Open();
         s->SetDword(kKey + "\\Trace", "Transfer", 1);
@@ -69,8 +65,7 @@ TEST_F(SettingsStoreTest, KeyPathBecomesIniGroups)
     EXPECT_EQ(s->GetDword("\\Software\\\\Kestrin/Halvox ISDN\\Trace\\", "Transfer"), 1u);
 }
 
-TEST_F(SettingsStoreTest, StringBytesRoundTripExactly)
-{
+TEST_F(SettingsStoreTest, StringBytesRoundTripExactly) {
     // Windows-1252 "Tür" is not UTF-8 and must come back byte for byte.
     const std::string latin = "T\xFCr";
     const std::string utf8 = "T\xC3\xBCr \xE2\x82\xAC";
@@ -93,12 +88,13 @@ struct DwordRow {
     std::optional<uint32_t> expected;
 };
 
-void PrintTo(const DwordRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const DwordRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class DwordParse : public SettingsStoreTest, public ::testing::WithParamInterface<DwordRow> {};
 
-TEST_P(DwordParse, HandEditedText)
-{
+TEST_P(DwordParse, HandEditedText) {
     {
         std::ofstream out(Path());
         out << "[Software]\nValue=" << GetParam().text << "\n";
@@ -107,17 +103,17 @@ TEST_P(DwordParse, HandEditedText)
     EXPECT_EQ(s->GetDword("Software", "Value"), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, DwordParse,
-    ::testing::Values(DwordRow{"Decimal", "1234", 1234u}, DwordRow{"Hex", "0x1F", 0x1Fu},
-                      DwordRow{"Max", "4294967295", 0xFFFFFFFFu},
-                      DwordRow{"TooLarge", "4294967296", std::nullopt},
-                      DwordRow{"Negative", "-1", std::nullopt},
-                      DwordRow{"Text", "abc", std::nullopt}, DwordRow{"Empty", "", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, DwordParse,
+                         ::testing::Values(DwordRow{"Decimal", "1234", 1234u},
+                                           DwordRow{"Hex", "0x1F", 0x1Fu},
+                                           DwordRow{"Max", "4294967295", 0xFFFFFFFFu},
+                                           DwordRow{"TooLarge", "4294967296", std::nullopt},
+                                           DwordRow{"Negative", "-1", std::nullopt},
+                                           DwordRow{"Text", "abc", std::nullopt},
+                                           DwordRow{"Empty", "", std::nullopt}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SettingsStoreTest, RemoveValueAndWholeKey)
-{
+TEST_F(SettingsStoreTest, RemoveValueAndWholeKey) {
     auto s = Open();
     s->SetString(kKey, "A", "1");
     s->SetString(kKey, "B", "2");
@@ -138,8 +134,7 @@ TEST_F(SettingsStoreTest, RemoveValueAndWholeKey)
     EXPECT_EQ(s->GetString("Software\\Other", "D"), "4");
 }
 
-TEST_F(SettingsStoreTest, ValueNamesListOnlyDirectValues)
-{
+TEST_F(SettingsStoreTest, ValueNamesListOnlyDirectValues) {
     auto s = Open();
     s->SetString(kKey, "Sprache", "x");
     s->SetDword(kKey, "Land", 49);
@@ -150,8 +145,7 @@ TEST_F(SettingsStoreTest, ValueNamesListOnlyDirectValues)
     EXPECT_EQ(names, (std::vector<std::string>{"", "Land", "Sprache"}));
 }
 
-TEST_F(SettingsStoreTest, ConcurrentWritersLoseNothing)
-{
+TEST_F(SettingsStoreTest, ConcurrentWritersLoseNothing) {
     auto s = Open();
     constexpr int kThreads = 4;
     constexpr int kValues = 200;
@@ -171,8 +165,7 @@ TEST_F(SettingsStoreTest, ConcurrentWritersLoseNothing)
                   static_cast<size_t>(kValues));
 }
 
-TEST_F(SettingsStoreTest, InstanceUsesFileFromEnvironment)
-{
+TEST_F(SettingsStoreTest, InstanceUsesFileFromEnvironment) {
     const char* old = std::getenv("MOX_SETTINGS");
     const std::string saved = old ? old : "";
     setenv("MOX_SETTINGS", Path().c_str(), 1);
@@ -189,8 +182,7 @@ TEST_F(SettingsStoreTest, InstanceUsesFileFromEnvironment)
         unsetenv("MOX_SETTINGS");
 }
 
-TEST_F(SettingsStoreTest, DefaultPathWithoutEnvironmentIsUnderConfigFolder)
-{
+TEST_F(SettingsStoreTest, DefaultPathWithoutEnvironmentIsUnderConfigFolder) {
     const char* old = std::getenv("MOX_SETTINGS");
     const std::string saved = old ? old : "";
     unsetenv("MOX_SETTINGS");
@@ -200,4 +192,4 @@ TEST_F(SettingsStoreTest, DefaultPathWithoutEnvironmentIsUnderConfigFolder)
     EXPECT_NE(path.find("/Kestrin/mox.ini"), std::string::npos);
 }
 
-}  // namespace
+} // namespace

@@ -1,0 +1,81 @@
+#include "BusFraming.h"
+
+namespace quell32 {
+
+namespace {
+
+bool NeedsDle(uint8_t b) {
+    return b == kDle || b == kEtx;
+}
+
+} // namespace
+
+uint8_t BusChecksumFor(uint8_t sum) {
+    return static_cast<uint8_t>(256 - sum);
+}
+
+std::vector<uint8_t> BuildBusFrame(std::span<const uint16_t> bytes, bool raw) {
+    std::vector<uint8_t> frame;
+    if (raw) {
+        frame.reserve(bytes.size());
+        for (uint16_t v : bytes)
+            frame.push_back(static_cast<uint8_t>(v));
+        return frame;
+    }
+    frame.reserve(kMaxFrameBytes);
+    frame.push_back(kStx);
+    uint8_t sum = 0;
+    for (uint16_t v : bytes) {
+        // Only the low byte goes on the wire, so only it decides the
+        // stuffing; testing the whole value would send a lone DLE for 0x110.
+        const auto b = static_cast<uint8_t>(v);
+        if (NeedsDle(b)) {
+            frame.push_back(kDle);
+            sum = static_cast<uint8_t>(sum + kDle);
+        }
+        frame.push_back(b);
+        sum = static_cast<uint8_t>(sum + b);
+    }
+    const uint8_t check = BusChecksumFor(sum);
+    if (NeedsDle(check)) {
+        frame.push_back(kDle);
+        frame.push_back(static_cast<uint8_t>(check - kDle));
+    } else {
+        frame.push_back(check);
+    }
+    frame.push_back(kEtx);
+    return frame;
+}
+
+bool IsBroadcastFrame(std::span<const uint8_t> frame) {
+    size_t i = 1;
+    if (frame.size() > i && frame[i] == kDle)
+        ++i;
+    return frame.size() > i && frame[i] == kBroadcastAddress;
+}
+
+uint8_t BusReceiveSum(std::span<const uint8_t> raw) {
+    if (raw.size() < 2)
+        return 0;
+    uint8_t sum = 0;
+    for (size_t i = 1; i + 1 < raw.size(); ++i)
+        sum = static_cast<uint8_t>(sum + raw[i]);
+    return sum;
+}
+
+size_t UnstuffBusTelegram(std::span<const uint8_t> raw, std::span<uint16_t> out) {
+    size_t n = 0;
+    bool dle = false;
+    for (size_t i = 1; i < raw.size() && n < out.size(); ++i) {
+        const uint8_t b = raw[i];
+        if (b == kDle && !dle) {
+            dle = true; // stuffing: the next byte is data
+            continue;
+        }
+        dle = false;
+        out[n++] = b;
+    }
+    return n;
+}
+
+} // namespace quell32

@@ -1,0 +1,488 @@
+#include "BusLine.h"
+
+#include "BusFraming.h"
+#include "Quell32Ids.h"
+
+#include <chrono>
+
+namespace quell32 {
+
+BusLine::BusLine(std::unique_ptr<IBusLine> line, std::unique_ptr<IBusClock> clock)
+    : m_line(std::move(line)), m_clock(std::move(clock)) {
+    const uint32_t now = m_clock->TickMs();
+    m_block.receivedTicks = now;
+    m_block.transmitTicks = now;
+    m_block.timeStamp = m_clock->Now();
+}
+
+BusLine::~BusLine() {
+    if (IsOpen())
+        ClosePort();
+}
+
+// ---------------------------------------------------------------- port
+
+uint16_t BusLine::OpenPort(int commPort, bool testForInterface, bool useEventNotification,
+                           BusNotice* window) {
+    {
+        std::lock_guard lock(m_block.receivedMutex);
+        m_block.receivedLength = -1;
+    }
+    if (IsOpen())
+        return PORT_ALREADY_OPEN;
+    if (!m_line->Open(commPort))
+        return PORT_OPEN_FAILED;
+    m_block.open = 1;
+    m_block.readyFlag = 1;
+
+    if (!m_line->SetLineParameters()) {
+        CloseLine();
+        return PORT_SETTINGS_FAILED;
+    }
+    if (testForInterface) {
+        // The bus interface loops RTS back to CTS and holds DSR on; a port
+        // without one (or without modem lines at all) fails the test.
+        m_line->SetRts(false);
+        auto modem = m_line->Modem();
+        bool found = modem && !modem->cts;
+        if (found) {
+            m_line->SetRts(true);
+            modem = m_line->Modem();
+            found = modem && modem->cts && modem->dsr;
+        }
+        if (!found) {
+            CloseLine();
+            return PORT_NO_INTERFACE;
+        }
+    }
+    if (!window) {
+        CloseLine();
+        return PORT_NO_WINDOW;
+    }
+    m_window = window;
+    m_line->Purge();
+
+    if (useEventNotification) {
+        if (!m_line->CanWake()) {
+            CloseLine();
+            return PORT_READER_FAILED;
+        }
+        m_block.readerState = kReaderStopRequested;
+        m_block.receiveGate = 1;
+        m_stopReader = false;
+        try {
+            m_reader = std::thread(&BusLine::ReaderLoop, this);
+        } catch (...) {
+            m_block.readerState = kReaderStopped;
+            CloseLine();
+            return PORT_READER_FAILED;
+        }
+    }
+    return PORT_OK;
+}
+
+void BusLine::CloseLine() {
+    m_line->Purge();
+    m_line->Close();
+    m_block.open = 0;
+    m_window = nullptr;
+}
+
+uint16_t BusLine::ClosePort() {
+    if (!IsOpen())
+        return PORT_NOT_OPEN;
+    if (m_reader.joinable()) {
+        m_block.readerState = kReaderStopRequested;
+        m_stopReader = true;
+        m_line->Wake();
+        m_reader.join();
+    }
+    CloseLine();
+    return PORT_OK;
+}
+
+void BusLine::Purge() {
+    if (IsOpen())
+        m_line->Purge();
+}
+
+void BusLine::FlipRts() {
+    if (const auto modem = m_line->Modem())
+        m_line->SetRts(!modem->cts);
+}
+
+void BusLine::SetReadyForReceive(bool ready) {
+    m_block.readyFlag = ready ? 1 : 0;
+    if (ready && ReaderRunning())
+        m_line->Wake();
+}
+
+// ---------------------------------------------------------------- line ownership
+
+bool BusLine::EnterLineAsReader() {
+    // Busy first, gate second; the GUI side closes the gate first and reads
+    // busy second, so at most one of the two goes ahead.
+    m_block.readerBusy.store(true);
+    if (m_block.receiveGate.load() == 0) {
+        LeaveLineAsReader();
+        return false;
+    }
+    return true;
+}
+
+void BusLine::LeaveLineAsReader() {
+    {
+        std::lock_guard lock(m_idleMutex);
+        m_block.readerBusy.store(false);
+    }
+    m_idleCv.notify_all();
+}
+
+bool BusLine::CloseGate() {
+    m_block.receiveGate.store(0);
+    if (!m_reader.joinable())
+        return true;
+    std::unique_lock lock(m_idleMutex);
+    return m_idleCv.wait_for(lock, std::chrono::milliseconds(kReaderIdleWaitMs),
+                             [this] { return !m_block.readerBusy.load(); });
+}
+
+void BusLine::OpenGate() {
+    m_block.receiveGate.store(1);
+    if (m_reader.joinable())
+        m_line->Wake();
+}
+
+bool BusLine::InputPending() {
+    return m_block.pushedBackValid || m_line->BytesWaiting() > 0;
+}
+
+// ---------------------------------------------------------------- reader thread
+
+void BusLine::ReaderLoop() {
+    m_block.readerState = kReaderRunning;
+    while (!m_stopReader) {
+        if (!EnterLineAsReader()) {
+            // The GUI thread holds the line; it wakes us when it is done.
+            m_line->WaitIdle(kReaderPauseMs, false);
+            continue;
+        }
+        const bool pending = InputPending();
+        if (pending && m_block.readyFlag.load() == 1) {
+            const bool stored = ReceiveTele();
+            const bool failed = m_readFailed;
+            LeaveLineAsReader();
+            if (stored && !m_stopReader)
+                m_window->PostTeleReceived();
+            // A port that says bytes wait but fails to read them (a device
+            // going away) would otherwise keep the reader spinning.
+            if (failed)
+                m_line->WaitIdle(kReaderHangupPauseMs, false);
+            continue;
+        }
+        if (pending) {
+            // The client still has the last telegram: leave the bytes in the
+            // queue and signal the interface until ReadyForReceive.
+            FlipRts();
+            LeaveLineAsReader();
+            m_line->WaitIdle(kReaderPauseMs, false);
+            continue;
+        }
+        LeaveLineAsReader();
+        // Idle: asleep in poll until input, a wake-up or a stop request.
+        if (m_line->WaitIdle(-1, true) == IBusLine::Wait::Failed)
+            m_line->WaitIdle(kReaderHangupPauseMs, false);
+    }
+    m_block.readerState = kReaderStopped;
+    m_block.readyFlag = 1;
+}
+
+// ---------------------------------------------------------------- receiving
+
+BusLine::Answer BusLine::AwaitAnswer(uint32_t fromMs, int* byte) {
+    // An answer that is there within the time-out (inclusive) counts.
+    for (;;) {
+        if (m_line->BytesWaiting() > 0) {
+            *byte = m_line->ReadByte();
+            return *byte < 0 ? Answer::Failed : Answer::Byte;
+        }
+        const uint32_t elapsed = m_clock->TickMs() - fromMs;
+        if (elapsed >= m_block.answerTimeoutMs)
+            return Answer::None;
+        if (m_line->WaitForInput(m_block.answerTimeoutMs - elapsed) == IBusLine::Wait::Failed)
+            return Answer::Failed;
+    }
+}
+
+bool BusLine::EndReceive(bool result) {
+    if (m_block.readerState.load() == kReaderRunning && m_line->BytesWaiting() > 0)
+        FlipRts();
+    return result;
+}
+
+bool BusLine::ReceiveTele() {
+    m_rx.Reset();
+    m_readFailed = false;
+    for (;;) {
+        int byte = -1;
+        // The byte's time is when it was found waiting: a hold-up while it
+        // is read then counts against the answer window, as it should.
+        const uint32_t seen = m_clock->TickMs();
+        if (m_block.pushedBackValid) {
+            byte = m_block.pushedBackByte;
+            m_block.pushedBackValid = false;
+        } else if (m_line->BytesWaiting() > 0) {
+            byte = m_line->ReadByte();
+            if (byte < 0) {
+                m_readFailed = true;
+                return EndReceive(false);
+            }
+        } else if (!m_rx.InTelegram()) {
+            return false;
+        } else {
+            if (m_rx.GaveUp(seen)) {
+                m_rx.Reset();
+                return false;
+            }
+            const uint32_t since = seen - m_rx.LastByteMs();
+            if (m_line->WaitForInput(kInterByteTimeoutMs - since) == IBusLine::Wait::Failed) {
+                m_readFailed = true;
+                return EndReceive(false);
+            }
+            continue;
+        }
+
+        switch (m_rx.Feed(static_cast<uint8_t>(byte), seen)) {
+        case BusFrameReceiver::Step::Ignored:
+            return EndReceive(false);
+        case BusFrameReceiver::Step::Started:
+        case BusFrameReceiver::Step::Inside:
+            break;
+        case BusFrameReceiver::Step::Overflow: {
+            std::lock_guard lock(m_block.receivedMutex);
+            m_block.receivedStatus = RECEIVE_BUFFER_OVERFLOW;
+            m_block.receivedTicks = m_rx.StartMs();
+            m_block.timeStamp = m_clock->Now();
+            m_rx.Reset();
+            return true;
+        }
+        case BusFrameReceiver::Step::Complete:
+            return EndReceive(HandleTelegram(seen));
+        }
+    }
+}
+
+bool BusLine::HandleTelegram(uint32_t endMs) {
+    uint16_t status = m_rx.ChecksumOk() ? 0 : RECEIVE_ERROR_CHECKSUM;
+    std::array<uint16_t, kTeleTableSize> decoded{};
+    const size_t n = UnstuffBusTelegram(m_rx.Raw(), decoded);
+    // Header, checksum and ETX at least; anything shorter cannot be looked
+    // at, let alone answered.
+    if (n < kHeaderBytes + 2)
+        return false;
+    const uint16_t target = decoded[0];
+    const uint16_t function = decoded[1];
+    const uint16_t transmitter = decoded[2];
+    if (m_block.targetFilter[target].load(std::memory_order_relaxed) == 0 ||
+        m_block.functionFilter[function].load(std::memory_order_relaxed) == 0 ||
+        m_block.transmitterFilter[transmitter].load(std::memory_order_relaxed) == 0)
+        return false;
+
+    const bool answerMode = (m_block.answerFlags.load() & 1) != 0;
+    if (target == m_block.ownAddress.load() && answerMode) {
+        // Ours: acknowledged at once, only when intact, only while the
+        // sender still waits, and not when more bytes show the bus moved on.
+        if (status == 0) {
+            if (m_clock->TickMs() - endMs > m_block.answerTimeoutMs)
+                status |= RECEIVE_TIMEOUT;
+            else if (m_line->BytesWaiting() > 0)
+                status |= RECEIVE_ACKNAK_TIMEOUT;
+            else if (m_line->WriteImmediate(kAck))
+                status |= RECEIVE_STATUS_ACK;
+            else
+                status |= RECEIVE_TIMEOUT; // the ACK never left: the sender times out
+        }
+    } else if (target != kBroadcastAddress) {
+        int byte = -1;
+        switch (AwaitAnswer(endMs, &byte)) {
+        case Answer::None:
+        case Answer::Failed:
+            status |= RECEIVE_TIMEOUT;
+            break;
+        case Answer::Byte:
+            if (byte == kAck || byte == kNak) {
+                status |= static_cast<uint16_t>(byte);
+            } else {
+                status |= RECEIVE_ACKNAK_TIMEOUT;
+                m_block.pushedBackByte = static_cast<uint16_t>(byte);
+                m_block.pushedBackValid = true;
+                FlipRts();
+            }
+            break;
+        }
+    }
+
+    m_block.readyFlag = 0;
+    std::lock_guard lock(m_block.receivedMutex);
+    if (m_block.rawMode.load() != 0) {
+        const auto raw = m_rx.Raw();
+        for (size_t i = 0; i < raw.size(); ++i)
+            m_block.receivedBytes[i] = raw[i];
+        m_block.receivedLength = static_cast<int16_t>(raw.size());
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            m_block.receivedBytes[i] = decoded[i];
+        m_block.receivedLength = static_cast<int16_t>(n - 2);
+    }
+    m_block.receivedStatus = status;
+    m_block.receivedTicks = endMs;
+    m_block.timeStamp = m_clock->Now();
+    return true;
+}
+
+void BusLine::WaitForReceive(int32_t durationTicks) {
+    if (!IsOpen() || !CloseGate()) {
+        // No port, or the reader is still taking in a telegram (which it
+        // will deliver itself): nothing for this call.
+        std::lock_guard lock(m_block.receivedMutex);
+        m_block.receivedStatus = RECEIVE_NO_MESSAGE;
+        m_block.receivedTicks = m_clock->TickMs();
+        m_block.timeStamp = m_clock->Now();
+    } else {
+        WaitForReceiveHoldingLine(durationTicks);
+    }
+    OpenGate();
+}
+
+void BusLine::WaitForReceiveHoldingLine(int32_t durationTicks) {
+    const uint32_t start = m_clock->TickMs();
+    const int64_t limit = static_cast<int64_t>(durationTicks) - kWaitForReceiveMarginMs;
+    for (;;) {
+        if (InputPending() && ReceiveTele())
+            return;
+        const int64_t elapsed = static_cast<uint32_t>(m_clock->TickMs() - start);
+        if (elapsed >= limit)
+            break;
+        if (!InputPending() &&
+            m_line->WaitForInput(static_cast<uint32_t>(limit - elapsed)) == IBusLine::Wait::Failed)
+            break;
+    }
+    std::lock_guard lock(m_block.receivedMutex);
+    m_block.receivedStatus = RECEIVE_NO_MESSAGE;
+    m_block.receivedTicks = m_clock->TickMs();
+    m_block.timeStamp = m_clock->Now();
+}
+
+// ---------------------------------------------------------------- sending
+
+void BusLine::SetTransmitOutcome(uint16_t status, uint32_t ticks) {
+    m_block.transmitStatus = status;
+    m_block.transmitTicks = ticks;
+    std::lock_guard lock(m_block.receivedMutex);
+    m_block.timeStamp = m_clock->Now();
+}
+
+void BusLine::TransmitTele() {
+    if (!IsOpen()) {
+        SetTransmitOutcome(TRANSMIT_PORT_ERROR, m_clock->TickMs());
+        return;
+    }
+    const bool raw = m_block.rawMode.load() != 0;
+    const size_t length = m_block.transmitLength;
+    // A decoded telegram needs its three header bytes; without them the
+    // checksum would be the only byte and the bus would see garbage.
+    if (raw ? length == 0 : length < kHeaderBytes) {
+        SetTransmitOutcome(TRANSMIT_ERROR, m_clock->TickMs());
+        return;
+    }
+    const auto frame = BuildBusFrame({m_block.transmitBytes.data(), length}, raw);
+    const bool broadcast = IsBroadcastFrame(frame);
+
+    if (!CloseGate()) {
+        // The reader is still receiving; the line is not ours to touch.
+        SetTransmitOutcome(TRANSMIT_BUS_BLOCKED, m_clock->TickMs());
+        OpenGate();
+        return;
+    }
+    if (InputPending()) {
+        if (m_block.readerState.load() == kReaderRunning) {
+            SetTransmitOutcome(TRANSMIT_BUS_BLOCKED, m_clock->TickMs());
+            FlipRts();
+            OpenGate();
+            return;
+        }
+        // Read every waiting telegram into the received fields first, but
+        // not for ever: a bus that keeps talking ends it as blocked.
+        const uint32_t start = m_clock->TickMs();
+        do {
+            WaitForReceiveHoldingLine(kDrainWaitMs);
+        } while (ReceivedStatus() != RECEIVE_NO_MESSAGE &&
+                 m_clock->TickMs() - start < kDrainLimitMs);
+        if (ReceivedStatus() != RECEIVE_NO_MESSAGE) {
+            SetTransmitOutcome(TRANSMIT_BUS_BLOCKED, m_clock->TickMs());
+            OpenGate();
+            return;
+        }
+    }
+
+    if (!m_line->Write(frame.data(), frame.size())) {
+        SetTransmitOutcome(TRANSMIT_PORT_ERROR, m_clock->TickMs());
+        OpenGate();
+        return;
+    }
+    const uint32_t sendTime = m_clock->TickMs();
+    uint16_t status = TRANSMIT_STATUS_BROADCAST;
+    if (!broadcast) {
+        int byte = -1;
+        switch (AwaitAnswer(sendTime, &byte)) {
+        case Answer::None:
+        case Answer::Failed:
+            status = TRANSMIT_TIMEOUT;
+            break;
+        case Answer::Byte:
+            if (byte == kAck) {
+                status = TRANSMIT_STATUS_ACK;
+            } else if (byte == kNak) {
+                status = TRANSMIT_STATUS_NAK;
+            } else {
+                m_block.pushedBackByte = static_cast<uint16_t>(byte);
+                m_block.pushedBackValid = true;
+                status = TRANSMIT_ACKNAK_TIMEOUT;
+            }
+            break;
+        }
+    }
+    OpenGate();
+    SetTransmitOutcome(status, sendTime);
+}
+
+// ---------------------------------------------------------------- reads for the GUI
+
+int16_t BusLine::ReceivedLength() const {
+    std::lock_guard lock(m_block.receivedMutex);
+    return m_block.receivedLength;
+}
+
+uint16_t BusLine::ReceivedStatus() const {
+    std::lock_guard lock(m_block.receivedMutex);
+    return m_block.receivedStatus;
+}
+
+uint32_t BusLine::ReceivedTicks() const {
+    std::lock_guard lock(m_block.receivedMutex);
+    return m_block.receivedTicks;
+}
+
+int16_t BusLine::ReceivedByte(int pos) const {
+    std::lock_guard lock(m_block.receivedMutex);
+    if (pos < 0 || pos > m_block.receivedLength || pos >= static_cast<int>(kTeleTableSize))
+        return -1;
+    return static_cast<int16_t>(m_block.receivedBytes[static_cast<size_t>(pos)]);
+}
+
+double BusLine::TimeStamp() const {
+    std::lock_guard lock(m_block.receivedMutex);
+    return m_block.timeStamp;
+}
+
+} // namespace quell32

@@ -1,0 +1,95 @@
+#include "SerialBusLine.h"
+
+#include "BusProtocol.h"
+
+namespace quell32 {
+
+using mox::platform::SerialPort;
+
+namespace {
+
+IBusLine::Wait FromPort(SerialPort::WaitResult r) {
+    switch (r) {
+    case SerialPort::WaitResult::Ready:
+        return IBusLine::Wait::Input;
+    case SerialPort::WaitResult::Woken:
+        return IBusLine::Wait::Woken;
+    case SerialPort::WaitResult::TimedOut:
+        return IBusLine::Wait::TimedOut;
+    case SerialPort::WaitResult::Failed:
+        break;
+    }
+    return IBusLine::Wait::Failed;
+}
+
+} // namespace
+
+bool SerialBusLine::Open(int comPort) {
+    return m_port.OpenCom(comPort);
+}
+
+void SerialBusLine::Close() {
+    m_port.Close();
+}
+
+bool SerialBusLine::SetLineParameters() {
+    SerialPort::LineSettings s;
+    s.baud = kLineBaud;
+    s.dataBits = 8;
+    s.parity = SerialPort::Parity::None;
+    s.stopBits = 1;
+    return m_port.SetLine(s);
+}
+
+int SerialBusLine::BytesWaiting() {
+    return m_port.BytesWaiting();
+}
+
+int SerialBusLine::ReadByte() {
+    uint8_t b = 0;
+    return m_port.Read(&b, 1) == 1 ? b : -1;
+}
+
+IBusLine::Wait SerialBusLine::WaitForInput(uint32_t timeoutMs) {
+    return FromPort(m_port.WaitForInput(static_cast<int>(timeoutMs), false));
+}
+
+bool SerialBusLine::Write(const uint8_t* data, size_t size) {
+    return m_port.Write(data, size, kWriteTimeoutMs);
+}
+
+bool SerialBusLine::WriteImmediate(uint8_t byte) {
+    // Nothing of ours waits in the output queue (every write waits until it
+    // has left), so a plain write goes out at once.
+    return m_port.Write(&byte, 1, kWriteTimeoutMs);
+}
+
+std::optional<IBusLine::ModemStatus> SerialBusLine::Modem() {
+    const auto lines = m_port.GetModemLines();
+    if (!lines)
+        return std::nullopt;
+    return ModemStatus{lines->cts, lines->dsr};
+}
+
+void SerialBusLine::SetRts(bool on) {
+    m_port.SetRts(on);
+}
+
+void SerialBusLine::Purge() {
+    m_port.Purge(true, true);
+}
+
+IBusLine::Wait SerialBusLine::WaitIdle(int timeoutMs, bool forInput) {
+    return FromPort(forInput ? m_port.WaitForInput(timeoutMs, true)
+                             : m_port.WaitForWake(timeoutMs));
+}
+
+void SerialBusLine::Wake() {
+    m_port.Wake();
+}
+
+bool SerialBusLine::CanWake() {
+    return m_port.CanWake();
+}
+
+} // namespace quell32
