@@ -1,0 +1,239 @@
+// The direct serial port over a pseudo-terminal, with the box peer at the
+// far end: what goes on the wire, what comes back to the GUI thread, and a
+// port that cannot open, is taken twice or loses its line.
+
+#include "BoxV24Peer.h"
+#include "ComEngineRig.h"
+#include "ComFrame.h"
+#include "TTkComPort.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace {
+
+Bytes Sent(Bytes p) {
+    p[0] |= BIT_7;
+    return p;
+}
+
+const Bytes kKennung{0x00, 0x0C, 0x00, 0x00, 0xFF, 0xFF, 'B', 'R', 'O', 'M', 'E', 'L', 0x00};
+// A programming message of the box (channel 3, command 0x41 with two
+// addresses), as it comes unasked.
+const Bytes kProgMsg{0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x41, 0x00, 0x05, 0x00, 0x07};
+
+class ComPortTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(peer.SlavePath().empty());
+        temp.MapCom(1, peer.SlavePath());
+        port = std::make_unique<TTkComPort>(notices, 5);
+        ASSERT_TRUE(port->IsOpen());
+    }
+
+    // The next frame the port announces.
+    Bytes Next(std::uint32_t size = MAX_COMM_MSG_LEN) {
+        Bytes b(size);
+        notices.onData = [&] { b.resize(port->ReceiveDataBlock(b.data(), size)); };
+        if (!notices.RunUntilData())
+            return {0xEE}; // no notice: never a real block
+        return b;
+    }
+
+    TempSettings temp;
+    BoxV24Peer peer;
+    ComNoticeQueue notices;
+    std::unique_ptr<TTkComPort> port;
+};
+
+TEST_F(ComPortTest, ListensFromTheOpenOn) {
+    // No transfer, no request: the box speaks first.
+    peer.SendBlock(kProgMsg);
+    EXPECT_EQ(Next(), Sent(kProgMsg));
+}
+
+TEST_F(ComPortTest, SendsOneFrameAndLeavesTheBlockAlone) {
+    const Bytes block = kKennung;
+    ASSERT_TRUE(port->SendDataBlock(block.data(), static_cast<std::uint32_t>(block.size())));
+    ASSERT_TRUE(peer.WaitForFrames(1));
+    EXPECT_EQ(peer.Received()[0], Sent(kKennung));
+    EXPECT_EQ(peer.BytesFromPc(), 18u); // the golden frame of this block
+    EXPECT_EQ(block, kKennung);
+}
+
+TEST_F(ComPortTest, RefusesBlocksNoFrameCanCarry) {
+    const Bytes big(MAX_COMM_MSG_LEN + 1, 0x41);
+    EXPECT_FALSE(port->SendDataBlock(big.data(), 0));
+    EXPECT_FALSE(port->SendDataBlock(big.data(), static_cast<std::uint32_t>(big.size())));
+    EXPECT_FALSE(port->SendDataBlock(nullptr, 6));
+    ASSERT_TRUE(port->SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
+    ASSERT_TRUE(peer.WaitForFrames(1));
+    EXPECT_EQ(peer.Received()[0], Sent(kKennung)); // nothing of the refused went out
+}
+
+TEST_F(ComPortTest, FramesOfOneReadComeInOrderAndABadOneIsEmpty) {
+    const Bytes a{0x00, 0x08, 0x00, 0x01, 0xFF, 0xFF};
+    Bytes bad = BuildComFrame(a);
+    bad[3] ^= 0x01;
+    Bytes all = BuildComFrame(a);
+    all.insert(all.end(), bad.begin(), bad.end());
+    const Bytes b = BuildComFrame(kProgMsg);
+    all.insert(all.end(), b.begin(), b.end());
+    peer.WriteRaw(all);
+    EXPECT_EQ(Next(), Sent(a));
+    EXPECT_EQ(Next(), Bytes{}); // the bad frame: a block of 0 bytes
+    EXPECT_EQ(Next(), Sent(kProgMsg));
+}
+
+TEST_F(ComPortTest, LargestEscapedBlockArrivesWhole) {
+    Bytes block(MAX_COMM_MSG_LEN, COM_STX);
+    block[0] = 0x00;
+    peer.SendBlock(block);
+    EXPECT_EQ(Next(), Sent(block));
+}
+
+TEST_F(ComPortTest, TooSmallDestinationDropsOnlyThatFrame) {
+    peer.SendBlock(kProgMsg);
+    peer.SendBlock(kKennung);
+    EXPECT_EQ(Next(3), Bytes{});
+    EXPECT_EQ(Next(), Sent(kKennung));
+    Bytes dest(MAX_COMM_MSG_LEN);
+    // Outside a notice there is no frame to take.
+    EXPECT_EQ(port->ReceiveDataBlock(dest.data(), MAX_COMM_MSG_LEN), 0u);
+}
+
+TEST_F(ComPortTest, SecondPortOnTheSameDeviceIsRefused) {
+    ComNoticeQueue other;
+    TTkComPort second(other, 5);
+    EXPECT_EQ(other.OpenErrors(), 1);
+    EXPECT_FALSE(second.IsOpen());
+    EXPECT_FALSE(
+        second.SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
+    EXPECT_FALSE(second.CloseComPort());
+    EXPECT_TRUE(port->IsOpen()); // the first one is untouched
+}
+
+TEST_F(ComPortTest, CloseDuringAFloodJoinsTheReader) {
+    Bytes flood;
+    for (int i = 0; i < 200; ++i) {
+        const Bytes f = BuildComFrame(kProgMsg);
+        flood.insert(flood.end(), f.begin(), f.end());
+    }
+    peer.WriteRaw(flood);
+    ASSERT_TRUE(notices.RunUntilData()); // the reader is at work
+    EXPECT_TRUE(port->CloseComPort());
+    EXPECT_FALSE(port->IsReaderRunning());
+    EXPECT_FALSE(port->IsOpen());
+    EXPECT_EQ(port->GetFramesInFlight(), 0u);
+    EXPECT_FALSE(port->SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
+    EXPECT_FALSE(port->CloseComPort());
+    // Frames posted before the close are void: running them performs
+    // nothing.
+    int performed = 0;
+    notices.onData = [&] { ++performed; };
+    const std::size_t stale = notices.Pending();
+    for (std::size_t i = 0; i < stale; ++i)
+        ASSERT_TRUE(notices.RunOne());
+    EXPECT_EQ(performed, 0);
+
+    // Open again on the same device: the exclusive hold was given back.
+    EXPECT_TRUE(port->OpenComPort());
+    peer.SendBlock(kKennung);
+    // What was left of the flood in the pseudo-terminal is purged at the
+    // open or comes ahead of the new frame (a frame the purge cut into is a
+    // bad one; the flood's frames hold no ESC, so no rest of one can take
+    // the new frame's STX as data).
+    Bytes got;
+    do {
+        got = Next();
+    } while (got == Sent(kProgMsg) || got.empty());
+    EXPECT_EQ(got, Sent(kKennung));
+}
+
+TEST_F(ComPortTest, LostLineFailsSendsAndClosesCleanly) {
+    peer.HangUp();
+    EXPECT_FALSE(port->SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
+    EXPECT_FALSE(port->IsOpen());
+    EXPECT_TRUE(port->CloseComPort());
+}
+
+TEST_F(ComPortTest, InitOnAnOpenPortKeepsListening) {
+    port->Init();
+    EXPECT_EQ(port->GetPortName(), "COM1");
+    peer.SendBlock(kProgMsg);
+    EXPECT_EQ(Next(), Sent(kProgMsg));
+}
+
+TEST_F(ComPortTest, ReceivingSwitchedOffAndOnAgain) {
+    port->SetWaitForData(false);
+    port->SetWaitForData(true);
+    peer.SendBlock(kProgMsg);
+    EXPECT_EQ(Next(), Sent(kProgMsg));
+}
+
+// ---- Port settings -------------------------------------------------------------
+
+struct SettingCase {
+    const char* name;
+    int setting;
+    const char* portName;
+    int com;
+    int portSetting;
+};
+
+void PrintTo(const SettingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ComPortSetting : public testing::TestWithParam<SettingCase> {};
+
+TEST_P(ComPortSetting, OpensTheMappedDevice) {
+    const SettingCase& c = GetParam();
+    TempSettings temp;
+    BoxV24Peer peer;
+    for (int com = 1; com <= 4; ++com)
+        temp.MapCom(com, "/nonexistent/tty-of-com" + std::to_string(com));
+    if (c.com)
+        temp.MapCom(c.com, peer.SlavePath());
+    ComNoticeQueue notices;
+    TTkComPort port(notices, c.setting);
+    EXPECT_EQ(port.GetPortName(), c.portName);
+    EXPECT_EQ(port.GetComNumber(), c.com);
+    EXPECT_EQ(port.GetPortSetting(), c.portSetting);
+    EXPECT_EQ(port.IsOpen(), c.com != 0);
+    EXPECT_EQ(notices.OpenErrors(), c.com != 0 ? 0 : 1);
+    if (c.com) {
+        ASSERT_TRUE(
+            port.SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
+        EXPECT_TRUE(peer.WaitForFrames(1));
+    } else {
+        EXPECT_FALSE(
+            port.SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    V24, ComPortSetting,
+    testing::Values(SettingCase{"Com1", 5, "COM1", 1, 5}, SettingCase{"Com2", 6, "COM2", 2, 6},
+                    SettingCase{"Com3", 7, "COM3", 3, 7}, SettingCase{"Com4", 8, "COM4", 4, 8},
+                    SettingCase{"BusSetting", 4, "", 0, -1}, SettingCase{"Isdn", 9, "", 0, -1},
+                    SettingCase{"None", 0, "", 0, -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ComPortOpen, MissingDeviceIsShownAndLeavesAPortWithoutLine) {
+    TempSettings temp;
+    temp.MapCom(2, "/nonexistent/ttyUSB9");
+    ComNoticeQueue notices;
+    TTkComPort port(notices, 6);
+    EXPECT_EQ(notices.OpenErrors(), 1);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_FALSE(port.IsReaderRunning());
+    Bytes dest(16);
+    EXPECT_EQ(port.ReceiveDataBlock(dest.data(), 16), 0u);
+}
+
+} // namespace
