@@ -1,0 +1,392 @@
+#include "TDataTransfer.h"
+
+#include "ui_TDataTransfer.h"
+
+#include "DbgOut.h"
+#include "MessageReceiver.h"
+#include "MoxQString.h"
+#include "SteadyTransferClock.h"
+#include "TLumenPortOwnerMessages.h"
+#include "TPermTransferSettings.h"
+#include "TQtDocMessageBox.h"
+#include "TTkLumenPort.h"
+#include "TTransferOwnerMessages.h"
+#include "TTransferPortFactory.h"
+#include "TextSubst.h"
+#include "TkResourcen.h"
+#include "TransferDialogTextIds.h"
+#include "WindowMessages.h"
+
+#include <QAbstractEventDispatcher>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <climits>
+
+using mox::platform::MessageAddress;
+using mox::platform::MessageReceiver;
+using mox::platform::WindowMessage;
+
+namespace {
+
+// Language texts break lines with CR; Qt wants a line feed.
+QString ToDisplay(const std::string& cp1252) {
+    QString s = MoxToQString(cp1252);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+} // namespace
+
+TDataTransfer::TDataTransfer(QWidget* owner, TkResourcen* pRes, TDataTransferSeams seams)
+    : QDialog(owner), ui(std::make_unique<Ui::TDataTransfer>()), m_pRes(pRes) {
+    ui->setupUi(this);
+    // A fixed frame without system buttons: the exchange ends by its result
+    // or the cancel button, and stays above the window that started it.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowStaysOnTopHint);
+    setWindowTitle(QString());
+
+    m_pOwnClock = seams.clock ? nullptr : std::make_unique<SteadyTransferClock>();
+    m_pClock = seams.clock ? seams.clock : m_pOwnClock.get();
+    m_pOwnSettings = seams.settings ? nullptr : std::make_unique<TPermTransferSettings>();
+    m_pSettings = seams.settings ? seams.settings : m_pOwnSettings.get();
+
+    m_pReceiver =
+        new MessageReceiver([this](const WindowMessage& m) { return OnMessage(m); }, this);
+    m_pLumenOwner = std::make_unique<TLumenPortOwnerMessages>(
+        m_pReceiver->Address(), [this](std::uint16_t result) { QueueOpenError(result); });
+    ITransferPortFactory* ports = seams.ports;
+    if (!ports) {
+        m_pOwnPorts = std::make_unique<TTransferPortFactory>(*m_pClock);
+        m_pOwnPorts->SetLumenOwner(m_pLumenOwner.get());
+        ports = m_pOwnPorts.get();
+    }
+    m_pEngine = std::make_unique<TDataTransferEngine>(*m_pClock, *m_pSettings, *ports);
+    m_pEngine->SetView(this);
+
+    m_pTransferTimer = new QTimer(this);
+    m_pTransferTimer->setObjectName(QStringLiteral("m_pTransferTimer"));
+    m_pTransferTimer->setSingleShot(true);
+    // The protocol's waits are counted in milliseconds; a coarse timer
+    // could fire a time-out early or late by several percent.
+    m_pTransferTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_pTransferTimer, &QTimer::timeout, this, &TDataTransfer::OnTimer);
+
+    m_pSwapTimer = new QTimer(this);
+    m_pSwapTimer->setObjectName(QStringLiteral("m_pSwapTimer"));
+    m_pSwapTimer->setInterval(TSwapAnimation::kIntervalMs);
+    connect(m_pSwapTimer, &QTimer::timeout, this, &TDataTransfer::OnSwapTimer);
+
+    m_pProgressTimer = new QTimer(this);
+    m_pProgressTimer->setObjectName(QStringLiteral("m_pProgressTimer"));
+    m_pProgressTimer->setInterval(10);
+    connect(m_pProgressTimer, &QTimer::timeout, this, &TDataTransfer::OnProgressTimer);
+
+    connect(ui->m_pOk, &QPushButton::clicked, this, &TDataTransfer::OnCancel);
+
+    // Whatever changed the engine's timers (a call from an extension, a
+    // handler of another form), the timer is right before the loop sleeps.
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                &TDataTransfer::RearmTimer);
+    // The identification timer runs from creation on.
+    RearmTimer();
+}
+
+TDataTransfer::~TDataTransfer() {
+    // Nothing queued for the form reaches the engine once it is going.
+    m_pReceiver->Detach();
+    m_pTransferTimer->stop();
+    m_pEngine.reset();
+}
+
+// ---- Wiring ----------------------------------------------------------------
+
+void TDataTransfer::SetOwnerAddress(MessageAddress owner) {
+    m_pOwnerMessages = std::make_unique<TTransferOwnerMessages>(std::move(owner));
+    m_pEngine->SetOwner(m_pOwnerMessages.get());
+}
+
+void TDataTransfer::SetOwner(ITransferOwner* owner) {
+    m_pEngine->SetOwner(owner);
+}
+
+MessageAddress TDataTransfer::Address() const {
+    return m_pReceiver->Address();
+}
+
+// ---- IDocTransfer ------------------------------------------------------------
+
+void TDataTransfer::SetInfoText(const char* text) {
+    ui->m_pInfo->setText(text ? ToDisplay(text) : QString());
+}
+
+void TDataTransfer::SetTransferData(int mode, std::uint8_t* buffer, std::uint32_t length) {
+    m_pEngine->SetTransferData(mode, buffer, length);
+}
+
+void TDataTransfer::SetTeleAnz(std::uint16_t count) {
+    m_pEngine->SetTeleAnz(count);
+}
+
+void TDataTransfer::SetTransferBuf(std::uint8_t* buffer, std::uint32_t length) {
+    m_pEngine->SetTransferBuf(buffer, length);
+}
+
+void TDataTransfer::SetMoreData(bool more) {
+    m_pEngine->SetMoreData(more);
+}
+
+int TDataTransfer::ShowModal() {
+    if (isVisible() || m_pEngine->IsRunning()) {
+        // One exchange at a time: a second start from inside a handler of
+        // the first is refused and never reaches the box.
+        DbgOut(eDbgTransfer, "<TDataTransfer::ShowModal> ERROR a transfer runs already");
+        return eDocTransferFailed;
+    }
+    m_bStartPending = true;
+    const int modal = exec();
+    if (m_pEngine->IsRunning()) {
+        // The loop was ended from outside (the program quits): the run
+        // still ends with its one result.
+        m_pEngine->Cancel();
+    }
+    m_bStartPending = false;
+    m_pSwapTimer->stop();
+    m_pProgressTimer->stop();
+    RearmTimer();
+    return modal == eDocTransferOk && m_pEngine->GetResult() ? eDocTransferOk : eDocTransferFailed;
+}
+
+// ---- The link ----------------------------------------------------------------
+
+bool TDataTransfer::UpdatePort() {
+    const bool changed = m_pEngine->UpdatePort();
+    RearmTimer();
+    return changed;
+}
+
+std::string TDataTransfer::GetConnectionText() const {
+    std::string text;
+    m_pEngine->GetConnectionText(text);
+    return text;
+}
+
+void TDataTransfer::OnTeleReceived() {
+    m_pEngine->OnTeleReceived();
+    RearmTimer();
+}
+
+void TDataTransfer::CloseTransferForm() {
+    m_pSwapTimer->stop();
+    m_pProgressTimer->stop();
+    // A run still going is not closed under the owner's feet; the engine
+    // closes the form itself when it ends.
+    if (isVisible() && !m_pEngine->IsRunning() && !m_bStartPending)
+        done(m_pEngine->GetModalResult());
+}
+
+// ---- The form ------------------------------------------------------------------
+
+void TDataTransfer::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_bStartPending)
+        return;
+    OnShow();
+    QMetaObject::invokeMethod(this, &TDataTransfer::RunPendingStart, Qt::QueuedConnection);
+}
+
+void TDataTransfer::OnShow() {
+    DbgOut(eDbgTransfer, "<TDataTransfer::OnShow>");
+    ui->m_pFirmwareBox->hide();
+    ui->m_pTransferPanel->show();
+    if (m_pRes)
+        m_pRes->SetFormTexts(this);
+    ui->m_szSwap->setVisible(true);
+    ui->m_szSwap->setText(QStringLiteral(" "));
+    m_Swap.Reset();
+    m_pSwapTimer->start();
+    ui->m_pOk->setEnabled(true);
+    if (QScreen* s = screen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+void TDataTransfer::RunPendingStart() {
+    if (!m_bStartPending)
+        return;
+    m_bStartPending = false;
+    m_pEngine->StartTransfer();
+    RearmTimer();
+}
+
+void TDataTransfer::OnCancel() {
+    // A cancel before the queued start has run still makes it one run with
+    // its one result.
+    RunPendingStart();
+    if (m_pEngine->IsRunning())
+        m_pEngine->Cancel();
+    RearmTimer();
+    if (isVisible())
+        done(m_pEngine->GetModalResult());
+}
+
+void TDataTransfer::reject() {
+    OnCancel();
+}
+
+// ---- Timers ------------------------------------------------------------------
+
+void TDataTransfer::RearmTimer() {
+    if (!m_pEngine)
+        return;
+    const std::optional<std::uint64_t> due = m_pEngine->NextDueMs();
+    if (!due) {
+        m_pTransferTimer->stop();
+        m_ArmedDue.reset();
+        return;
+    }
+    if (m_pTransferTimer->isActive() && m_ArmedDue == due)
+        return;
+    const std::uint64_t now = m_pClock->NowMs();
+    const std::uint64_t wait = *due > now ? *due - now : 0;
+    m_ArmedDue = due;
+    m_pTransferTimer->start(static_cast<int>(std::min<std::uint64_t>(wait, INT_MAX)));
+}
+
+void TDataTransfer::OnTimer() {
+    m_pTransferTimer->stop();
+    m_ArmedDue.reset();
+    m_pEngine->Poll();
+    RearmTimer();
+}
+
+void TDataTransfer::OnSwapTimer() {
+    ui->m_szSwap->setText(QString::fromLatin1(m_Swap.Step()));
+}
+
+void TDataTransfer::OnProgressTimer() {
+    QProgressBar* bar = ui->m_pProgressBar;
+    const int next = std::max(bar->value(), bar->minimum()) + m_nProgressStep;
+    bar->setValue(next >= bar->maximum() ? bar->minimum() : next);
+}
+
+// ---- Window messages -----------------------------------------------------------
+
+std::intptr_t TDataTransfer::OnMessage(const WindowMessage& msg) {
+    switch (msg.id) {
+    case QUELLPORT_DATA:
+        if (msg.wParam == TLumenPortOwnerMessages::kQuellPortPending)
+            m_pEngine->OnLumenPendingTelegrams();
+        else
+            m_pEngine->OnReadQuellData();
+        break;
+    case WM_KENNUNG_RESTART:
+        m_pEngine->OnKennungRestart();
+        break;
+    case COMPORT_DATA:
+        m_pEngine->OnReadData();
+        break;
+    case CAPIPORT_CONNECT:
+    case CAPIPORT_CONNECT_ACTIVE:
+    case CAPIPORT_DISCONNECT:
+    case CAPIPORT_DATA:
+        // The ISDN port's reports: no ISDN port is built yet (the factory's
+        // hook), so none can arrive.
+        DbgOut(eDbgCapi, "<TDataTransfer::OnMessage> ISDN message (%u) not handled",
+               static_cast<unsigned>(msg.id));
+        return 0;
+    default:
+        return 0;
+    }
+    RearmTimer();
+    return 0;
+}
+
+void TDataTransfer::QueueOpenError(std::uint16_t result) {
+    QTimer::singleShot(0, this, [this, result] {
+        // Over the running form when it shows, which stays on top.
+        TQtDocMessageBox qtBox(isVisible() ? this : parentWidget());
+        IDocMessageBox* box = m_pMessageBox ? m_pMessageBox : &qtBox;
+        const char* caption = m_pRes ? m_pRes->GetText(ttxt::kCaptionFehler) : nullptr;
+        box->ShowMessage(0, TTkLumenPort::OpenErrorText(result), caption ? caption : "",
+                         eDocMsgIconStop, eDocMsgOk);
+    });
+}
+
+// ---- ITransferView -------------------------------------------------------------
+
+QString TDataTransfer::Text(int textId) const {
+    const char* text = m_pRes ? m_pRes->GetText(textId) : nullptr;
+    return text ? ToDisplay(text) : QString();
+}
+
+void TDataTransfer::SetCaptionText(int textId) {
+    setWindowTitle(Text(textId));
+}
+
+void TDataTransfer::SetInfoText(int textId, int number) {
+    if (textId == 0) {
+        ui->m_pInfo->clear();
+        return;
+    }
+    const char* text = m_pRes ? m_pRes->GetText(textId) : nullptr;
+    if (!text) {
+        ui->m_pInfo->clear();
+        return;
+    }
+    // A translator's text is never a format: the number goes in by the
+    // safe substitution, whatever placeholders the text holds.
+    ui->m_pInfo->setText(number < 0 ? ToDisplay(text) : ToDisplay(TextSubst(text, {number})));
+}
+
+void TDataTransfer::SetProgressRange(int min, int max, int step) {
+    ui->m_pProgressBar->setRange(min, std::max(min, max));
+    m_nProgressStep = step;
+}
+
+void TDataTransfer::SetProgressMax(int max) {
+    QProgressBar* bar = ui->m_pProgressBar;
+    bar->setMaximum(std::max(bar->minimum(), max));
+}
+
+void TDataTransfer::SetProgressPosition(int pos) {
+    ui->m_pProgressBar->setValue(pos);
+}
+
+void TDataTransfer::StepProgress() {
+    // A box that sends more blocks than it announced leaves the bar full.
+    QProgressBar* bar = ui->m_pProgressBar;
+    bar->setValue(
+        std::min(std::max(bar->value(), bar->minimum()) + m_nProgressStep, bar->maximum()));
+}
+
+void TDataTransfer::SetProgressToEnd() {
+    ui->m_pProgressBar->setValue(ui->m_pProgressBar->maximum());
+}
+
+void TDataTransfer::SetProgressTimer(bool on) {
+    if (on)
+        m_pProgressTimer->start();
+    else
+        m_pProgressTimer->stop();
+}
+
+void TDataTransfer::SetCancelEnabled(bool enabled) {
+    ui->m_pOk->setEnabled(enabled);
+}
+
+void TDataTransfer::SetDefaultCursor() {
+    unsetCursor();
+}
+
+void TDataTransfer::CloseForm() {
+    DbgOut(eDbgTransfer, "<TDataTransfer::OnClose>");
+    m_pSwapTimer->stop();
+    m_pProgressTimer->stop();
+    if (isVisible())
+        done(m_pEngine->GetModalResult());
+}

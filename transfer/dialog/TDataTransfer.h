@@ -1,0 +1,170 @@
+#pragma once
+// TDataTransfer: the transfer controller's modal progress form. One
+// ShowModal runs exactly one exchange with the box (send or read the
+// configuration, restart the box, read the event log, and through the
+// extension the programming and firmware runs); ShowModal returns 1 when it
+// succeeded and 2 when it failed or was cancelled.
+//
+// The form owns the engine (TDataTransferEngine), which holds the modes,
+// timers and tries, and shows what the engine tells it (ITransferView). All
+// engine timers run on one single-shot timer, re-armed at the engine's next
+// due time whenever the form has handed the engine something to do and
+// before the event loop sleeps; a 90 ms timer runs the dashes under the bar.
+// The ports report by window messages to the form's own receiver.
+//
+// The form also is the document's transfer controller (IDocTransfer). The
+// owner (main window or wizard) hears WM_TRANSFER_RESULT once per run and
+// hands over the packages of a send on WM_NEED_TRANSFER_DATA and
+// WM_MORE_TRANSFER_DATA.
+//
+// Created once by the main window and kept for the program's life, so the
+// configured port stays open and the identification flows between runs.
+// GUI thread only.
+
+#include "IDocMessageBox.h"
+#include "IDocTransfer.h"
+#include "ITransferView.h"
+#include "MessageAddress.h"
+#include "TDataTransferEngine.h"
+#include "TSwapAnimation.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QTimer;
+class TkResourcen;
+class TLumenPortOwnerMessages;
+class TTransferPortFactory;
+
+namespace mox::platform {
+class MessageReceiver;
+struct WindowMessage;
+} // namespace mox::platform
+
+namespace Ui {
+class TDataTransfer;
+}
+
+// What a test (or another host) may put in place of the program's own parts.
+struct TDataTransferSeams {
+    ITransferClock* clock = nullptr;             // the steady clock when null
+    const ITransferSettings* settings = nullptr; // the settings' transfer medium when null
+    ITransferPortFactory* ports = nullptr;       // the program's factory when null
+};
+
+class TDataTransfer : public QDialog, public ITransferView, public IDocTransfer {
+    Q_OBJECT
+
+public:
+    TDataTransfer(QWidget* owner, TkResourcen* pRes, TDataTransferSeams seams = {});
+    // Closes every port (the bus port first lets go of the bus control).
+    ~TDataTransfer() override;
+
+    TDataTransfer(const TDataTransfer&) = delete;
+    TDataTransfer& operator=(const TDataTransfer&) = delete;
+
+    // ---- Wiring ----
+    // The owner's window: results and package requests as window messages.
+    void SetOwnerAddress(mox::platform::MessageAddress owner);
+    // An owner called directly (the wizard's document adapter, tests); null
+    // for none. Replaces an owner address.
+    void SetOwner(ITransferOwner* owner);
+    void SetExtension(ITransferExtension* ext) { m_pEngine->SetExtension(ext); }
+    // Where a refused bus port is shown; null for the form's own Qt box.
+    void SetMessageBox(IDocMessageBox* box) { m_pMessageBox = box; }
+    // The program's port factory (bus control, serial and ISDN hooks); null
+    // when a factory was handed in.
+    TTransferPortFactory* GetPortFactory() const { return m_pOwnPorts.get(); }
+    // The form's receiver, for the ports' messages.
+    mox::platform::MessageAddress Address() const;
+    TDataTransferEngine& GetEngine() { return *m_pEngine; }
+    const TDataTransferEngine& GetEngine() const { return *m_pEngine; }
+
+    // ---- IDocTransfer ----
+    void SetInfoText(const char* text) override;
+    void SetTransferData(int mode, std::uint8_t* buffer, std::uint32_t length) override;
+    void SetTeleAnz(std::uint16_t count) override;
+    int ShowModal() override;
+    void SetTransferBuf(std::uint8_t* buffer, std::uint32_t length) override;
+    void SetMoreData(bool more) override;
+    std::uint32_t GetBlockLen() const override { return TDataTransferEngine::GetBlockLen(); }
+
+    // ---- The link ----
+    eConnectionType GetConnectionType() const { return m_pEngine->GetConnectionType(); }
+    bool UpdatePort();
+    bool IsConnected() const { return m_pEngine->IsConnected(); }
+    // "via capi", "via LumenBus", "via COM-Port" or "no connection!".
+    std::string GetConnectionText() const;
+    // The bus control's TeleReceived event, forwarded by the main window.
+    void OnTeleReceived();
+    // The owner closes the form when the result has come (WM_TRANSFER_RESULT).
+    void CloseTransferForm();
+
+    // ---- ITransferView ----
+    void SetCaptionText(int textId) override;
+    void SetInfoText(int textId, int number) override;
+    void SetProgressRange(int min, int max, int step) override;
+    void SetProgressMax(int max) override;
+    void SetProgressPosition(int pos) override;
+    void StepProgress() override;
+    void SetProgressToEnd() override;
+    void SetProgressTimer(bool on) override;
+    void SetCancelEnabled(bool enabled) override;
+    void SetDefaultCursor() override;
+    void CloseForm() override;
+
+public slots:
+    // The cancel button.
+    void OnCancel();
+    // The engine's timer: fires whatever is due on the clock, then re-arms.
+    void OnTimer();
+    // One step of the running dashes.
+    void OnSwapTimer();
+    // The stepping bar while the box works on a long request.
+    void OnProgressTimer();
+    // Re-arms the engine's timer at its next due time.
+    void RearmTimer();
+    // Escape and the window's close end a running exchange as cancel does.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void OnShow();
+    void RunPendingStart();
+    std::intptr_t OnMessage(const mox::platform::WindowMessage& msg);
+    void QueueOpenError(std::uint16_t result);
+    QString Text(int textId) const;
+
+    std::unique_ptr<Ui::TDataTransfer> ui;
+    TkResourcen* m_pRes;
+    IDocMessageBox* m_pMessageBox = nullptr;
+
+    // The collaborators come before the engine, which refers to them and is
+    // destroyed first.
+    std::unique_ptr<ITransferClock> m_pOwnClock;
+    ITransferClock* m_pClock;
+    std::unique_ptr<ITransferSettings> m_pOwnSettings;
+    const ITransferSettings* m_pSettings;
+    mox::platform::MessageReceiver* m_pReceiver;
+    std::unique_ptr<TLumenPortOwnerMessages> m_pLumenOwner;
+    std::unique_ptr<TTransferPortFactory> m_pOwnPorts;
+    std::unique_ptr<ITransferOwner> m_pOwnerMessages;
+    std::unique_ptr<TDataTransferEngine> m_pEngine;
+
+    QTimer* m_pTransferTimer;
+    QTimer* m_pSwapTimer;
+    QTimer* m_pProgressTimer;
+    std::optional<std::uint64_t> m_ArmedDue;
+    int m_nProgressStep = 1;
+    TSwapAnimation m_Swap;
+    // Set by ShowModal; the shown form starts the exchange from its event
+    // loop, never inside show(), so a start that fails at once can still
+    // close the form.
+    bool m_bStartPending = false;
+};

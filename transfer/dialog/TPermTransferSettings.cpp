@@ -1,0 +1,7 @@
+#include "TPermTransferSettings.h"
+
+#include "PermSettings.h"
+
+int TPermTransferSettings::GetComPort() const {
+    return ::GetComPort();
+}

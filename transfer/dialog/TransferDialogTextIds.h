@@ -1,0 +1,28 @@
+#pragma once
+// Language-text ids of the transfer form. Each has its text in all six
+// language files (the form's tests check every id of kTransferDialogTextIds).
+// The engine names the ids of its captions and information lines itself
+// (BlockProtocolDefs.h); they are listed here again so the check covers them.
+
+#include "BlockProtocolDefs.h"
+
+#include <array>
+
+namespace ttxt {
+
+inline constexpr int kCaptionReceive = kTextCaptionReceive;   // 90: reading the configuration
+inline constexpr int kCaptionSend = kTextCaptionSend;         // 91: sending the configuration
+inline constexpr int kCaptionEventLog = kTextCaptionEventLog; // 126: reading the event log
+inline constexpr int kTransferFailed = kTextTransferFailed; // 1007: the run failed or was cancelled
+inline constexpr int kReceiveBlock = kTextReceiveBlock;     // 3342: "%d": block received
+inline constexpr int kSendBlock = kTextSendBlock;           // 3343: "%d": block sent
+inline constexpr int kCaptionFehler = 1009;                 // caption of a refused bus port
+inline constexpr int kAbbrechen = 3001;                     // the cancel button
+inline constexpr int kFirmwareBox = 3320;                   // group box of the firmware download
+
+inline constexpr std::array kTransferDialogTextIds = {
+    kCaptionReceive, kCaptionSend,   kReceiveBlock, kSendBlock,   kCaptionEventLog,
+    kTransferFailed, kCaptionFehler, kAbbrechen,    kFirmwareBox,
+};
+
+} // namespace ttxt
