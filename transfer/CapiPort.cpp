@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <system_error>
 
@@ -113,7 +114,9 @@ unsigned CapiPort::RegisterApplication() {
                   static_cast<long>(m_adwVersion[0]), static_cast<long>(m_adwVersion[1]),
                   static_cast<long>(m_adwVersion[2]), static_cast<long>(m_adwVersion[3]),
                   m_szManufacturer);
-    std::strncpy(m_szVersion, text, sizeof(m_szVersion) - 1);
+    const size_t n = std::min(std::strlen(text), sizeof(m_szVersion) - 1);
+    std::memcpy(m_szVersion, text, n);
+    m_szVersion[n] = '\0';
     TransferTrace(eTraceCapiPort, "<CapiPort::RegisterApplication> %s", m_szVersion);
 
     // The Linux library takes no message buffer size (it sizes its own

@@ -27,7 +27,9 @@ BoxV24Peer::Bytes Block(std::uint8_t channel, std::uint8_t cmd, std::uint16_t bl
                         static_cast<std::uint8_t>(block & 0xFF),
                         static_cast<std::uint8_t>(value >> 8),
                         static_cast<std::uint8_t>(value & 0xFF)};
-    b.insert(b.end(), data.begin(), data.end());
+    // g++ 12 warns about an out-of-bounds copy for an empty span here.
+    if (!data.empty())
+        b.insert(b.end(), data.begin(), data.end());
     return b;
 }
 
