@@ -4,6 +4,7 @@
 #include "ComFrame.h"
 #include "TransferDefs.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -21,15 +22,16 @@ const std::uint8_t kGarbage[] = {0x55, COM_ETX, COM_ESC, BIT_7, 0xAA, 0x00};
 
 BoxV24Peer::Bytes Block(std::uint8_t channel, std::uint8_t cmd, std::uint16_t block,
                         std::uint16_t value, std::span<const std::uint8_t> data = {}) {
-    BoxV24Peer::Bytes b{channel,
-                        cmd,
-                        static_cast<std::uint8_t>(block >> 8),
-                        static_cast<std::uint8_t>(block & 0xFF),
-                        static_cast<std::uint8_t>(value >> 8),
-                        static_cast<std::uint8_t>(value & 0xFF)};
-    // g++ 12 warns about an out-of-bounds copy for an empty span here.
-    if (!data.empty())
-        b.insert(b.end(), data.begin(), data.end());
+    // Sized once and appended to: g++ 12 reports a false out-of-bounds copy
+    // when a six-byte initialiser list is grown by insert.
+    BoxV24Peer::Bytes b(6 + data.size());
+    b[0] = channel;
+    b[1] = cmd;
+    b[2] = static_cast<std::uint8_t>(block >> 8);
+    b[3] = static_cast<std::uint8_t>(block & 0xFF);
+    b[4] = static_cast<std::uint8_t>(value >> 8);
+    b[5] = static_cast<std::uint8_t>(value & 0xFF);
+    std::copy(data.begin(), data.end(), b.begin() + 6);
     return b;
 }
 
