@@ -26,4 +26,6 @@ public:
     virtual void OnFirmwareStop() {}
     // The port changed: programming state back to undefined.
     virtual void OnPortChanged() {}
+    // The ISDN call ended: the programming data of that call are void.
+    virtual void OnIsdnHangup() {}
 };

@@ -2,16 +2,19 @@
 // One open link as the transfer controller's engine sees it: the bus port,
 // the direct serial port or the ISDN port. Each carries a block message whole
 // and hands up whole received blocks; the bus-only calls have harmless
-// defaults on the other links.
+// defaults on the other links. The ISDN port carries its blocks on a call,
+// which the controller holds: it offers its operations through GetCapiLink.
 
 #include <cstdint>
+
+class ICapiLinkPort;
 
 class ITransferPort {
 public:
     virtual ~ITransferPort() = default;
 
     // Bus: the bus control's port opened. Serial: the port is open.
-    // ISDN: a connection instance is set.
+    // ISDN: CAPI is usable (whether a call is up is the controller's).
     virtual bool IsOpen() const = 0;
     // Serial: the COM number the port was opened on; others 0.
     virtual int GetComNumber() const { return 0; }
@@ -29,4 +32,6 @@ public:
     virtual void OnTeleReceived() {}
     // Bus only: the queued call for telegrams read while the bus was blocked.
     virtual void WorkOnPendingTelegrams() {}
+    // ISDN only: the port's call operations; null on the other links.
+    virtual ICapiLinkPort* GetCapiLink() { return nullptr; }
 };

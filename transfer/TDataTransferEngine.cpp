@@ -48,6 +48,8 @@ TDataTransferEngine::TDataTransferEngine(ITransferClock& clock, const ITransferS
 TDataTransferEngine::~TDataTransferEngine() {
     if (m_pCapiPort) {
         TransferTrace(eTracePort, "close CapiPort");
+        // The owner may be gone already: the hang-up is not reported.
+        m_Isdn.OnPortClosing(false);
         m_pCapiPort.reset();
     }
     if (m_pComPort) {
@@ -131,6 +133,7 @@ bool TDataTransferEngine::UpdatePort() {
 
     if (type != eConnectionCAPI && m_pCapiPort) {
         TransferTrace(eTracePort, "close CapiPort");
+        m_Isdn.OnPortClosing(true);
         RetirePort(m_pCapiPort);
     }
     if (type != eConnectionQuell && m_pLumenPort) {
@@ -146,6 +149,7 @@ bool TDataTransferEngine::UpdatePort() {
         // itself comes up with a call, so nothing else changes here.
         TransferTrace(eTracePort, "open CapiPort");
         m_pCapiPort = m_PortFactory.CreatePort(eConnectionCAPI, setting);
+        m_Isdn.OnPortOpened(m_pCapiPort ? m_pCapiPort->GetCapiLink() : nullptr);
     }
     if (type == eConnectionQuell && !m_pLumenPort) {
         TransferTrace(eTracePort, "open QuellPort");
@@ -175,7 +179,9 @@ bool TDataTransferEngine::UpdatePort() {
 bool TDataTransferEngine::IsConnected() const {
     switch (GetConnectionType()) {
     case eConnectionCAPI:
-        return m_pCapiPort && m_pCapiPort->IsOpen();
+        // A call of our own in its data phase; a ringing incoming call,
+        // which is never accepted, is no link.
+        return m_pCapiPort && m_Isdn.IsConnected();
     case eConnectionQuell:
         return m_pLumenPort && m_pLumenPort->IsOpen();
     case eConnectionV24:
@@ -203,6 +209,24 @@ bool TDataTransferEngine::GetConnectionText(std::string& text) const {
         break;
     }
     return true;
+}
+
+// ---- The ISDN call ---------------------------------------------------------
+
+int TDataTransferEngine::Connect(std::string_view number) {
+    if (GetConnectionType() != eConnectionCAPI || !m_pCapiPort) {
+        TransferTrace(eTraceTransfer, "<TDataTransfer::Connect> no ISDN port");
+        return eIsdnDialNoPort;
+    }
+    return m_Isdn.Connect(number);
+}
+
+int TDataTransferEngine::Connect() {
+    return Connect(m_Settings.GetBoxNumber());
+}
+
+void TDataTransferEngine::Disconnect() {
+    m_Isdn.Disconnect();
 }
 
 // ---- Sending ---------------------------------------------------------------
@@ -235,12 +259,7 @@ bool TDataTransferEngine::SendDataToPortImpl(const std::uint8_t* data, std::uint
             TransferTrace(eTraceTransfer, "<TDataTransfer::SendLumenData> send failed -> ERROR");
         break;
     case eConnectionCAPI:
-        TransferTrace(eTraceTransfer, "<TDataTransfer::SendCAPIData> data (%p) dwLen (%u)",
-                      static_cast<const void*>(data), len);
-        ok = m_pCapiPort && m_pCapiPort->SendDataBlock(data, len);
-        if (!ok)
-            TransferTrace(eTraceTransfer,
-                          "*****  ERROR: <TDataTransfer::SendDataToPort> CAPI send failed");
+        ok = m_pCapiPort && m_Isdn.SendCAPIData(data, len);
         break;
     default:
         break;
@@ -605,7 +624,6 @@ void TDataTransferEngine::OnReceivedData(const std::uint8_t* data, std::size_t l
         WorkOnReadData(nullptr);
         return;
     }
-    StopTransferTimer();
     WorkOnReceivedBytes(data, static_cast<std::uint32_t>(len));
 }
 

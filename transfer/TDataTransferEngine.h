@@ -3,7 +3,8 @@
 // the box per run (send or read the configuration, restart the box, read the
 // event log; the programming and firmware runs through ITransferExtension),
 // owns the port of the configured link and keeps the link alive with the
-// identification while idle.
+// identification while idle. On ISDN it also holds the call the blocks go
+// out on (TIsdnLink): dial, hang-up and the port's reports.
 //
 // Plain C++ on the GUI thread. Time comes from the injected clock: the form
 // (or a test) calls Poll whenever NextDueMs is reached, and every time-out
@@ -21,6 +22,7 @@
 #include "ITransferPortFactory.h"
 #include "ITransferSettings.h"
 #include "ITransferView.h"
+#include "TIsdnLink.h"
 #include "TTkDataMsg.h"
 #include "TransferDefs.h"
 
@@ -28,6 +30,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum eTransferMode : std::int8_t {
@@ -74,6 +77,9 @@ public:
     void SetOwner(ITransferOwner* owner) { m_pOwner = owner; }
     void SetView(ITransferView* view) { m_pView = view; }
     void SetExtension(ITransferExtension* ext) { m_pExt = ext; }
+    ITransferOwner* GetOwner() const { return m_pOwner; }
+    ITransferExtension* GetExtension() const { return m_pExt; }
+    const ITransferSettings& GetSettings() const { return m_Settings; }
 
     // ---- The caller's side (document, views, wizard) ----
     void SetTransferData(int mode, std::uint8_t* buffer, std::uint32_t length);
@@ -93,6 +99,19 @@ public:
     // returns IsConnected.
     bool GetConnectionText(std::string& text) const;
     ITransferPort* GetPort(eConnectionType type) const;
+
+    // ---- The ISDN call (TIsdnLink) ----
+    // Dials the box: number, or the box number of the settings. The
+    // instance of the new call, or a negative eIsdnDialResult.
+    int Connect(std::string_view number);
+    int Connect();
+    // Hangs up (or refuses a ringing incoming call); the owner hears
+    // OnCapiDisconnect (Local) and a running exchange ends with result 0.
+    void Disconnect();
+    // The ISDN port's reports (CAPIPORT_CONNECT .. CAPIPORT_DATA_SENT).
+    void OnCapiMessage(const CapiPortMessage& msg) { m_Isdn.OnCapiMessage(msg); }
+    // The call held: 0 none.
+    std::uint16_t GetIsdnInstance() const { return m_Isdn.GetInstance(); }
 
     // ---- The form's side ----
     // OnShow: runs the start of the exchange.
@@ -117,7 +136,8 @@ public:
     void OnReadQuellData();
     void OnReadData();
     // Data of the ISDN link, as a copy; more than 1030 bytes or none is a
-    // failed block.
+    // failed block. Like the other links' data, the message handler decides
+    // whether the transfer timer stops.
     void OnReceivedData(const std::uint8_t* data, std::size_t len);
     // WM_KENNUNG_RESTART: traffic on the link, the identification waits
     // another 7000 ms.
@@ -206,6 +226,9 @@ private:
     std::unique_ptr<ITransferPort> m_pComPort;
     std::unique_ptr<ITransferPort> m_pLumenPort;
     std::unique_ptr<ITransferPort> m_pCapiPort;
+    // The call on the ISDN port; it holds the port's operations while the
+    // port exists.
+    TIsdnLink m_Isdn{*this};
     std::vector<std::unique_ptr<ITransferPort>> m_RetiredPorts;
     int m_nPortCallDepth = 0;
 

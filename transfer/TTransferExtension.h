@@ -35,6 +35,7 @@ public:
     void OnTransferStart() override;
     void OnFirmwareStop() override { m_Firmware.OnFirmwareStop(); }
     void OnPortChanged() override { m_TlnProg.OnPortChanged(); }
+    void OnIsdnHangup() override { m_TlnProg.ResetProgData(); }
 
 private:
     TTlnProg m_TlnProg;

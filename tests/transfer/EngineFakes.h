@@ -4,6 +4,7 @@
 // factory that keeps track of the ports it built, the setting, a form that
 // records what it is told, and an owner that serves packages.
 
+#include "ICapiLinkPort.h"
 #include "ITransferOwner.h"
 #include "ITransferPortFactory.h"
 #include "ITransferSettings.h"
@@ -18,7 +19,9 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-class FakeTransferPort : public ITransferPort {
+// On ISDN it also plays the port's call: a dial gets instance 1 and is in
+// its data phase at once; blocks sent on it are recorded like any others.
+class FakeTransferPort : public ITransferPort, public ICapiLinkPort {
 public:
     FakeTransferPort(eConnectionType type, int com, int* destroyed)
         : type(type), com(com), destroyed(destroyed) {}
@@ -55,6 +58,21 @@ public:
         if (onTele)
             onTele();
     }
+    ICapiLinkPort* GetCapiLink() override { return type == eConnectionCAPI ? this : nullptr; }
+    int Connect(const CapiCallInfo&) override { return call = 1; }
+    int Listen(const CapiCallInfo&) override { return 2; }
+    int SendData(int instance, std::uint32_t len, const std::uint8_t* data) override {
+        if (instance != call)
+            return -2;
+        return SendDataBlock(data, len) ? static_cast<int>(len) : -1;
+    }
+    int Disconnect(int instance) override {
+        if (instance != call)
+            return -2;
+        call = 0;
+        return 0;
+    }
+    bool IsDataPhase(int instance) override { return instance != 0 && instance == call; }
 
     eConnectionType type;
     int com;
@@ -68,6 +86,7 @@ public:
     Bytes rx;
     int teleEvents = 0;
     std::function<void()> onTele;
+    int call = 0; // ISDN: the instance of the call, 0 none
 };
 
 class FakePortFactory : public ITransferPortFactory {

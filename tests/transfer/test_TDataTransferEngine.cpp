@@ -459,6 +459,11 @@ class TransferTimer : public EngineTest, public testing::WithParamInterface<Time
 
 TEST_P(TransferTimer, TimeOutComesExactlyAfterItsTime) {
     settings.comPort = GetParam().setting;
+    if (engine.GetConnectionType() == eConnectionCAPI) {
+        // Blocks go out on ISDN only with a call up.
+        engine.UpdatePort();
+        ASSERT_GT(engine.Connect("0891234567"), 0);
+    }
     FakeProgramming prog(engine);
     engine.SetExtension(&prog);
     Bytes buffer(32768, 0);
@@ -885,6 +890,8 @@ TEST_P(ConnectionText, FollowsTheSetting) {
     settings.comPort = GetParam().setting;
     EXPECT_EQ(engine.GetConnectionType(), GetParam().type);
     engine.UpdatePort();
+    if (GetParam().type == eConnectionCAPI) // the ISDN link is up with a call only
+        engine.Connect("0891234567");
     std::string text;
     engine.GetConnectionText(text);
     EXPECT_EQ(text, GetParam().text);

@@ -339,6 +339,10 @@ struct LinkRow {
 class MissingLink : public DialogBench, public testing::WithParamInterface<LinkRow> {};
 
 TEST_P(MissingLink, RunFailsWithOneResultAndNothingOnTheBus) {
+    // The serial port's device and the CAPI library are not there (never a
+    // real serial port, never the system's CAPI in a test).
+    SetComDevice(1, "/nonexistent/mox-no-such-tty");
+    SetCapiLibrary("/nonexistent/libmox-no-such-capi.so");
     SetComPort(GetParam().setting);
     TMoxDocument& doc = MakeDoc();
     EXPECT_FALSE(doc.ReadAnlDataFromComPort());
@@ -348,8 +352,8 @@ TEST_P(MissingLink, RunFailsWithOneResultAndNothingOnTheBus) {
     EXPECT_TRUE(quell.sent.empty());
 }
 
-// No medium; the direct serial port and ISDN, whose ports the factory does
-// not build yet.
+// No medium; the direct serial port whose device is missing; ISDN without
+// its library.
 INSTANTIATE_TEST_SUITE_P(Settings, MissingLink,
                          testing::Values(LinkRow{"None", ePortNone}, LinkRow{"Serial", ePortCom1},
                                          LinkRow{"Isdn", ePortCapi}),

@@ -2,13 +2,20 @@
 
 #include "ui_TDataTransfer.h"
 
+#include "CapiPortMessage.h"
+#include "ComPortDefs.h"
 #include "DbgOut.h"
 #include "MessageReceiver.h"
 #include "MoxQString.h"
+#include "PermSettings.h"
 #include "SteadyTransferClock.h"
+#include "TCapiPortOwnerMessages.h"
+#include "TCapiTransferPort.h"
+#include "TComPortOwnerMessages.h"
 #include "TLumenPortOwnerMessages.h"
 #include "TPermTransferSettings.h"
 #include "TQtDocMessageBox.h"
+#include "TTkComPort.h"
 #include "TTkLumenPort.h"
 #include "TTransferOwnerMessages.h"
 #include "TTransferPortFactory.h"
@@ -23,7 +30,9 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <any>
 #include <climits>
+#include <functional>
 
 using mox::platform::MessageAddress;
 using mox::platform::MessageReceiver;
@@ -59,10 +68,24 @@ TDataTransfer::TDataTransfer(QWidget* owner, TkResourcen* pRes, TDataTransferSea
         new MessageReceiver([this](const WindowMessage& m) { return OnMessage(m); }, this);
     m_pLumenOwner = std::make_unique<TLumenPortOwnerMessages>(
         m_pReceiver->Address(), [this](std::uint16_t result) { QueueOpenError(result); });
+    m_pComOwner = std::make_unique<TComPortOwnerMessages>(m_pReceiver->Address(), [this] {
+        QueueMessage(kComOpenErrorText, kComOpenErrorCaption, eDocMsgIconStop);
+    });
     ITransferPortFactory* ports = seams.ports;
     if (!ports) {
         m_pOwnPorts = std::make_unique<TTransferPortFactory>(*m_pClock);
         m_pOwnPorts->SetLumenOwner(m_pLumenOwner.get());
+        m_pOwnPorts->SetComPortCreator([this](int setting) -> std::unique_ptr<ITransferPort> {
+            return std::make_unique<TTkComPort>(*m_pComOwner, setting);
+        });
+        m_pOwnPorts->SetCapiPortCreator([this](int) -> std::unique_ptr<ITransferPort> {
+            auto owner = std::make_unique<TCapiPortOwnerMessages>(
+                m_pReceiver->Address(), ++m_nCapiPortNumber,
+                [this](CapiUnavailable why, const std::string& detail) {
+                    QueueCapiUnavailable(why, detail);
+                });
+            return std::make_unique<TCapiTransferPort>(std::move(owner), GetCapiLibrary());
+        });
         ports = m_pOwnPorts.get();
     }
     m_pEngine = std::make_unique<TDataTransferEngine>(*m_pClock, *m_pSettings, *ports);
@@ -181,6 +204,41 @@ void TDataTransfer::OnTeleReceived() {
     RearmTimer();
 }
 
+int TDataTransfer::Connect(const std::string& number) {
+    const int result = m_pEngine->Connect(number);
+    RearmTimer();
+    if (result < 0)
+        ShowDialRefused(result, number);
+    return result;
+}
+
+int TDataTransfer::Connect() {
+    return Connect(m_pSettings->GetBoxNumber());
+}
+
+void TDataTransfer::Disconnect() {
+    m_pEngine->Disconnect();
+    RearmTimer();
+}
+
+void TDataTransfer::ShowDialRefused(int result, const std::string& number) {
+    // The other refusals are no news: CAPI missing was shown when the port
+    // was built, a failed call reports its reason when it ends.
+    int textId = 0;
+    std::string shown = number;
+    if (result == eIsdnDialNumberTooLong) {
+        textId = ttxt::kIsdnNumberTooLong;
+    } else if (result == eIsdnDialOwnNumberTooLong) {
+        textId = ttxt::kIsdnOwnNumberTooLong;
+        shown = m_pSettings->GetOwnNumber();
+    } else {
+        return;
+    }
+    const char* text = m_pRes ? m_pRes->GetText(textId) : nullptr;
+    const char* caption = m_pRes ? m_pRes->GetText(ttxt::kCaptionMox) : nullptr;
+    QueueMessage(TextSubst(text, {shown}), caption ? caption : "", eDocMsgIconStop);
+}
+
 void TDataTransfer::CloseTransferForm() {
     m_pSwapTimer->stop();
     m_pProgressTimer->stop();
@@ -288,17 +346,22 @@ std::intptr_t TDataTransfer::OnMessage(const WindowMessage& msg) {
         m_pEngine->OnKennungRestart();
         break;
     case COMPORT_DATA:
-        m_pEngine->OnReadData();
+        if (msg.wParam == TComPortOwnerMessages::kComPortCall) {
+            // A frame on its way from the reader: the call hands it to the
+            // port, which performs COMPORT_DATA (wParam 0) with it.
+            if (const auto* call = std::any_cast<std::function<void()>>(&msg.value); call && *call)
+                (*call)();
+        } else {
+            m_pEngine->OnReadData();
+        }
         break;
     case CAPIPORT_CONNECT:
     case CAPIPORT_CONNECT_ACTIVE:
     case CAPIPORT_DISCONNECT:
     case CAPIPORT_DATA:
-        // The ISDN port's reports: no ISDN port is built yet (the factory's
-        // hook), so none can arrive.
-        DbgOut(eDbgCapi, "<TDataTransfer::OnMessage> ISDN message (%u) not handled",
-               static_cast<unsigned>(msg.id));
-        return 0;
+    case CAPIPORT_DATA_SENT:
+        OnCapiMessage(msg);
+        break;
     default:
         return 0;
     }
@@ -306,15 +369,35 @@ std::intptr_t TDataTransfer::OnMessage(const WindowMessage& msg) {
     return 0;
 }
 
-void TDataTransfer::QueueOpenError(std::uint16_t result) {
-    QTimer::singleShot(0, this, [this, result] {
+void TDataTransfer::OnCapiMessage(const WindowMessage& msg) {
+    const auto* report = std::any_cast<CapiPortMessage>(&msg.value);
+    if (!report || msg.lParam != m_nCapiPortNumber) {
+        // Queued by a port that is closed by now, or not a port's report.
+        DbgOut(eDbgCapi, "<TDataTransfer::OnMessage> ISDN message (%u) of port (%ld) dropped",
+               static_cast<unsigned>(msg.id), static_cast<long>(msg.lParam));
+        return;
+    }
+    m_pEngine->OnCapiMessage(*report);
+}
+
+void TDataTransfer::QueueMessage(std::string text, std::string caption, eDocMsgIcon icon) {
+    QTimer::singleShot(0, this, [this, text = std::move(text), caption = std::move(caption), icon] {
         // Over the running form when it shows, which stays on top.
         TQtDocMessageBox qtBox(isVisible() ? this : parentWidget());
         IDocMessageBox* box = m_pMessageBox ? m_pMessageBox : &qtBox;
-        const char* caption = m_pRes ? m_pRes->GetText(ttxt::kCaptionFehler) : nullptr;
-        box->ShowMessage(0, TTkLumenPort::OpenErrorText(result), caption ? caption : "",
-                         eDocMsgIconStop, eDocMsgOk);
+        box->ShowMessage(0, text, caption, icon, eDocMsgOk);
     });
+}
+
+void TDataTransfer::QueueOpenError(std::uint16_t result) {
+    const char* caption = m_pRes ? m_pRes->GetText(ttxt::kCaptionFehler) : nullptr;
+    QueueMessage(TTkLumenPort::OpenErrorText(result), caption ? caption : "", eDocMsgIconStop);
+}
+
+void TDataTransfer::QueueCapiUnavailable(CapiUnavailable why, const std::string& detail) {
+    // The ISDN port's own words, as the port of a missing library says them.
+    QueueMessage(why == CapiUnavailable::LibraryMissing ? "No " + detail + " found!" : detail,
+                 kComOpenErrorCaption, eDocMsgIconStop);
 }
 
 // ---- ITransferView -------------------------------------------------------------

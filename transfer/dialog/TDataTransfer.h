@@ -10,7 +10,9 @@
 // engine timers run on one single-shot timer, re-armed at the engine's next
 // due time whenever the form has handed the engine something to do and
 // before the event loop sleeps; a 90 ms timer runs the dashes under the bar.
-// The ports report by window messages to the form's own receiver.
+// The ports report by window messages to the form's own receiver: the bus
+// port and the direct serial port through their adapters, the ISDN port its
+// reports as values (CAPIPORT_*), which the controller forwards to the owner.
 //
 // The form also is the document's transfer controller (IDocTransfer). The
 // owner (main window or wizard) hears WM_TRANSFER_RESULT once per run and
@@ -37,8 +39,10 @@
 
 class QTimer;
 class TkResourcen;
+class TComPortOwnerMessages;
 class TLumenPortOwnerMessages;
 class TTransferPortFactory;
+enum class CapiUnavailable;
 
 namespace mox::platform {
 class MessageReceiver;
@@ -104,6 +108,20 @@ public:
     // The owner closes the form when the result has come (WM_TRANSFER_RESULT).
     void CloseTransferForm();
 
+    // ---- The ISDN call ----
+    // Dials number (or the first remembered box number of the settings):
+    // the instance of the new call, or a negative eIsdnDialResult. A number
+    // longer than the 16 digits a call takes is refused with a message.
+    // The owner hears CAPIPORT_CONNECT_ACTIVE when the call is up, or
+    // CAPIPORT_DISCONNECT with the reason when it fails.
+    int Connect(const std::string& number);
+    int Connect();
+    // Hangs up the call, or refuses an incoming call that rings; the owner
+    // hears CAPIPORT_DISCONNECT (Local, instance 0).
+    void Disconnect();
+    // The call held: 0 none.
+    std::uint16_t GetIsdnInstance() const { return m_pEngine->GetIsdnInstance(); }
+
     // ---- ITransferView ----
     void SetCaptionText(int textId) override;
     void SetInfoText(int textId, int number) override;
@@ -139,6 +157,12 @@ private:
     void RunPendingStart();
     std::intptr_t OnMessage(const mox::platform::WindowMessage& msg);
     void QueueOpenError(std::uint16_t result);
+    void QueueCapiUnavailable(CapiUnavailable why, const std::string& detail);
+    // Shows a message over the form (or its owner) once the current handler
+    // has returned.
+    void QueueMessage(std::string text, std::string caption, eDocMsgIcon icon);
+    void OnCapiMessage(const mox::platform::WindowMessage& msg);
+    void ShowDialRefused(int result, const std::string& number);
     QString Text(int textId) const;
 
     std::unique_ptr<Ui::TDataTransfer> ui;
@@ -153,6 +177,9 @@ private:
     const ITransferSettings* m_pSettings;
     mox::platform::MessageReceiver* m_pReceiver;
     std::unique_ptr<TLumenPortOwnerMessages> m_pLumenOwner;
+    std::unique_ptr<TComPortOwnerMessages> m_pComOwner;
+    // Number of the ISDN port built last; reports of earlier ones are void.
+    std::intptr_t m_nCapiPortNumber = 0;
     std::unique_ptr<TTransferPortFactory> m_pOwnPorts;
     std::unique_ptr<ITransferOwner> m_pOwnerMessages;
     std::unique_ptr<TDataTransferEngine> m_pEngine;

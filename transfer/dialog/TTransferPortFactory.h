@@ -9,8 +9,9 @@
 // fails at its first send.
 //
 // Direct serial port (settings 5..8) and ISDN (setting 9): built by the
-// creator set for them. Until those links are wired into the controller no
-// creator is set and CreatePort answers nullptr ("not available"), which the
+// creator set for them. The transfer form sets both (TTkComPort, and
+// TCapiTransferPort over the CapiPort, each reporting to the form); without
+// a creator CreatePort answers nullptr ("not available"), which the
 // controller treats like a missing link.
 //
 // GUI thread only. Every bus control the factory was given stays alive as

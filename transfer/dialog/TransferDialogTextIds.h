@@ -19,10 +19,14 @@ inline constexpr int kSendBlock = kTextSendBlock;           // 3343: "%d": block
 inline constexpr int kCaptionFehler = 1009;                 // caption of a refused bus port
 inline constexpr int kAbbrechen = 3001;                     // the cancel button
 inline constexpr int kFirmwareBox = 3320;                   // group box of the firmware download
+inline constexpr int kCaptionMox = 1002;                    // caption of the program's messages
+inline constexpr int kIsdnNumberTooLong = 3344;             // "%s": the number to dial is too long
+inline constexpr int kIsdnOwnNumberTooLong = 3345;          // "%s": the own number is too long
 
 inline constexpr std::array kTransferDialogTextIds = {
-    kCaptionReceive, kCaptionSend,   kReceiveBlock, kSendBlock,   kCaptionEventLog,
-    kTransferFailed, kCaptionFehler, kAbbrechen,    kFirmwareBox,
+    kCaptionReceive,  kCaptionSend,    kReceiveBlock,      kSendBlock,
+    kCaptionEventLog, kTransferFailed, kCaptionFehler,     kAbbrechen,
+    kFirmwareBox,     kCaptionMox,     kIsdnNumberTooLong, kIsdnOwnNumberTooLong,
 };
 
 } // namespace ttxt
