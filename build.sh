@@ -50,6 +50,10 @@ case "$cmd" in
     setup
     configure_and_build
     if [[ -x "$BUILD_DIR/bin/mox" ]]; then
+      # mox hosts the bus control by its class id: register the module (again,
+      # so the registration always names this build's file).
+      "$BUILD_DIR/bin/moxregsvr" -s "$(realpath "$BUILD_DIR/bin/libquell32.so")" ||
+        { echo "Registering the bus control $BUILD_DIR/bin/libquell32.so failed." >&2; exit 1; }
       exec "$BUILD_DIR/bin/mox" "$@"
     else
       echo "mox has no main window yet: everything that exists is built in $BUILD_DIR/bin."

@@ -1,0 +1,326 @@
+// New, open, save and save as through the real main window, with the file
+// dialogs and message boxes answered by the test: the save question, a
+// refused close, a save that fails, a failed open, and a page's edits
+// reaching the document.
+
+#include "MainWindowFixture.h"
+
+#include "MainTextIds.h"
+#include "MoxQString.h"
+#include "TMoxDocument.h"
+#include "TNodeData.h"
+#include "TPosixDocFileSystem.h"
+#include "TRecentFileList.h"
+#include "TkResourcen.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cerrno>
+#include <fstream>
+
+namespace {
+
+std::vector<char> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+}
+
+// The real file calls, except that every write fails as on a full disk.
+class FullDisk : public IDocFileSystem {
+public:
+    int Open(const std::string& path, int flags, mode_t mode) override {
+        return real.Open(path, flags, mode);
+    }
+    ssize_t Read(int fd, void* buffer, size_t count) override {
+        return real.Read(fd, buffer, count);
+    }
+    ssize_t Write(int, const void*, size_t) override {
+        errno = ENOSPC;
+        return -1;
+    }
+    int Fsync(int fd) override { return real.Fsync(fd); }
+    int Close(int fd) override { return real.Close(fd); }
+    int Rename(const std::string& from, const std::string& to) override {
+        return real.Rename(from, to);
+    }
+    int Unlink(const std::string& path) override { return real.Unlink(path); }
+
+private:
+    TPosixDocFileSystem real;
+};
+
+class MainDocumentTest : public MainWindowTest {
+protected:
+    void MakeEdit() {
+        TMoxDocument* doc = Main().GetDoc();
+        doc->SetTuerrufdauer(static_cast<std::uint16_t>(doc->GetTuerrufdauer() + 7));
+        ASSERT_TRUE(doc->IsModified());
+    }
+    // Saves the window's document under a name by the save-as command.
+    std::string SaveAs(const std::string& name) {
+        Choose(QPathOf(name));
+        EXPECT_TRUE(Main().OnSaveAsDocument());
+        return PathOf(name);
+    }
+    bool TryClose() {
+        QCloseEvent ev;
+        QCoreApplication::sendEvent(&Main(), &ev);
+        return ev.isAccepted();
+    }
+};
+
+TEST_F(MainDocumentTest, SaveAsWritesTheFileAndNamesIt) {
+    MakeWindow();
+    MakeEdit();
+    const std::string path = SaveAs("a.ktx");
+    EXPECT_EQ(ReadFile(path).size(), 32768u);
+    EXPECT_FALSE(Main().GetDoc()->IsModified());
+    EXPECT_STREQ(Main().GetDoc()->GetFileName(), path.c_str());
+    EXPECT_TRUE(Main().GetStatusText().contains(QString::fromStdString(path)));
+    EXPECT_EQ(Main().GetRecentFiles()->GetEntry(0), path);
+    ASSERT_EQ(Dialogs().size(), 1u);
+    EXPECT_EQ(Dialogs()[0].kind, TFileDialog::Kind::Save);
+    EXPECT_EQ(Dialogs()[0].filter, Main().GetRes()->GetQText(1004));
+}
+
+TEST_F(MainDocumentTest, SaveOfAnUnnamedDocumentAsksForAName) {
+    MakeWindow();
+    MakeEdit();
+    Choose(QPathOf("b.ktx"));
+    EXPECT_TRUE(Main().OnSaveDocument());
+    EXPECT_EQ(ReadFile(PathOf("b.ktx")).size(), 32768u);
+    // A second save writes the same file without a dialog.
+    MakeEdit();
+    EXPECT_TRUE(Main().OnSaveDocument());
+    EXPECT_EQ(Dialogs().size(), 1u);
+}
+
+TEST_F(MainDocumentTest, OpenReadsTheFile) {
+    MakeWindow();
+    TMoxDocument* doc = Main().GetDoc();
+    const std::uint16_t original = doc->GetTuerrufdauer();
+    MakeEdit();
+    const std::string path = SaveAs("c.ktx");
+    Main().OnNewDocument();
+    EXPECT_EQ(doc->GetTuerrufdauer(), original);
+    Choose(QString::fromStdString(path));
+    Main().OnOpenDocument();
+    EXPECT_EQ(doc->GetTuerrufdauer(), original + 7);
+    EXPECT_STREQ(doc->GetFileName(), path.c_str());
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(BoxIds().empty());
+}
+
+TEST_F(MainDocumentTest, FailedOpenKeepsThePreviousDocument) {
+    MakeWindow();
+    const std::string good = SaveAs("good.ktx");
+    // Not a configuration: 10 bytes.
+    std::ofstream(PathOf("bad.ktx"), std::ios::binary) << "0123456789";
+    Choose(QPathOf("bad.ktx"));
+    Main().OnOpenDocument();
+    ASSERT_EQ(BoxIds(), std::vector<int>{mtxt::kOpenFailed});
+    EXPECT_TRUE(Boxes()[0].text.contains(QPathOf("bad.ktx")));
+    EXPECT_EQ(Boxes()[0].flags, mb::kOk | mb::kIconStop);
+    // The unreadable file's name never becomes the document's: a save
+    // cannot overwrite it.
+    EXPECT_STREQ(Main().GetDoc()->GetFileName(), good.c_str());
+    EXPECT_NE(Main().GetRecentFiles()->GetEntry(0), PathOf("bad.ktx"));
+    EXPECT_EQ(ReadFile(PathOf("bad.ktx")).size(), 10u);
+}
+
+TEST_F(MainDocumentTest, FailedOpenOfAnUnnamedDocumentStaysUnnamed) {
+    MakeWindow();
+    std::ofstream(PathOf("bad.ktx"), std::ios::binary) << "xx";
+    Choose(QPathOf("bad.ktx"));
+    Main().OnOpenDocument();
+    EXPECT_TRUE(Main().GetDoc()->IsUnnamed());
+    EXPECT_TRUE(Main().GetStatusText().contains(Main().GetRes()->GetQText(1000)));
+}
+
+TEST_F(MainDocumentTest, CancelledOpenDialogChangesNothing) {
+    MakeWindow();
+    MakeEdit();
+    Answer(mtxt::kAskSave, mb::kIdNo);
+    Main().OnOpenDocument(); // no file chosen
+    EXPECT_TRUE(Main().GetDoc()->IsModified());
+}
+
+TEST_F(MainDocumentTest, SaveThatFailsShowsItsTextAndKeepsTheEdits) {
+    MakeWindow();
+    const std::string path = SaveAs("d.ktx");
+    const std::vector<char> before = ReadFile(path);
+    MakeEdit();
+    FullDisk disk;
+    Main().GetDoc()->SetFileSystem(&disk);
+    EXPECT_FALSE(Main().OnSaveDocument());
+    Main().GetDoc()->SetFileSystem(nullptr);
+    EXPECT_EQ(BoxIds(), std::vector<int>{mtxt::kSaveFailed});
+    EXPECT_EQ(Boxes()[0].flags, mb::kOk | mb::kIconStop);
+    EXPECT_TRUE(Main().GetDoc()->IsModified());
+    EXPECT_EQ(ReadFile(path), before);
+}
+
+// The save question before new: Yes saves, No drops, Cancel stays.
+struct QuestionRow {
+    const char* name;
+    int answer;
+    const char* saveAsChoice; // nullptr: the dialog is cancelled
+    bool newDocument;         // the command went on
+    bool fileWritten;
+};
+
+void PrintTo(const QuestionRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class SaveQuestion : public MainDocumentTest, public testing::WithParamInterface<QuestionRow> {};
+
+TEST_P(SaveQuestion, BeforeNew) {
+    const QuestionRow& r = GetParam();
+    MakeWindow();
+    MakeEdit();
+    const std::uint16_t edited = Main().GetDoc()->GetTuerrufdauer();
+    Answer(mtxt::kAskSave, r.answer);
+    if (r.saveAsChoice)
+        Choose(QPathOf(r.saveAsChoice));
+    Main().OnNewDocument();
+    ASSERT_FALSE(Boxes().empty());
+    EXPECT_EQ(Boxes()[0].textId, mtxt::kAskSave);
+    EXPECT_EQ(Boxes()[0].flags, mb::kYesNoCancel | mb::kIconQuestion);
+    EXPECT_EQ(Boxes()[0].caption, Main().GetRes()->GetQText(1002));
+    EXPECT_EQ(Main().GetDoc()->GetTuerrufdauer() != edited, r.newDocument);
+    EXPECT_EQ(std::filesystem::exists(PathOf("q.ktx")), r.fileWritten);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, SaveQuestion,
+    testing::Values(QuestionRow{"YesSaves", mb::kIdYes, "q.ktx", true, true},
+                    // Yes with the name dialog cancelled: nothing is on disk,
+                    // so the edits must not be dropped.
+                    QuestionRow{"YesButNameCancelled", mb::kIdYes, nullptr, false, false},
+                    QuestionRow{"NoDrops", mb::kIdNo, nullptr, true, false},
+                    QuestionRow{"CancelStays", mb::kIdCancel, nullptr, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainDocumentTest, YesWithAFailingSaveStops) {
+    MakeWindow();
+    SaveAs("e.ktx");
+    MakeEdit();
+    const std::uint16_t edited = Main().GetDoc()->GetTuerrufdauer();
+    FullDisk disk;
+    Main().GetDoc()->SetFileSystem(&disk);
+    Answer(mtxt::kAskSave, mb::kIdYes);
+    Main().OnNewDocument();
+    Main().GetDoc()->SetFileSystem(nullptr);
+    // The edits are not on disk, so they must not be dropped.
+    EXPECT_EQ(BoxIds(), (std::vector<int>{mtxt::kAskSave, mtxt::kSaveFailed}));
+    EXPECT_EQ(Main().GetDoc()->GetTuerrufdauer(), edited);
+    EXPECT_TRUE(Main().GetDoc()->IsModified());
+}
+
+TEST_F(MainDocumentTest, CloseWithAFailingSaveKeepsTheWindow) {
+    MakeWindow();
+    SaveAs("h.ktx");
+    MakeEdit();
+    FullDisk disk;
+    Main().GetDoc()->SetFileSystem(&disk);
+    Answer(mtxt::kAskSave, mb::kIdYes);
+    EXPECT_FALSE(TryClose());
+    Main().GetDoc()->SetFileSystem(nullptr);
+}
+
+TEST_F(MainDocumentTest, CloseAsksAndCancelKeepsTheWindow) {
+    MakeWindow();
+    MakeEdit();
+    Answer(mtxt::kAskSave, mb::kIdCancel);
+    EXPECT_FALSE(TryClose());
+    Answer(mtxt::kAskSave, mb::kIdNo);
+    EXPECT_TRUE(TryClose());
+}
+
+TEST_F(MainDocumentTest, RefusingPageBlocksCloseNewAndOpen) {
+    RegisterRecordingPage(eSystemKonfig);
+    MakeWindow();
+    ASSERT_TRUE(Select(eSystemKonfig));
+    RecordingPage* page = AktPage();
+    ASSERT_NE(page, nullptr);
+    page->refuseClose = true;
+    EXPECT_FALSE(TryClose());
+    const TMoxDocument* before = Main().GetDoc();
+    Main().OnNewDocument();
+    Main().OnOpenDocument();
+    EXPECT_TRUE(Dialogs().empty());
+    EXPECT_EQ(Main().GetAktView(), page);
+    EXPECT_EQ(Main().GetDoc(), before);
+    // Nor may the tree leave it.
+    EXPECT_TRUE(Select(eGeraeteliste));
+    EXPECT_EQ(Main().GetAktView(), page);
+    EXPECT_EQ(Main().GetNodeKind(), eSystemKonfig);
+    page->refuseClose = false;
+}
+
+TEST_F(MainDocumentTest, PageEditsReachTheDocumentOnSwitchAndOnSave) {
+    RegisterRecordingPage(eSystemKonfig);
+    MakeWindow();
+    ASSERT_TRUE(Select(eSystemKonfig));
+    AktPage()->value = 142;
+    ASSERT_TRUE(Select(eGeraeteliste));
+    EXPECT_EQ(Main().GetDoc()->GetTuerrufdauer(), 142);
+
+    ASSERT_TRUE(Select(eSystemKonfig));
+    EXPECT_EQ(AktPage()->value, 142); // loaded again from the document
+    AktPage()->value = 143;
+    const std::string path = SaveAs("f.ktx");
+    Main().OnNewDocument();
+    Choose(QString::fromStdString(path));
+    Main().OnOpenDocument();
+    EXPECT_EQ(Main().GetDoc()->GetTuerrufdauer(), 143);
+}
+
+TEST_F(MainDocumentTest, NewDocumentIsUnnamedAndClean) {
+    MakeWindow();
+    SaveAs("g.ktx");
+    Main().OnNewDocument();
+    EXPECT_TRUE(Main().GetDoc()->IsUnnamed());
+    EXPECT_FALSE(Main().GetDoc()->IsModified());
+    EXPECT_TRUE(Main().GetStatusText().contains(Main().GetRes()->GetQText(1000)));
+}
+
+TEST_F(MainDocumentTest, RecentEntryOpensItsFile) {
+    MakeWindow();
+    TMoxDocument* doc = Main().GetDoc();
+    MakeEdit();
+    const std::uint16_t edited = doc->GetTuerrufdauer();
+    const std::string one = SaveAs("one.ktx");
+    Main().OnNewDocument();
+    const std::string two = SaveAs("two.ktx");
+    ASSERT_EQ(Main().GetRecentFiles()->GetEntry(1), one);
+    // A click on the second entry moves it up and opens it.
+    Main().GetRecentFiles()->EntryAction(1)->trigger();
+    EXPECT_STREQ(doc->GetFileName(), one.c_str());
+    EXPECT_EQ(doc->GetTuerrufdauer(), edited);
+    EXPECT_EQ(Main().GetRecentFiles()->GetEntry(0), one);
+    EXPECT_EQ(Main().GetRecentFiles()->GetEntry(1), two);
+}
+
+TEST_F(MainDocumentTest, RecentEntryOfAMissingFileSaysSo) {
+    MakeWindow();
+    const std::string gone = SaveAs("gone.ktx");
+    Main().OnNewDocument();
+    std::filesystem::remove(gone);
+    Main().GetRecentFiles()->EntryAction(0)->trigger();
+    EXPECT_EQ(BoxIds(), std::vector<int>{mtxt::kFileMissing});
+}
+
+TEST_F(MainDocumentTest, RecentListIsKeptInTheSettings) {
+    MakeWindow();
+    const std::string path = SaveAs("keep.ktx");
+    m_pMain.reset();
+    MakeWindow();
+    EXPECT_EQ(Main().GetRecentFiles()->GetEntry(0), path);
+}
+
+} // namespace

@@ -1,0 +1,242 @@
+// The start-up, run in-process with its boxes answered by the test: a
+// missing language file ends it with its error and no window, an
+// unregistered bus control ends it with its error, the usage text, the
+// mode from the command line, the wizard's place handing over to the main
+// window; and the real program started as a process from another folder.
+
+#include "MoxApp.h"
+
+#include "ComponentRegistry.h"
+#include "ErrorBox.h"
+#include "PermSettings.h"
+#include "Quell32Ids.h"
+#include "SettingsStore.h"
+#include "TMoxMain.h"
+#include "TMsgBox.h"
+#include "TkResourcen.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdlib>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+class Startup : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "mox-start-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        m_Dir = tmpl;
+        m_Settings = (m_Dir / "settings.ini").string();
+        mox::platform::SettingsStore::SetInstanceForTesting(
+            mox::platform::SettingsStore::OpenFile(m_Settings));
+        SetAssiMode(false);
+        ErrorBox::SetHandlerForTesting([this](const ErrorBox::Request& r) {
+            errors.push_back(r.text);
+            return ErrorBox::Answer::Ok;
+        });
+        TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
+            boxes.push_back(r);
+            return mb::kIdOk;
+        });
+    }
+    void TearDown() override {
+        MoxSetMainWindowHookForTesting({});
+        ErrorBox::SetHandlerForTesting({});
+        TMsgBox::SetHandlerForTesting({});
+        TkResourcen::SetProgramDirForTesting("");
+        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
+        std::error_code ec;
+        std::filesystem::remove_all(m_Dir, ec);
+    }
+
+    int Run(std::vector<std::string> args) {
+        args.insert(args.begin(), "mox");
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        int argc = static_cast<int>(args.size());
+        return MoxRun(argc, argv.data());
+    }
+
+    void RegisterQuell32() {
+#ifdef MOX_QUELL32
+        mox::com::ClassRegistration reg;
+        reg.clsid = quell32::CLSID_Quell32Ctrl;
+        reg.progId = quell32::kControlProgId;
+        reg.typeName = "Quell32 Control";
+        reg.modulePath = MOX_QUELL32;
+        ASSERT_TRUE(mox::com::ComponentRegistry::RegisterClass(reg));
+        mox::platform::SettingsStore::Instance().Sync();
+#else
+        GTEST_SKIP() << "the bus control module is not built";
+#endif
+    }
+
+    // Quits the loop once the main window shows; what it saw goes to seen.
+    struct Seen {
+        bool shown = false;
+        int mode = 0;
+        bool expert = false;
+        bool assistentVisible = false;
+    };
+    void QuitWhenMainShows(Seen& seen) {
+        MoxSetMainWindowHookForTesting([&seen](TMoxMain& main) {
+            auto* poll = new QTimer(&main);
+            // Each turn of the loop, not a time: the hand-over runs in the
+            // loop's next turns.
+            poll->setInterval(0);
+            int turns = 0;
+            QObject::connect(poll, &QTimer::timeout, &main, [&seen, &main, poll, turns]() mutable {
+                if (main.isVisible() || ++turns > 1000) {
+                    seen.shown = main.isVisible();
+                    seen.mode = main.GetMode();
+                    seen.expert = main.GetExpertFlag();
+                    poll->stop();
+                    QCoreApplication::exit(0);
+                }
+            });
+            poll->start();
+        });
+    }
+
+    std::filesystem::path m_Dir;
+    std::string m_Settings;
+    std::vector<std::string> errors;
+    std::vector<TMsgBox::Request> boxes;
+};
+
+TEST_F(Startup, UnknownLanguageEndsWithoutAWindow) {
+    SetPermSprache(7);
+    bool mainCreated = false;
+    MoxSetMainWindowHookForTesting([&](TMoxMain&) { mainCreated = true; });
+    EXPECT_EQ(Run({}), eMoxExitNoLanguageFile);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "language file <unknown.spt> not found!");
+    EXPECT_FALSE(mainCreated);
+}
+
+TEST_F(Startup, MissingLanguageFileNamesItsFullPath) {
+    TkResourcen::SetProgramDirForTesting(m_Dir.string());
+    EXPECT_EQ(Run({"-e"}), eMoxExitNoLanguageFile);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "language file <" + (m_Dir / "res/ktx_d.spt").string() + "> not found!");
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Startup, UsageTextEndsTheProgram) {
+    bool mainCreated = false;
+    MoxSetMainWindowHookForTesting([&](TMoxMain&) { mainCreated = true; });
+    EXPECT_EQ(Run({"-?"}), eMoxExitOk);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].textId, 2);
+    EXPECT_TRUE(boxes[0].caption.isEmpty());
+    EXPECT_EQ(boxes[0].flags, mb::kOk);
+    EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("-e")));
+    EXPECT_FALSE(mainCreated);
+}
+
+TEST_F(Startup, UnregisteredBusControlEndsWithItsError) {
+    bool mainCreated = false;
+    MoxSetMainWindowHookForTesting([&](TMoxMain&) { mainCreated = true; });
+    EXPECT_EQ(Run({}), eMoxExitStartFailed);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, QStringLiteral("ktx"));
+    EXPECT_EQ(boxes[0].flags, mb::kOk | mb::kIconStop);
+    EXPECT_FALSE(boxes[0].text.isEmpty());
+    EXPECT_FALSE(mainCreated);
+    EXPECT_EQ(TMoxMain::Instance(), nullptr);
+}
+
+TEST_F(Startup, ExpertModeWithTheServiceFlag) {
+    RegisterQuell32();
+    if (IsSkipped())
+        return;
+    Seen seen;
+    QuitWhenMainShows(seen);
+    EXPECT_EQ(Run({"-e", "-z"}), eMoxExitOk);
+    EXPECT_TRUE(seen.shown);
+    EXPECT_EQ(seen.mode, 2);
+    EXPECT_TRUE(seen.expert);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Startup, ServiceFlagAloneIsIgnored) {
+    RegisterQuell32();
+    if (IsSkipped())
+        return;
+    Seen seen;
+    QuitWhenMainShows(seen);
+    EXPECT_EQ(Run({"-z"}), eMoxExitOk);
+    EXPECT_EQ(seen.mode, 1);
+    EXPECT_FALSE(seen.expert);
+}
+
+TEST_F(Startup, WizardsPlaceHandsOverToTheMainWindow) {
+    RegisterQuell32();
+    if (IsSkipped())
+        return;
+    SetAssiMode(true);
+    Seen seen;
+    QuitWhenMainShows(seen);
+    EXPECT_EQ(Run({}), eMoxExitOk);
+    EXPECT_TRUE(seen.shown);
+}
+
+// The program itself, started from another folder on a fresh settings file:
+// its files are found beside it and it comes up.
+TEST_F(Startup, ProgramStartsFromAnyFolder) {
+#ifdef MOX_EXE
+    const std::string settings = (m_Dir / "process.ini").string();
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (std::string(*e).rfind("MOX_SETTINGS=", 0) != 0)
+            env.emplace_back(*e);
+    env.push_back("MOX_SETTINGS=" + settings);
+    env.push_back("MOX_QUIT_WHEN_SHOWN=1");
+    env.push_back("QT_QPA_PLATFORM=offscreen");
+    std::vector<char*> envp;
+    for (auto& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    const auto run = [&](std::vector<std::string> args) {
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addchdir_np(&actions, m_Dir.c_str());
+        pid_t pid = 0;
+        const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0)
+            return -1;
+        int status = 0;
+        if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+            return -1;
+        return WEXITSTATUS(status);
+    };
+    // Registered as a user would, then started; the settings' wizard
+    // default shows the wizard's place first.
+    ASSERT_EQ(run({MOX_REGSVR, "-s", MOX_QUELL32}), 0);
+    EXPECT_EQ(run({MOX_EXE}), 0);
+    EXPECT_EQ(run({MOX_EXE, "-e", "-z"}), 0);
+#else
+    GTEST_SKIP() << "the program is not built";
+#endif
+}
+
+} // namespace

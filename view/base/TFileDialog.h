@@ -1,0 +1,33 @@
+#pragma once
+// The open and save file dialogs of the forms. Filters come in the form the
+// language file writes them, "Name (*.ktx)|*.ktx|All (*.*)|*.*". Tests answer
+// the dialogs through the handler seam (an empty name is a cancel).
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+class TFileDialog {
+public:
+    enum class Kind { Open, Save };
+    struct Request {
+        Kind kind;
+        QString filter;      // as given, in the pipe form
+        QString initialName; // file name proposed (save) or empty
+    };
+    using Handler = std::function<QString(const Request&)>;
+
+    // Open: the file must exist. Save: asks before overwriting. Returns the
+    // chosen path, or an empty string when the user cancelled.
+    static QString GetOpenFileName(QWidget* parent, const QString& filter);
+    static QString GetSaveFileName(QWidget* parent, const QString& filter,
+                                   const QString& initialName);
+
+    // "A (*.a)|*.a|B|*.b" -> "A (*.a);;B (*.b)": Qt lists each filter with
+    // its patterns.
+    static QString ToQtFilter(const QString& pipeFilter);
+
+    static void SetHandlerForTesting(Handler handler);
+};

@@ -1,0 +1,26 @@
+#pragma once
+// Language-text ids of the page base: the device header. Each has its text
+// in all six language files (the page-base tests check every id).
+
+#include <array>
+
+namespace vtxt {
+
+inline constexpr int kTypeCaption = 35;    // "device type"
+inline constexpr int kVersionCaption = 36; // "software version:"
+inline constexpr int kNotPresent = 94;     // the device is not there
+inline constexpr int kTypeIT1 = 365;       // door-interface types 1..3
+inline constexpr int kTypeIT2 = 366;
+inline constexpr int kTypeIT3 = 376;
+inline constexpr int kTypeRAK = 368;  // universal controller
+inline constexpr int kTypeBSM = 369;  // bus switching module
+inline constexpr int kTypeBox = 374;  // the interface box
+inline constexpr int kTypeKMR = 233;  // camera device
+inline constexpr int kCaption = 1002; // caption of the page's message boxes
+
+inline constexpr std::array kViewTextIds = {
+    kTypeCaption, kVersionCaption, kNotPresent, kTypeIT1, kTypeIT2, kTypeIT3,
+    kTypeRAK,     kTypeBSM,        kTypeBox,    kTypeKMR, kCaption,
+};
+
+} // namespace vtxt
