@@ -14,6 +14,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev
+  xvfb xauth
   libcapi20-dev
 )
 
