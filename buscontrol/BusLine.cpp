@@ -30,6 +30,11 @@ uint16_t BusLine::OpenPort(int commPort, bool testForInterface, bool useEventNot
     }
     if (IsOpen())
         return PORT_ALREADY_OPEN;
+    {
+        std::lock_guard lock(m_block.receivedMutex);
+        m_readerUntaken = false;
+    }
+    m_staleNotices = 0;
     if (!m_line->Open(commPort))
         return PORT_OPEN_FAILED;
     m_block.open = 1;
@@ -169,7 +174,7 @@ void BusLine::ReaderLoop() {
         }
         const bool pending = InputPending();
         if (pending && m_block.readyFlag.load() == 1) {
-            const bool stored = ReceiveTele();
+            const bool stored = ReceiveTeleFor(true);
             const bool failed = m_readFailed;
             LeaveLineAsReader();
             if (stored && !m_stopReader)
@@ -221,6 +226,10 @@ bool BusLine::EndReceive(bool result) {
 }
 
 bool BusLine::ReceiveTele() {
+    return ReceiveTeleFor(false);
+}
+
+bool BusLine::ReceiveTeleFor(bool reader) {
     m_rx.Reset();
     m_readFailed = false;
     for (;;) {
@@ -263,16 +272,17 @@ bool BusLine::ReceiveTele() {
             m_block.receivedStatus = RECEIVE_BUFFER_OVERFLOW;
             m_block.receivedTicks = m_rx.StartMs();
             m_block.timeStamp = m_clock->Now();
+            m_readerUntaken = m_readerUntaken || reader;
             m_rx.Reset();
             return true;
         }
         case BusFrameReceiver::Step::Complete:
-            return EndReceive(HandleTelegram(seen));
+            return EndReceive(HandleTelegram(seen, reader));
         }
     }
 }
 
-bool BusLine::HandleTelegram(uint32_t endMs) {
+bool BusLine::HandleTelegram(uint32_t endMs, bool reader) {
     uint16_t status = m_rx.ChecksumOk() ? 0 : RECEIVE_ERROR_CHECKSUM;
     std::array<uint16_t, kTeleTableSize> decoded{};
     const size_t n = UnstuffBusTelegram(m_rx.Raw(), decoded);
@@ -337,6 +347,20 @@ bool BusLine::HandleTelegram(uint32_t endMs) {
     m_block.receivedStatus = status;
     m_block.receivedTicks = endMs;
     m_block.timeStamp = m_clock->Now();
+    m_readerUntaken = m_readerUntaken || reader;
+    return true;
+}
+
+bool BusLine::HandOverUntaken() {
+    // A telegram the reader stored whose notice has not reached the client
+    // yet (the client sends from outside its event handler): it is the one
+    // this call hands over. Reading the next one over it would lose it, and
+    // its notice would then deliver the next one a second time; so that
+    // notice goes unfired instead. Caller holds receivedMutex.
+    if (!m_readerUntaken)
+        return false;
+    m_readerUntaken = false;
+    ++m_staleNotices;
     return true;
 }
 
@@ -345,13 +369,33 @@ void BusLine::WaitForReceive(int32_t durationTicks) {
         // No port, or the reader is still taking in a telegram (which it
         // will deliver itself): nothing for this call.
         std::lock_guard lock(m_block.receivedMutex);
-        m_block.receivedStatus = RECEIVE_NO_MESSAGE;
-        m_block.receivedTicks = m_clock->TickMs();
-        m_block.timeStamp = m_clock->Now();
+        if (!HandOverUntaken()) {
+            m_block.receivedStatus = RECEIVE_NO_MESSAGE;
+            m_block.receivedTicks = m_clock->TickMs();
+            m_block.timeStamp = m_clock->Now();
+        }
     } else {
-        WaitForReceiveHoldingLine(durationTicks);
+        bool handedOver = false;
+        {
+            std::lock_guard lock(m_block.receivedMutex);
+            handedOver = HandOverUntaken();
+        }
+        if (!handedOver)
+            WaitForReceiveHoldingLine(durationTicks);
     }
     OpenGate();
+}
+
+bool BusLine::NoticeArrived() {
+    // Notices come in the order the reader stored their telegrams, one
+    // each; those WaitForReceive handed over are the oldest.
+    if (m_staleNotices > 0) {
+        --m_staleNotices;
+        return false;
+    }
+    std::lock_guard lock(m_block.receivedMutex);
+    m_readerUntaken = false;
+    return true;
 }
 
 void BusLine::WaitForReceiveHoldingLine(int32_t durationTicks) {

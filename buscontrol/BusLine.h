@@ -52,8 +52,14 @@ public:
 
     // Sends the transmit bytes; the outcome goes to the transmit status.
     void TransmitTele();
-    // Waits up to durationTicks - 50 ms for one telegram.
+    // Waits up to durationTicks - 50 ms for one telegram. A telegram the
+    // reader stored whose notice has not reached the client yet is handed
+    // over at once instead, and that notice then goes unfired.
     void WaitForReceive(int32_t durationTicks);
+    // GUI thread, for every telegram notice the reader posted: false when
+    // WaitForReceive already handed its telegram over (the event must not
+    // fire), else true.
+    bool NoticeArrived();
     // Receives one telegram; true when one was stored or an overflow was
     // reported. Called by the line holder.
     bool ReceiveTele();
@@ -85,8 +91,11 @@ private:
     // Waits until a byte arrives or the answer time-out has passed since
     // fromMs; the byte goes to *byte.
     Answer AwaitAnswer(uint32_t fromMs, int* byte);
-    bool HandleTelegram(uint32_t endMs);
+    // reader: the reader thread receives, and will announce what it stores.
+    bool ReceiveTeleFor(bool reader);
+    bool HandleTelegram(uint32_t endMs, bool reader);
     bool EndReceive(bool result);
+    bool HandOverUntaken();
     void WaitForReceiveHoldingLine(int32_t durationTicks);
     void SetTransmitOutcome(uint16_t status, uint32_t ticks);
     void CloseLine();
@@ -100,6 +109,11 @@ private:
     BusFrameReceiver m_rx;
     // The last ReceiveTele met a port that failed to read.
     bool m_readFailed = false;
+    // The reader stored a telegram (or an overflow report) whose notice has
+    // not reached the client yet; guarded by receivedMutex.
+    bool m_readerUntaken = false;
+    // Notices whose telegram WaitForReceive handed over; GUI thread only.
+    int m_staleNotices = 0;
 
     std::thread m_reader;
     std::atomic<bool> m_stopReader{false};

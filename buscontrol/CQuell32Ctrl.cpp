@@ -420,7 +420,7 @@ void CQuell32Ctrl::PostTeleReceived() {
 }
 
 void CQuell32Ctrl::OnTeleNotice() {
-    if (!m_eventsAtOpen)
+    if (!m_bus->NoticeArrived() || !m_eventsAtOpen)
         return;
     ComPtr<IDispatch> sink = m_sink;
     if (sink)

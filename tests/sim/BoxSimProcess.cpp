@@ -5,7 +5,6 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,7 +13,8 @@ extern char** environ;
 
 namespace boxsim {
 
-BoxSimProcess::BoxSimProcess(std::string executable) : m_executable(std::move(executable)) {}
+BoxSimProcess::BoxSimProcess(std::string executable, std::vector<std::string> args)
+    : m_executable(std::move(executable)), m_args(std::move(args)) {}
 
 BoxSimProcess::~BoxSimProcess() {
     Stop();
@@ -23,17 +23,28 @@ BoxSimProcess::~BoxSimProcess() {
 bool BoxSimProcess::Start(std::string* error, int timeoutMs) {
     int toChild[2];
     int fromChild[2];
-    if (::pipe2(toChild, O_CLOEXEC) != 0 || ::pipe2(fromChild, O_CLOEXEC) != 0) {
+    if (::pipe2(toChild, O_CLOEXEC) != 0) {
         if (error)
             *error = std::strerror(errno);
+        return false;
+    }
+    if (::pipe2(fromChild, O_CLOEXEC) != 0) {
+        if (error)
+            *error = std::strerror(errno);
+        ::close(toChild[0]);
+        ::close(toChild[1]);
         return false;
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
-    char* argv[] = {m_executable.data(), nullptr};
-    const int rc = ::posix_spawn(&m_pid, m_executable.c_str(), &actions, nullptr, argv, environ);
+    std::vector<char*> argv{m_executable.data()};
+    for (auto& a : m_args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const int rc =
+        ::posix_spawn(&m_pid, m_executable.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(toChild[0]);
     ::close(fromChild[1]);
@@ -43,8 +54,16 @@ bool BoxSimProcess::Start(std::string* error, int timeoutMs) {
         m_pid = -1;
         if (error)
             *error = "cannot start " + m_executable + ": " + std::strerror(rc);
+        Stop();
         return false;
     }
+    {
+        std::lock_guard lock(m_mutex);
+        m_lines.clear();
+        m_cursor = 0;
+        m_ended = false;
+    }
+    m_reader = std::thread(&BoxSimProcess::ReadOutput, this);
     const auto ready = WaitForLine("PTY ", timeoutMs);
     if (!ready) {
         if (error)
@@ -54,6 +73,33 @@ bool BoxSimProcess::Start(std::string* error, int timeoutMs) {
     }
     m_ptyPath = ready->substr(4);
     return true;
+}
+
+void BoxSimProcess::ReadOutput() {
+    std::string partial;
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_out, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        partial.append(buf, static_cast<size_t>(n));
+        size_t start = 0;
+        std::vector<std::string> complete;
+        for (size_t nl; (nl = partial.find('\n', start)) != std::string::npos; start = nl + 1)
+            complete.push_back(partial.substr(start, nl - start));
+        partial.erase(0, start);
+        if (!complete.empty()) {
+            std::lock_guard lock(m_mutex);
+            for (auto& l : complete)
+                m_lines.push_back(std::move(l));
+            m_cv.notify_all();
+        }
+    }
+    std::lock_guard lock(m_mutex);
+    m_ended = true;
+    m_cv.notify_all();
 }
 
 void BoxSimProcess::Stop() {
@@ -66,6 +112,10 @@ void BoxSimProcess::Stop() {
         ::waitpid(m_pid, &status, 0);
     }
     m_pid = -1;
+    // The simulator is gone, so its end of the pipe is closed and the reader
+    // sees the end of the output.
+    if (m_reader.joinable())
+        m_reader.join();
     if (m_out >= 0)
         ::close(m_out);
     m_out = -1;
@@ -76,45 +126,28 @@ void BoxSimProcess::Send(const std::string& commandLine) {
     size_t done = 0;
     while (m_in >= 0 && done < line.size()) {
         const ssize_t n = ::write(m_in, line.data() + done, line.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
             return;
         done += static_cast<size_t>(n);
     }
 }
 
-std::optional<std::string> BoxSimProcess::NextLine(int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        if (const size_t nl = m_buffer.find('\n'); nl != std::string::npos) {
-            std::string line = m_buffer.substr(0, nl);
-            m_buffer.erase(0, nl + 1);
-            return line;
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (m_out < 0 || left.count() <= 0)
-            return std::nullopt;
-        pollfd p{m_out, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
-            continue;
-        char buf[512];
-        const ssize_t n = ::read(m_out, buf, sizeof buf);
-        if (n <= 0)
-            return std::nullopt;
-        m_buffer.append(buf, static_cast<size_t>(n));
-    }
-}
-
 std::optional<std::string> BoxSimProcess::WaitForLine(const std::string& prefix, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::unique_lock lock(m_mutex);
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        auto line = NextLine(static_cast<int>(std::max<long long>(0, left.count())));
-        if (!line)
+        while (m_cursor < m_lines.size()) {
+            const std::string& line = m_lines[m_cursor++];
+            if (line.compare(0, prefix.size(), prefix) == 0)
+                return line;
+        }
+        if (m_ended || m_cv.wait_until(lock, deadline) == std::cv_status::timeout) {
+            if (m_cursor < m_lines.size())
+                continue;
             return std::nullopt;
-        if (line->compare(0, prefix.size(), prefix) == 0)
-            return line;
+        }
     }
 }
 
@@ -122,6 +155,34 @@ std::optional<std::string> BoxSimProcess::Command(const std::string& commandLine
                                                   const std::string& replyPrefix, int timeoutMs) {
     Send(commandLine);
     return WaitForLine(replyPrefix, timeoutMs);
+}
+
+size_t BoxSimProcess::LineCount() const {
+    std::lock_guard lock(m_mutex);
+    return m_lines.size();
+}
+
+std::vector<std::string> BoxSimProcess::Lines(const std::string& prefix, size_t from) const {
+    std::lock_guard lock(m_mutex);
+    std::vector<std::string> out;
+    for (size_t i = from; i < m_lines.size(); ++i)
+        if (m_lines[i].compare(0, prefix.size(), prefix) == 0)
+            out.push_back(m_lines[i]);
+    return out;
+}
+
+bool BoxSimProcess::WaitForCount(const std::string& prefix, size_t n, size_t from, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        size_t count = 0;
+        for (size_t i = from; i < m_lines.size(); ++i)
+            count += m_lines[i].compare(0, prefix.size(), prefix) == 0;
+        if (count >= n)
+            return true;
+        if (m_ended || m_cv.wait_until(lock, deadline) == std::cv_status::timeout)
+            return false;
+    }
 }
 
 } // namespace boxsim

@@ -1,6 +1,10 @@
 #include "BusInterfaceSim.h"
 
+#include "SimCount.h"
+#include "SimHex.h"
+
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -9,6 +13,25 @@
 #include <unistd.h>
 
 namespace boxsim {
+
+namespace {
+
+// A PC that stops reading must not hold the simulator for ever.
+constexpr int kWriteGiveUpMs = 1000;
+
+std::string AnswerText(int answer) {
+    if (answer == kNoAnswer)
+        return "none";
+    if (answer == kNotAnswered)
+        return "broadcast";
+    return HexBytes({static_cast<uint8_t>(answer)});
+}
+
+} // namespace
+
+BusInterfaceSim::BusInterfaceSim(SimTimers& timers) : m_timers(timers) {}
+
+BusInterfaceSim::BusInterfaceSim() : m_timers(m_ownTimers) {}
 
 BusInterfaceSim::~BusInterfaceSim() {
     if (m_slaveHold >= 0)
@@ -45,101 +68,182 @@ bool BusInterfaceSim::Start(std::string* error) {
     return true;
 }
 
+void BusInterfaceSim::Report(const std::string& line) {
+    if (onReport)
+        onReport(line);
+}
+
 void BusInterfaceSim::Write(const Bytes& bytes) {
+    if (m_master < 0)
+        return;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriteGiveUpMs);
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(m_master, bytes.data() + done, bytes.size() - done);
         if (n > 0) {
             done += static_cast<size_t>(n);
-        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+        } else if (n < 0 && (errno == EAGAIN || errno == EINTR) &&
+                   std::chrono::steady_clock::now() < giveUp) {
             pollfd p{m_master, POLLOUT, 0};
-            ::poll(&p, 1, 100);
+            ::poll(&p, 1, 20);
         } else {
-            return;
+            break;
         }
     }
+    m_counters.bytesOut += static_cast<long>(done);
 }
 
 void BusInterfaceSim::SendRaw(const Bytes& bytes) {
     Write(bytes);
 }
 
-int BusInterfaceSim::SendTelegram(const Bytes& telegram, bool garble, int waitMs) {
-    Write(EncodeTelegram(telegram, garble));
-    if (telegram.empty() || telegram[0] == kBroadcast)
-        return -1;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
-    for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0)
-            return -1;
-        pollfd p{m_master, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
-            continue;
-        uint8_t b = 0;
-        if (::read(m_master, &b, 1) == 1)
-            return b;
-    }
-}
+// ---- The PC's telegrams ----------------------------------------------------
 
 void BusInterfaceSim::HandleInput() {
+    if (m_master < 0)
+        return;
     uint8_t buf[512];
     for (;;) {
         const ssize_t n = ::read(m_master, buf, sizeof buf);
         if (n <= 0)
             return;
-        for (ssize_t i = 0; i < n; ++i)
-            if (auto t = m_reader.Feed(buf[i]))
+        m_counters.bytesIn += n;
+        for (ssize_t i = 0; i < n; ++i) {
+            const uint8_t b = buf[i];
+            // Between telegrams, a byte other than STX answers the box's
+            // telegram in flight.
+            if (!m_reader.InTelegram() && m_inFlight && b != kStx) {
+                Finish(b);
+                continue;
+            }
+            if (auto t = m_reader.Feed(b))
                 OnTelegram(*t);
+        }
     }
+}
+
+void BusInterfaceSim::AnswerPc(const Bytes& telegram, std::string* answer, bool* take) {
+    // A repetition of a telegram the box took without answering: the PC
+    // never heard the ACK, so this one is answered and not taken again.
+    const bool repeat = m_unanswered && *m_unanswered == telegram;
+    m_unanswered.reset();
+    if (m_dropAckIn > 0 && --m_dropAckIn == 0 && !repeat) {
+        m_unanswered = telegram;
+        *answer = "dropped";
+        *take = true;
+        return;
+    }
+    *take = !repeat;
+    switch (m_mode) {
+    case AnswerMode::Ack:
+        Write({kAck});
+        *answer = "06";
+        break;
+    case AnswerMode::Nak:
+        Write({kNak});
+        *answer = "15";
+        *take = false;
+        break;
+    case AnswerMode::Silent:
+        *take = false;
+        break;
+    case AnswerMode::Late:
+        m_timers.After(m_lateMs, [this] { Write({kAck}); });
+        *answer = "late";
+        if (*take)
+            m_unanswered = telegram;
+        break;
+    case AnswerMode::Foreign:
+        Write({m_foreign});
+        *answer = HexBytes({m_foreign});
+        *take = false;
+        break;
+    }
+    if (repeat)
+        *answer += " REPEAT";
 }
 
 void BusInterfaceSim::OnTelegram(const SimTelegramReader::Telegram& t) {
+    ++m_counters.telegramsIn;
     std::string answer = "none";
-    // Only telegrams for the box are answered, and only when intact.
-    if (t.sumOk && t.bytes[0] == m_boxAddress) {
-        switch (m_mode) {
-        case AnswerMode::Ack:
-            Write({kAck});
-            answer = "06";
-            break;
-        case AnswerMode::Nak:
-            Write({kNak});
-            answer = "15";
-            break;
-        case AnswerMode::Silent:
-            break;
-        case AnswerMode::Late:
-            m_delayed.emplace_back(Clock::now() + std::chrono::milliseconds(m_lateMs), kAck);
-            answer = "late";
-            break;
-        case AnswerMode::Foreign: {
-            Write({m_foreign});
-            char hex[3];
-            std::snprintf(hex, sizeof hex, "%02X", m_foreign);
-            answer = hex;
-            break;
-        }
-        }
-    }
-    if (onTelegram)
-        onTelegram(t, answer);
+    bool take = false;
+    // Only telegrams for the box are answered, and only when intact; a
+    // broadcast is taken without an answer.
+    if (t.sumOk && !t.bytes.empty() && t.bytes[0] == m_boxAddress)
+        AnswerPc(t.bytes, &answer, &take);
+    else if (t.sumOk && !t.bytes.empty() && t.bytes[0] == kBroadcast)
+        take = true;
+    if (m_trace)
+        Report("RX " + HexBytes(t.bytes) + (t.sumOk ? " ok" : " badsum") + " ANSWER " + answer);
+    if (take && onTelegram)
+        onTelegram(t.bytes);
 }
 
-int BusInterfaceSim::NextTimerMs() const {
-    if (m_delayed.empty())
-        return -1;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        m_delayed.front().first - Clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+// ---- The box's telegrams ---------------------------------------------------
+
+void BusInterfaceSim::Queue(OutTelegram telegram) {
+    m_outbox.push_back(std::move(telegram));
+    if (!m_inFlight)
+        StartNext();
 }
 
-void BusInterfaceSim::HandleTimers() {
-    while (!m_delayed.empty() && m_delayed.front().first <= Clock::now()) {
-        Write({m_delayed.front().second});
-        m_delayed.pop_front();
+void BusInterfaceSim::StartNext() {
+    while (!m_inFlight && !m_outbox.empty()) {
+        InFlight f;
+        f.telegram = std::move(m_outbox.front());
+        m_outbox.pop_front();
+        f.triesLeft = f.telegram.tries > 0 ? f.telegram.tries : m_tries;
+        m_inFlight = std::move(f);
+        SendTry();
     }
+}
+
+void BusInterfaceSim::SendTry() {
+    InFlight& f = *m_inFlight;
+    --f.triesLeft;
+    const bool garble = f.telegram.garble || TakeOne(m_garbleOut);
+    ++m_counters.telegramsOut;
+    Write(EncodeTelegram(f.telegram.bytes, garble));
+    if (f.telegram.bytes.empty() || f.telegram.bytes[0] == kBroadcast) {
+        if (m_trace)
+            Report("TX " + HexBytes(f.telegram.bytes) + " broadcast");
+        Finish(kNotAnswered);
+        return;
+    }
+    if (garble && m_trace)
+        Report("TX " + HexBytes(f.telegram.bytes) + " garbled");
+    const int wait = f.telegram.ackWaitMs > 0 ? f.telegram.ackWaitMs : m_ackWaitMs;
+    f.timer = m_timers.After(wait, [this] {
+        if (!m_inFlight)
+            return;
+        m_inFlight->timer = 0;
+        if (m_inFlight->triesLeft > 0) {
+            if (m_trace)
+                Report("TX " + HexBytes(m_inFlight->telegram.bytes) + " PCANSWER none, again");
+            SendTry();
+        } else {
+            Finish(kNoAnswer);
+        }
+    });
+}
+
+void BusInterfaceSim::Finish(int answer) {
+    if (!m_inFlight)
+        return;
+    InFlight f = std::move(*m_inFlight);
+    m_inFlight.reset();
+    if (f.timer)
+        m_timers.Cancel(f.timer);
+    if (answer == kAck)
+        ++m_counters.delivered;
+    if (m_trace && answer != kNotAnswered)
+        Report("TX " + HexBytes(f.telegram.bytes) + " PCANSWER " + AnswerText(answer));
+    // Told whatever the trace: the PC never took this telegram.
+    if (answer == kNoAnswer && f.telegram.tries != 1)
+        Report("LOST " + HexBytes(f.telegram.bytes));
+    if (f.telegram.onDone)
+        f.telegram.onDone(answer);
+    StartNext();
 }
 
 } // namespace boxsim

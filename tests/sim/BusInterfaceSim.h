@@ -1,36 +1,55 @@
 #pragma once
-// The serial bus interface with the box behind it, on the far end of a
-// pseudo-terminal. It reads the PC's telegrams, answers those addressed to
-// the box (or misbehaves as told), sends telegrams to the PC and reports
-// the PC's answer. Single-threaded: the owner polls MasterFd() and calls
-// HandleInput() and HandleTimers().
+// The serial bus interface on the far end of a pseudo-terminal: the link
+// level of the bus as the PC's bus control sees it. It reads the PC's
+// telegrams and answers those addressed to the box with ACK (or
+// misbehaves as told), hands the intact ones to the box's telegram layer,
+// and sends the box's telegrams one at a time, each repeated until the PC
+// acknowledges it. Single-threaded: the owner polls MasterFd() and calls
+// HandleInput(); time comes from SimTimers.
 
+#include "ITelegramOut.h"
 #include "SimTelegram.h"
+#include "SimTimers.h"
 
-#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace boxsim {
 
-class BusInterfaceSim {
+class BusInterfaceSim : public ITelegramOut {
 public:
     enum class AnswerMode {
-        Ack,     // ACK at once
-        Nak,     // refuse
-        Silent,  // no answer
-        Late,    // ACK after the late delay (past the PC's answer window)
-        Foreign, // a foreign byte instead of ACK/NAK
+        Ack,     // ACK at once; the box takes the telegram
+        Nak,     // refuse; the box does not take it
+        Silent,  // no answer; the box does not take it
+        Late,    // ACK after the late delay (past the PC's answer window); taken
+        Foreign, // a foreign byte instead of ACK/NAK; not taken
     };
 
-    // A telegram for the box came in; answer is what went back ("06",
-    // "15", "none", "late", or the foreign byte in hex).
-    std::function<void(const SimTelegramReader::Telegram&, const std::string& answer)> onTelegram;
+    // Defaults for the box's own telegrams. The PC answers at once from its
+    // reader thread, but only once its client has taken the telegram
+    // before, and a busy machine may hold that thread for a while; a try
+    // repeated too early reaches the PC twice, so the wait is far longer
+    // than the bus's 48 ms.
+    static constexpr int kDefaultTries = 3;
+    static constexpr int kDefaultAckWaitMs = 1000;
+    // A telegram typed on the command line waits this long, once.
+    static constexpr int kCommandAckWaitMs = 500;
 
-    BusInterfaceSim() = default;
-    ~BusInterfaceSim();
+    // An intact telegram the box takes (for its address or a broadcast);
+    // repetitions of one it took without answering are not passed on.
+    std::function<void(const Bytes& telegram)> onTelegram;
+    // Event lines: "RX ..." for every telegram of the PC, "TX ..." for every
+    // try of the box's own, when tracing is on.
+    std::function<void(const std::string& line)> onReport;
+
+    explicit BusInterfaceSim(SimTimers& timers);
+    // Without timers of its own owner (the unit tests of the commands).
+    BusInterfaceSim();
+    ~BusInterfaceSim() override;
     BusInterfaceSim(const BusInterfaceSim&) = delete;
     BusInterfaceSim& operator=(const BusInterfaceSim&) = delete;
 
@@ -39,39 +58,80 @@ public:
     const std::string& PtyPath() const { return m_ptyPath; }
     int MasterFd() const { return m_master; }
 
+    // ---- The answers to the PC ----
     void SetAnswer(AnswerMode mode) { m_mode = mode; }
     void SetLateMs(int ms) { m_lateMs = ms; }
     void SetForeignByte(uint8_t b) { m_foreign = b; }
     void SetBoxAddress(uint8_t adr) { m_boxAddress = adr; }
     uint8_t BoxAddress() const { return m_boxAddress; }
+    // The k-th telegram for the box from now on (k >= 1) is taken but not
+    // answered, as if the ACK were lost on the line; the PC's repetition of
+    // it is answered and not taken a second time.
+    void DropAckOf(int k) { m_dropAckIn = k; }
 
-    // Sends a telegram to the PC. Unless it is a broadcast, waits up to
-    // waitMs for the PC's answer byte and returns it; -1 when none came.
-    int SendTelegram(const Bytes& telegram, bool garble, int waitMs = 500);
+    // ---- The box's own telegrams ----
+    void SetTries(int tries) { m_tries = tries; }
+    void SetAckWaitMs(int ms) { m_ackWaitMs = ms; }
+    // The next n tries go out with a bad checksum (kAlways: all).
+    void SetGarbleOut(int n) { m_garbleOut = n; }
+    void Queue(OutTelegram telegram) override;
+    bool Idle() const override { return !m_inFlight && m_outbox.empty(); }
     // Bytes as they stand, framing or not.
     void SendRaw(const Bytes& bytes);
 
+    void SetTrace(bool on) { m_trace = on; }
+
+    // ---- The poll loop ----
     // Reads what the PC sent and answers it.
     void HandleInput();
-    // Milliseconds until the next delayed answer is due; -1 when none.
-    int NextTimerMs() const;
-    void HandleTimers();
+
+    struct Counters {
+        long telegramsIn = 0;  // telegrams of the PC, any address
+        long telegramsOut = 0; // tries of the box's telegrams
+        long bytesIn = 0;      // every byte from the PC, answers included
+        long bytesOut = 0;     // every byte to the PC, answers included
+        // Telegrams the PC's bus control acknowledged.
+        long delivered = 0;
+    };
+    const Counters& GetCounters() const { return m_counters; }
 
 private:
-    using Clock = std::chrono::steady_clock;
+    struct InFlight {
+        OutTelegram telegram;
+        int triesLeft = 0;
+        SimTimers::Id timer = 0;
+    };
 
     void OnTelegram(const SimTelegramReader::Telegram& t);
+    void AnswerPc(const Bytes& telegram, std::string* answer, bool* take);
     void Write(const Bytes& bytes);
+    void StartNext();
+    void SendTry();
+    void Finish(int answer);
+    void Report(const std::string& line);
 
+    SimTimers m_ownTimers;
+    SimTimers& m_timers;
     int m_master = -1;
     int m_slaveHold = -1; // keeps the terminal from hanging up between PC opens
     std::string m_ptyPath;
     SimTelegramReader m_reader;
+
     AnswerMode m_mode = AnswerMode::Ack;
     int m_lateMs = 80;
     uint8_t m_foreign = 0x55;
     uint8_t m_boxAddress = 0x70;
-    std::deque<std::pair<Clock::time_point, uint8_t>> m_delayed;
+    int m_dropAckIn = 0;
+    std::optional<Bytes> m_unanswered; // taken without an answer: its repetition is not new
+
+    int m_tries = kDefaultTries;
+    int m_ackWaitMs = kDefaultAckWaitMs;
+    int m_garbleOut = 0;
+    std::deque<OutTelegram> m_outbox;
+    std::optional<InFlight> m_inFlight;
+
+    bool m_trace = true;
+    Counters m_counters;
 };
 
 } // namespace boxsim

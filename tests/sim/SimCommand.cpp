@@ -1,51 +1,90 @@
 #include "SimCommand.h"
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace boxsim {
 
-std::optional<Bytes> ParseHexBytes(const std::string& text) {
-    std::istringstream in(text);
-    Bytes out;
-    std::string word;
-    while (in >> word) {
-        if (word.size() > 2)
-            return std::nullopt;
-        unsigned v = 0;
-        for (char c : word) {
-            v <<= 4;
-            if (c >= '0' && c <= '9')
-                v |= static_cast<unsigned>(c - '0');
-            else if (c >= 'a' && c <= 'f')
-                v |= static_cast<unsigned>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F')
-                v |= static_cast<unsigned>(c - 'A' + 10);
-            else
-                return std::nullopt;
-        }
-        out.push_back(static_cast<uint8_t>(v));
-    }
-    return out;
+namespace {
+
+struct Line {
+    std::string cmd;
+    std::string rest;
+};
+
+Line Split(const std::string& line) {
+    std::istringstream in(line);
+    Line l;
+    in >> l.cmd;
+    std::getline(in, l.rest);
+    const size_t first = l.rest.find_first_not_of(" \t");
+    l.rest = first == std::string::npos ? std::string() : l.rest.substr(first);
+    const size_t last = l.rest.find_last_not_of(" \t\r");
+    if (last != std::string::npos)
+        l.rest.resize(last + 1);
+    return l;
 }
 
-std::string HexBytes(const Bytes& bytes) {
-    std::string s;
-    char hex[4];
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        std::snprintf(hex, sizeof hex, i ? " %02X" : "%02X", bytes[i]);
-        s += hex;
+std::optional<int> ParseMs(const std::string& word) {
+    try {
+        size_t used = 0;
+        const int ms = std::stoi(word, &used);
+        if (used != word.size() || ms < 0)
+            return std::nullopt;
+        return ms;
+    } catch (...) {
+        return std::nullopt;
     }
-    return s;
+}
+
+std::optional<Bytes> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Sends a typed telegram once and prints what the PC answered.
+void SendTyped(BusInterfaceSim& sim, const Bytes& bytes, bool garble) {
+    OutTelegram t;
+    t.bytes = bytes;
+    t.tries = 1;
+    t.ackWaitMs = BusInterfaceSim::kCommandAckWaitMs;
+    t.garble = garble;
+    BusInterfaceSim* s = &sim;
+    t.onDone = [s](int answer) {
+        if (!s->onReport)
+            return;
+        if (answer == kNotAnswered)
+            s->onReport("SENT");
+        else if (answer == kNoAnswer)
+            s->onReport("PCANSWER none");
+        else
+            s->onReport("PCANSWER " + HexBytes({static_cast<uint8_t>(answer)}));
+    };
+    sim.Queue(std::move(t));
+}
+
+} // namespace
+
+std::optional<int> ParseCount(const std::string& word) {
+    if (word.empty())
+        return 1;
+    if (word == "always")
+        return BoxCore::kAlways;
+    if (word == "off")
+        return 0;
+    const auto n = ParseMs(word);
+    if (!n)
+        return std::nullopt;
+    return *n;
 }
 
 std::string RunSimCommand(BusInterfaceSim& sim, const std::string& line, bool* quit) {
-    std::istringstream in(line);
-    std::string cmd;
-    in >> cmd;
-    std::string rest;
-    std::getline(in, rest);
-
+    const Line l = Split(line);
+    const std::string& cmd = l.cmd;
     if (cmd.empty())
         return {};
     if (cmd == "quit") {
@@ -53,7 +92,7 @@ std::string RunSimCommand(BusInterfaceSim& sim, const std::string& line, bool* q
         return {};
     }
     if (cmd == "answer") {
-        std::istringstream args(rest);
+        std::istringstream args(l.rest);
         std::string mode;
         args >> mode;
         if (mode == "ack")
@@ -81,7 +120,37 @@ std::string RunSimCommand(BusInterfaceSim& sim, const std::string& line, bool* q
         }
         return "OK";
     }
-    const auto bytes = ParseHexBytes(rest);
+    if (cmd == "dropack") {
+        const auto k = ParseCount(l.rest);
+        if (!k || *k < 1)
+            return "ERROR dropack needs a telegram count from 1";
+        sim.DropAckOf(*k);
+        return "OK";
+    }
+    if (cmd == "garbleout") {
+        const auto n = ParseCount(l.rest);
+        if (!n)
+            return "ERROR garbleout needs a count";
+        sim.SetGarbleOut(*n);
+        return "OK";
+    }
+    if (cmd == "tries" || cmd == "ackwait") {
+        const auto v = ParseMs(l.rest);
+        if (!v || *v < 1)
+            return "ERROR " + cmd + " needs a number from 1";
+        if (cmd == "tries")
+            sim.SetTries(*v);
+        else
+            sim.SetAckWaitMs(*v);
+        return "OK";
+    }
+    if (cmd == "trace") {
+        if (l.rest != "on" && l.rest != "off")
+            return "ERROR trace on|off";
+        sim.SetTrace(l.rest == "on");
+        return "OK";
+    }
+    const auto bytes = ParseHexBytes(l.rest);
     if (cmd == "address") {
         if (!bytes || bytes->size() != 1)
             return "ERROR address needs one hex byte";
@@ -91,11 +160,8 @@ std::string RunSimCommand(BusInterfaceSim& sim, const std::string& line, bool* q
     if (cmd == "send" || cmd == "garble") {
         if (!bytes || bytes->size() < 3)
             return "ERROR a telegram needs target, function and transmitter";
-        const int answer = sim.SendTelegram(*bytes, cmd == "garble");
-        if ((*bytes)[0] == kBroadcast)
-            return "SENT";
-        return answer < 0 ? "PCANSWER none"
-                          : "PCANSWER " + HexBytes({static_cast<uint8_t>(answer)});
+        SendTyped(sim, *bytes, cmd == "garble");
+        return {}; // the answer is printed when it came
     }
     if (cmd == "raw") {
         if (!bytes || bytes->empty())
@@ -104,6 +170,101 @@ std::string RunSimCommand(BusInterfaceSim& sim, const std::string& line, bool* q
         return "SENT";
     }
     return "ERROR unknown command " + cmd;
+}
+
+std::string RunBoxCommand(BoxSimulator& sim, const std::string& line, bool* quit) {
+    const Line l = Split(line);
+    const std::string& cmd = l.cmd;
+    BoxCore& core = sim.Core();
+
+    if (cmd == "mute" || cmd == "wrongblock" || cmd == "wrongend" || cmd == "naktele" ||
+        cmd == "wrongack" || cmd == "wrongtele") {
+        const auto n = ParseCount(l.rest);
+        if (!n)
+            return "ERROR " + cmd + " needs a count, always or off";
+        if (cmd == "mute")
+            core.SetMute(*n);
+        else if (cmd == "wrongblock")
+            core.SetWrongBlock(*n);
+        else if (cmd == "wrongend")
+            core.SetWrongEnd(*n);
+        else if (cmd == "naktele")
+            sim.Link().SetNakTele(*n);
+        else if (cmd == "wrongack")
+            sim.Link().SetWrongAck(*n);
+        else
+            sim.Link().SetWrongTele(*n);
+        return "OK";
+    }
+    if (cmd == "muteblock") {
+        const auto n = ParseMs(l.rest);
+        if (!n || *n > 0xFFFF)
+            return "ERROR muteblock needs a block number";
+        core.SetMuteBlock(*n);
+        return "OK";
+    }
+    if (cmd == "delay") {
+        const auto ms = ParseMs(l.rest);
+        if (!ms)
+            return "ERROR delay needs milliseconds";
+        core.SetDelayMs(*ms);
+        return "OK";
+    }
+    if (cmd == "address") {
+        const std::string out = RunSimCommand(sim.Bus(), line, quit);
+        sim.Link().SetBoxAddress(sim.Bus().BoxAddress());
+        return out;
+    }
+    if (cmd == "unasked") {
+        const auto bytes = ParseHexBytes(l.rest);
+        if (!bytes || bytes->size() < kBlockHeaderLen || bytes->size() > kBlockHeaderLen + kBlockMaxData)
+            return "ERROR unasked needs a block of 6 to 1030 hex bytes";
+        sim.Link().SendBlock(*bytes);
+        return "OK";
+    }
+    if (cmd == "clear") {
+        core.ClearConfiguration();
+        return "OK";
+    }
+    if (cmd == "save") {
+        if (l.rest.empty())
+            return "ERROR save needs a path";
+        const Bytes all = core.Configuration();
+        std::ofstream out(l.rest, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(all.data()), static_cast<std::streamsize>(all.size()));
+        out.close();
+        if (!out)
+            return "ERROR cannot write " + l.rest;
+        return "SAVED " + std::to_string(all.size()) + " " + std::to_string(core.Packages().size());
+    }
+    if (cmd == "load") {
+        const auto bytes = ReadFile(l.rest);
+        if (!bytes)
+            return "ERROR cannot read " + l.rest;
+        core.SetConfiguration(*bytes);
+        return "LOADED " + std::to_string(bytes->size()) + " " +
+               std::to_string(core.Packages().size());
+    }
+    if (cmd == "eventlog") {
+        if (l.rest == "pattern") {
+            core.SetEventLog(BoxCore::EventLogPattern());
+            return "OK";
+        }
+        const auto bytes = ReadFile(l.rest);
+        if (!bytes)
+            return "ERROR cannot read " + l.rest;
+        if (!core.SetEventLog(*bytes))
+            return "ERROR an event log has 16384 bytes, not " + std::to_string(bytes->size());
+        return "OK";
+    }
+    if (cmd == "status")
+        return sim.Status();
+    if (cmd == "ping")
+        return "PONG";
+    std::string reply;
+    if (!cmd.empty() && core.RunFeatureCommand(cmd, l.rest, &reply))
+        return reply;
+    return RunSimCommand(sim.Bus(), line, quit);
 }
 
 } // namespace boxsim

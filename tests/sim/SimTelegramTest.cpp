@@ -4,6 +4,8 @@
 #include "SimTelegram.h"
 #include "SimCommand.h"
 
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 using namespace boxsim;
@@ -56,5 +58,47 @@ TEST(SimCommand, ParsesHexAndRefusesTheRest) {
     RunSimCommand(sim, "quit", &quit);
     EXPECT_TRUE(quit);
 }
+
+struct CommandRow {
+    const char* name;
+    const char* line;
+    const char* reply; // the reply starts with this
+};
+
+void PrintTo(const CommandRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class BoxCommands : public ::testing::TestWithParam<CommandRow> {};
+
+// Runs on a simulator without a pseudo-terminal: settings and refusals.
+TEST_P(BoxCommands, ReplyAsDocumented) {
+    BoxSimulator sim;
+    bool quit = false;
+    EXPECT_EQ(RunBoxCommand(sim, GetParam().line, &quit).rfind(GetParam().reply, 0), 0u)
+        << RunBoxCommand(sim, GetParam().line, &quit);
+    EXPECT_FALSE(quit);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, BoxCommands,
+    ::testing::Values(CommandRow{"MuteCount", "mute 3", "OK"},
+                      CommandRow{"MuteAlways", "mute always", "OK"},
+                      CommandRow{"MuteBadCount", "mute x", "ERROR"},
+                      CommandRow{"MuteBlockTooLarge", "muteblock 65536", "ERROR"},
+                      CommandRow{"DelayNeedsMs", "delay", "ERROR"},
+                      CommandRow{"DropAckFromOne", "dropack 0", "ERROR"},
+                      CommandRow{"AckWaitFromOne", "ackwait 0", "ERROR"},
+                      CommandRow{"TraceOnOrOff", "trace maybe", "ERROR"},
+                      CommandRow{"UnaskedNeedsAHeader", "unasked 80 08", "ERROR"},
+                      CommandRow{"UnaskedBlock", "unasked 80 08 00 00 FF FF", "OK"},
+                      CommandRow{"EventLogOfWrongSize", "eventlog /dev/null", "ERROR an event log"},
+                      CommandRow{"LoadMissingFile", "load /nonexistent/box.bin", "ERROR cannot read"},
+                      CommandRow{"EmptyBoxSaved", "save /dev/null", "SAVED 0 0"},
+                      CommandRow{"Status", "status", "STATUS idle 1 link 1 delivered 0 packages 0"},
+                      CommandRow{"Ping", "ping", "PONG"},
+                      CommandRow{"LinkCommandsToo", "answer nak", "OK"},
+                      CommandRow{"Unknown", "bogus", "ERROR unknown command bogus"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

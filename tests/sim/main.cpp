@@ -1,32 +1,62 @@
-// The bus-interface simulator as a program: prints "PTY <path>" when ready,
-// then takes commands on standard input (see SimCommand.h). Ends on "quit",
-// at the end of its input, or when its owner stops it by signal.
+// The box simulator as a program: the serial bus interface with the box
+// behind it, on a pseudo-terminal. Prints "PTY <path>" when ready, then
+// takes commands on standard input (see SimCommand.h) and prints its event
+// lines. Ends on "quit", at the end of its input, or when its owner stops
+// it by signal.
+//
+//   boxsim [--eventlog <file>] [--config <file>] [--quiet]
+//     --eventlog  the event log to serve (16384 bytes) instead of the pattern
+//     --config    a configuration to serve before any was sent
+//     --quiet     no RX/TX line per telegram
 
-#include "BusInterfaceSim.h"
+#include "BoxSimulator.h"
 #include "SimCommand.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <poll.h>
 #include <string>
 #include <unistd.h>
 
-int main() {
-    boxsim::BusInterfaceSim sim;
+namespace {
+
+int Usage(const char* why) {
+    std::fprintf(stderr, "boxsim: %s\nusage: boxsim [--eventlog <file>] [--config <file>] [--quiet]\n",
+                 why);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    boxsim::BoxSimulator sim;
+    sim.onLine = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
+
+    bool quit = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--quiet") {
+            sim.Bus().SetTrace(false);
+        } else if ((arg == "--eventlog" || arg == "--config") && i + 1 < argc) {
+            const std::string command = (arg == "--eventlog" ? "eventlog " : "load ") + std::string(argv[++i]);
+            const std::string out = boxsim::RunBoxCommand(sim, command, &quit);
+            if (out.rfind("ERROR", 0) == 0)
+                return Usage(out.c_str());
+        } else {
+            return Usage(("unknown argument " + arg).c_str());
+        }
+    }
+
     std::string error;
     if (!sim.Start(&error)) {
         std::fprintf(stderr, "boxsim: %s\n", error.c_str());
         return 1;
     }
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    sim.onTelegram = [](const boxsim::SimTelegramReader::Telegram& t, const std::string& answer) {
-        std::printf("RX %s %s ANSWER %s\n", boxsim::HexBytes(t.bytes).c_str(),
-                    t.sumOk ? "ok" : "badsum", answer.c_str());
-    };
-    std::printf("PTY %s\n", sim.PtyPath().c_str());
+    std::printf("PTY %s\n", sim.Bus().PtyPath().c_str());
 
     std::string pending;
-    bool quit = false;
     while (!quit) {
         pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {sim.MasterFd(), POLLIN, 0}};
         const int rc = ::poll(fds, 2, sim.NextTimerMs());
@@ -45,7 +75,7 @@ int main() {
             while (!quit && (nl = pending.find('\n')) != std::string::npos) {
                 const std::string line = pending.substr(0, nl);
                 pending.erase(0, nl + 1);
-                const std::string out = boxsim::RunSimCommand(sim, line, &quit);
+                const std::string out = boxsim::RunBoxCommand(sim, line, &quit);
                 if (!out.empty())
                     std::printf("%s\n", out.c_str());
             }

@@ -1,0 +1,57 @@
+#pragma once
+// The whole simulator behind one pseudo-terminal: the bus interface (link
+// level), the box's 'C' telegram layer and the box core, on one set of
+// timers. The executable polls MasterFd() and NextTimerMs() and feeds
+// HandleInput() and HandleTimers(); every event line goes to onLine.
+
+#include "BoxBusLink.h"
+#include "BoxCore.h"
+#include "BusInterfaceSim.h"
+#include "SimTimers.h"
+
+#include <functional>
+#include <string>
+
+namespace boxsim {
+
+class BoxSimulator {
+public:
+    explicit BoxSimulator(SimTimers::NowFn now = {});
+    BoxSimulator(const BoxSimulator&) = delete;
+    BoxSimulator& operator=(const BoxSimulator&) = delete;
+
+    bool Start(std::string* error) { return m_Bus.Start(error); }
+
+    BusInterfaceSim& Bus() { return m_Bus; }
+    BoxBusLink& Link() { return m_Link; }
+    BoxCore& Core() { return m_Core; }
+    SimTimers& Timers() { return m_Timers; }
+    const BoxCore& Core() const { return m_Core; }
+    const BusInterfaceSim& Bus() const { return m_Bus; }
+
+    // Every line the simulator has to tell.
+    std::function<void(const std::string&)> onLine;
+
+    int MasterFd() const { return m_Bus.MasterFd(); }
+    int NextTimerMs() const { return m_Timers.NextTimerMs(); }
+    void HandleInput() { m_Bus.HandleInput(); }
+    void HandleTimers() { m_Timers.Run(); }
+
+    // Nothing of the box's is queued, in flight or delayed.
+    bool Idle() const { return m_Core.Idle(); }
+    // "STATUS idle 1 packages ..." with the counters.
+    std::string Status() const;
+
+private:
+    void Line(const std::string& line) {
+        if (onLine)
+            onLine(line);
+    }
+
+    SimTimers m_Timers;
+    BusInterfaceSim m_Bus;
+    BoxCore m_Core;
+    BoxBusLink m_Link;
+};
+
+} // namespace boxsim
