@@ -137,6 +137,12 @@ public:
     void RefreshLanguage() override;
     // IViewHost
     TMoxDocument* GetViewDocument() override { return m_pDoc.get(); }
+    // The read page's requests: without them a read from the page would
+    // neither offer the edits for saving nor rebuild the tree for new
+    // device types.
+    bool ViewQuerySave() override { return QuerySave(); }
+    void ViewRebuildTree() override { BuildKonfigTree(); }
+    void ViewUpdateControls() override { UpdateControls(); }
 
     // Check mark of a trace menu item, by channel 0..6.
     void SetTraceCheck(int channel, bool on);

@@ -151,6 +151,8 @@ void TMoxMain::OnCapiConnect(const WindowMessage& msg) {
 void TMoxMain::OnCapiConnectActive() {
     m_bConnected = true;
     UpdateControls();
+    // On ISDN the call is the link: pages with a transfer button follow it.
+    SendToView(WM_CONNECTION_CHANGED, 0, 0);
     m_pReadCAPITimer->start();
 }
 
@@ -180,6 +182,7 @@ void TMoxMain::OnCapiDisconnect(const WindowMessage& msg) {
         }
     }
     UpdateControls();
+    SendToView(WM_CONNECTION_CHANGED, 0, 0);
     if (m_pDataTransfer)
         m_pDataTransfer->ResetProgData();
 }
