@@ -22,7 +22,17 @@ void BoxCore::Report(const std::string& line) {
 // ---- From the front-end ----------------------------------------------------
 
 void BoxCore::OnBlock(const Bytes& bytes) {
-    const auto block = SimBlock::Parse(bytes);
+    auto block = SimBlock::Parse(bytes);
+    if (!block && bytes.size() >= 2 && bytes.size() < kBlockHeaderLen) {
+        // A firmware command without a block number is just the device byte
+        // and the command; it reads as a block numbered 0.
+        const uint8_t channel = static_cast<uint8_t>(bytes[0] & ~kBoxChannelMark);
+        if (channel == kChannelDownloadBox || channel == kChannelDownloadCamera) {
+            Bytes padded = bytes;
+            padded.resize(kBlockHeaderLen, 0);
+            block = SimBlock::Parse(padded);
+        }
+    }
     if (!block) {
         Report("BADBLOCK len " + std::to_string(bytes.size()));
         return;

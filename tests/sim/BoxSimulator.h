@@ -6,10 +6,12 @@
 
 #include "BoxBusLink.h"
 #include "BoxCore.h"
+#include "BoxV24Link.h"
 #include "BusInterfaceSim.h"
 #include "SimTimers.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace boxsim {
@@ -20,7 +22,16 @@ public:
     BoxSimulator(const BoxSimulator&) = delete;
     BoxSimulator& operator=(const BoxSimulator&) = delete;
 
-    bool Start(std::string* error) { return m_Bus.Start(error); }
+    // Puts the box on the direct V.24 cable instead of the bus; before
+    // Start.
+    void UseV24();
+    // The V.24 front-end; null on the bus.
+    BoxV24Link* V24() { return m_pV24.get(); }
+    // The RX/TX lines of whichever front-end is in use.
+    void SetTrace(bool on);
+
+    bool Start(std::string* error) { return m_pV24 ? m_pV24->Start(error) : m_Bus.Start(error); }
+    const std::string& PtyPath() const { return m_pV24 ? m_pV24->PtyPath() : m_Bus.PtyPath(); }
 
     BusInterfaceSim& Bus() { return m_Bus; }
     BoxBusLink& Link() { return m_Link; }
@@ -32,9 +43,14 @@ public:
     // Every line the simulator has to tell.
     std::function<void(const std::string&)> onLine;
 
-    int MasterFd() const { return m_Bus.MasterFd(); }
+    int MasterFd() const { return m_pV24 ? m_pV24->MasterFd() : m_Bus.MasterFd(); }
     int NextTimerMs() const { return m_Timers.NextTimerMs(); }
-    void HandleInput() { m_Bus.HandleInput(); }
+    void HandleInput() {
+        if (m_pV24)
+            m_pV24->HandleInput();
+        else
+            m_Bus.HandleInput();
+    }
     void HandleTimers() { m_Timers.Run(); }
 
     // Nothing of the box's is queued, in flight or delayed.
@@ -52,6 +68,7 @@ private:
     BusInterfaceSim m_Bus;
     BoxCore m_Core;
     BoxBusLink m_Link;
+    std::unique_ptr<BoxV24Link> m_pV24;
 };
 
 } // namespace boxsim

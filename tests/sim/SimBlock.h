@@ -24,6 +24,9 @@ inline constexpr uint8_t kCmdLogData = 17;
 
 inline constexpr uint8_t kChannelKonfig = 0;
 inline constexpr uint8_t kChannelEventLog = 5;
+// Firmware download: the box, the camera device.
+inline constexpr uint8_t kChannelDownloadBox = 1;
+inline constexpr uint8_t kChannelDownloadCamera = 2;
 
 inline constexpr size_t kBlockHeaderLen = 6;
 inline constexpr size_t kBlockMaxData = 1024;

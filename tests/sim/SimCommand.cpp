@@ -196,6 +196,32 @@ std::string RunBoxCommand(BoxSimulator& sim, const std::string& line, bool* quit
             sim.Link().SetWrongTele(*n);
         return "OK";
     }
+    if (cmd == "badcrc" || cmd == "split" || cmd == "double" || cmd == "garbage" ||
+        cmd == "cutoff") {
+        BoxV24Link* v24 = sim.V24();
+        if (!v24)
+            return "ERROR " + cmd + " needs the V.24 cable (--v24)";
+        const auto n = ParseCount(l.rest);
+        if (!n)
+            return "ERROR " + cmd + " needs a count, always or off";
+        if (cmd == "badcrc")
+            v24->SetBadCrc(*n);
+        else if (cmd == "split")
+            v24->SetSplit(*n);
+        else if (cmd == "double")
+            v24->SetDouble(*n);
+        else if (cmd == "garbage")
+            v24->SetGarbage(*n);
+        else
+            v24->SetCutOff(*n);
+        return "OK";
+    }
+    if (cmd == "trace" && sim.V24()) {
+        if (l.rest != "on" && l.rest != "off")
+            return "ERROR trace on|off";
+        sim.SetTrace(l.rest == "on");
+        return "OK";
+    }
     if (cmd == "muteblock") {
         const auto n = ParseMs(l.rest);
         if (!n || *n > 0xFFFF)
@@ -219,7 +245,7 @@ std::string RunBoxCommand(BoxSimulator& sim, const std::string& line, bool* quit
         const auto bytes = ParseHexBytes(l.rest);
         if (!bytes || bytes->size() < kBlockHeaderLen || bytes->size() > kBlockHeaderLen + kBlockMaxData)
             return "ERROR unasked needs a block of 6 to 1030 hex bytes";
-        sim.Link().SendBlock(*bytes);
+        sim.Core().Link()->SendBlock(*bytes);
         return "OK";
     }
     if (cmd == "clear") {

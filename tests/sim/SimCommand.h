@@ -24,6 +24,46 @@
 //                              data telegrams carry a number one too high
 //   wrongtele [<n>]            the same for the next n telegrams (after the
 //                              first) of the box's own blocks
+// The direct V.24 cable (with --v24), each for the box's next n frames:
+//   badcrc [<n>]               the frame's CRC is wrong
+//   split [<n>]                the frame goes out 3 bytes a write, 1 ms apart
+//   double [<n>]               a second frame (an unasked free-address list
+//                              of the box) follows in the same write
+//   garbage [<n>]              bytes outside any frame (with a false start)
+//                              go out before the frame
+//   cutoff [<n>]               the first half of the frame, then the frame
+//                              whole
+// Subscriber programming (the box's bus controller); <form> is block (a
+// channel-3 block, the default) or tele (a raw '/' or ':' telegram):
+//   progmode on|off [<form>]   programming mode on (PROG_MODE_AKT with the
+//                              BSG address and identifier) or off
+//   progbsg <hex> [<hex>]      the BSG address and identifier (0021 4711)
+//   progunit <hex> [video] [<form>]  a (video) unit in programming
+//   progbsm <hex> <relay>|off  a switch module in or out of programming
+//   progerror <mode> <type> [<form>]  an error report
+//   prog9 <hex>...             a raw '9' telegram
+//   freelist [<hex>...]        the free addresses (at most 31; 0105 0106)
+//   freecount <n>|list|nak     the count answer (list: the list's length)
+//   progquitt block|tele|none  how an address given to a unit is acknowledged
+//   progsilent [<n>]           the next n list or count requests go unanswered
+//   progstatus                 prints PROGSTATUS mode .. unit .. free <n> <list>
+//   printed: PROGCMD <name> <adr1> <adr2> [idx <n>] for each command of the
+//   PC, PROGSENT <name> block|tele for each message of the box, PROGSILENT,
+//   PROGNOQUITT
+// The devices in download mode; <dev> is box or camera, <cmd> one of start,
+// stop, header, checksum, erase, write, reset, kill:
+//   fwnak <dev> <cmd> [<n>]    Nak the next n such commands
+//   fwsilent <dev> <cmd> [<n>] leave the next n such commands unanswered
+//   fwbadsum [<n>]             the next n checksum answers are off by one
+//   fwshortheader [<n>]        the next n header answers hold 40 bytes
+//   fwcamera present|absent|nak  no camera device: silence, or a Nak for all
+//   fwheader <dev> <version> [<date> <time>]  the header of the running firmware
+//   fwstatus <dev>             prints FWSTATUS <1|2> download <0|1> erased <n>
+//                              written <n> bytes <n> sum <hex> restarts <n>
+//                              killold <n> killnew <n>
+//   fwsave <dev> <path>        the image written to a file; prints FWSAVED <bytes>
+//   printed: FWCMD <1|2> <cmd> <block> [data <n>] for each command of the
+//   PC, FWSILENT, FWNAK, FWABSENT, FWBADSUM, FWNOTINDOWNLOAD
 // The box:
 //   mute [<n>]                 the next n blocks are dropped unanswered
 //   muteblock <number>         the next block with this number is dropped
@@ -45,7 +85,9 @@
 // Printed: "PTY <path>" once ready; "RX <hex> ok|badsum ANSWER <a>" for
 // each telegram of the PC and "TX <hex> ..." for each of the box's, while
 // tracing; the box's event lines (BLOCK, ANSWER, MUTED, KENNUNG, FRAME,
-// RESET, CONFIG, CNAK, PCNAK, LOST, GAVEUP, WRONGBLOCK, WRONGTELE, ...); "OK"
+// RESET, CONFIG, CNAK, PCNAK, LOST, GAVEUP, WRONGBLOCK, WRONGTELE, ...);
+// on V.24 "RXFRAME <hex>" and "TXFRAME <hex> [faults]" per block while
+// tracing, "BADFRAME <why>" for a frame of the PC that failed; "OK"
 // after a setting; "ERROR <why>" for a bad line.
 
 #include "BoxSimulator.h"

@@ -4,7 +4,9 @@
 // lines. Ends on "quit", at the end of its input, or when its owner stops
 // it by signal.
 //
-//   boxsim [--eventlog <file>] [--config <file>] [--quiet]
+//   boxsim [--v24] [--eventlog <file>] [--config <file>] [--quiet]
+//     --v24       the box on the direct V.24 cable (framed blocks) instead
+//                 of the bus interface
 //     --eventlog  the event log to serve (16384 bytes) instead of the pattern
 //     --config    a configuration to serve before any was sent
 //     --quiet     no RX/TX line per telegram
@@ -22,8 +24,9 @@
 namespace {
 
 int Usage(const char* why) {
-    std::fprintf(stderr, "boxsim: %s\nusage: boxsim [--eventlog <file>] [--config <file>] [--quiet]\n",
-                 why);
+    std::fprintf(
+        stderr,
+        "boxsim: %s\nusage: boxsim [--v24] [--eventlog <file>] [--config <file>] [--quiet]\n", why);
     return 2;
 }
 
@@ -34,11 +37,18 @@ int main(int argc, char** argv) {
     boxsim::BoxSimulator sim;
     sim.onLine = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
 
+    // The front-end first, so every other option applies to it.
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--v24")
+            sim.UseV24();
+
     bool quit = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--quiet") {
-            sim.Bus().SetTrace(false);
+        if (arg == "--v24") {
+            continue;
+        } else if (arg == "--quiet") {
+            sim.SetTrace(false);
         } else if ((arg == "--eventlog" || arg == "--config") && i + 1 < argc) {
             const std::string command = (arg == "--eventlog" ? "eventlog " : "load ") + std::string(argv[++i]);
             const std::string out = boxsim::RunBoxCommand(sim, command, &quit);
@@ -54,7 +64,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "boxsim: %s\n", error.c_str());
         return 1;
     }
-    std::printf("PTY %s\n", sim.Bus().PtyPath().c_str());
+    std::printf("PTY %s\n", sim.PtyPath().c_str());
 
     std::string pending;
     while (!quit) {

@@ -209,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  0,
                  0x3344,
-                 0x220B,
+                 0x1122,
                  0,
                  0,
                  0,

@@ -209,6 +209,49 @@ TEST_F(LumenPortTest, SixteenByteBlockEndsWithAnEmptyDataEnd) {
     EXPECT_EQ(quell.sent[1], PcTele(eEvQuellDataEnd, 1));
 }
 
+// Two blocks sent one after the other without waiting for answers (the
+// firmware download's final stops): the second waits until the first is
+// through, or it would restart the box's reassembly and lose the first.
+TEST_F(LumenPortTest, QueuedBlockWaitsForTheBlockUnderWay) {
+    const Bytes first{0x01, 0x01};
+    const Bytes second{0x02, 0x01};
+    ASSERT_TRUE(port->QueueDataBlock(first.data(), 2));
+    ASSERT_TRUE(port->QueueDataBlock(second.data(), 2));
+    EXPECT_EQ(port->GetQueuedBlockCount(), 1u);
+    ASSERT_EQ(quell.sent.size(), 1u);
+    Deliver(BoxTele(eEvQuellAck, 1));
+    Deliver(BoxTele(eEvQuellAck, 2));
+    Deliver(BoxTele(eEvQuellAck, 1));
+    Deliver(BoxTele(eEvQuellAck, 2));
+    EXPECT_EQ(quell.sent, (std::vector<Bytes>{
+                              PcTele(eEvQuellDataFirst, 0, first), PcTele(eEvQuellDataEnd, 1),
+                              PcTele(eEvQuellDataFirst, 0, second), PcTele(eEvQuellDataEnd, 1)}));
+    EXPECT_EQ(port->GetQueuedBlockCount(), 0u);
+    EXPECT_EQ(owner.quellData, 0);
+}
+
+// A block of a new exchange (or its repetition after a time-out) never
+// waits behind a block whose acknowledgement may never come.
+TEST_F(LumenPortTest, SentBlockDropsWhatWaitsAndGoesAtOnce) {
+    const Bytes first{0x01, 0x01};
+    const Bytes block = Counting(4);
+    ASSERT_TRUE(port->QueueDataBlock(first.data(), 2));
+    ASSERT_TRUE(port->QueueDataBlock(first.data(), 2));
+    ASSERT_TRUE(port->SendDataBlock(block.data(), 4));
+    EXPECT_EQ(port->GetQueuedBlockCount(), 0u);
+    ASSERT_EQ(quell.sent.size(), 2u);
+    EXPECT_EQ(quell.sent[1], PcTele(eEvQuellDataFirst, 0, block));
+}
+
+TEST_F(LumenPortTest, FailedBlockDropsWhatWaits) {
+    const Bytes first{0x01, 0x01};
+    ASSERT_TRUE(port->QueueDataBlock(first.data(), 2));
+    ASSERT_TRUE(port->QueueDataBlock(first.data(), 2));
+    Deliver(BoxTele(eEvQuellNak, 1));
+    EXPECT_EQ(port->GetQueuedBlockCount(), 0u);
+    EXPECT_EQ(quell.sent.size(), 1u);
+}
+
 TEST_F(LumenPortTest, AckWhileNothingAwaitsOneChangesNothing) {
     Deliver(BoxTele(eEvQuellAck, 1));
     EXPECT_TRUE(quell.sent.empty());

@@ -201,6 +201,22 @@ INSTANTIATE_TEST_SUITE_P(
         RawCase{"NineTelegram", LUMEN_FN_PROG_9, {1, 2, 3}, {}, eProgStateAktiv}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Commands that wait for no answer, sent one right after the other: the
+// second waits until the first is through instead of cutting it short.
+TEST_F(ProgOnTheBus, CommandsInARowAllReachTheBox) {
+    prog().SetTlnAdr(0x0107);
+    prog().InitiateDelTln();
+    prog().InitiateDelAllTln();
+    Pump();
+    ASSERT_EQ(box.fromPc.size(), 2u);
+    EXPECT_EQ(box.fromPc[0].GetCmd(), TLN_ADR_CLEAR);
+    // The address in bytes 7 and 8, high byte first.
+    EXPECT_EQ(box.fromPc[0].GetBuffer()[7], 0x01);
+    EXPECT_EQ(box.fromPc[0].GetBuffer()[8], 0x07);
+    EXPECT_EQ(box.fromPc[1].GetCmd(), ALL_TLN_ADR_CLEAR);
+    EXPECT_TRUE(results.results.empty());
+}
+
 TEST_F(ProgOnTheBus, BlockFormOfTheErrorReport) {
     box.SendProgBlock(IT_FEHLER, 0x0402);
     Pump();

@@ -1,0 +1,217 @@
+#include "BoxV24Link.h"
+
+#include "SimCount.h"
+#include "SimHex.h"
+
+#include "ComFrame.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace boxsim {
+
+namespace {
+
+// A PC that stops reading must not hold the simulator for ever.
+constexpr int kWriteGiveUpMs = 1000;
+
+} // namespace
+
+const Bytes& BoxV24Link::Garbage() {
+    static const Bytes garbage{0x55, 0xAA, 0x00, 0xFF, 0x03, 0x1B, 0x02, 0x41, 0x7E, 0x03};
+    return garbage;
+}
+
+const Bytes& BoxV24Link::SecondFrameBlock() {
+    static const Bytes block{0x83, 0x00, 0x00, 0x00, 0x00, 0x00, 0x41, 0x00, 0x05, 0x00, 0x07};
+    return block;
+}
+
+BoxV24Link::BoxV24Link(BoxCore& core, SimTimers& timers) : m_Core(core), m_Timers(timers) {}
+
+BoxV24Link::~BoxV24Link() {
+    if (m_GapTimer)
+        m_Timers.Cancel(m_GapTimer);
+    if (m_slaveHold >= 0)
+        ::close(m_slaveHold);
+    if (m_master >= 0)
+        ::close(m_master);
+}
+
+bool BoxV24Link::Start(std::string* error) {
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
+        if (error)
+            *error = std::string("pseudo-terminal: ") + std::strerror(errno);
+        return false;
+    }
+    const char* name = ::ptsname(m_master);
+    if (!name) {
+        if (error)
+            *error = "pseudo-terminal has no name";
+        return false;
+    }
+    m_ptyPath = name;
+    // Without a slave open the master reports a hang-up each time the PC
+    // closes the port (it does so at every change of the link); holding one
+    // keeps it quiet. Raw from the start so nothing is echoed back.
+    m_slaveHold = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_slaveHold >= 0) {
+        termios tio{};
+        if (::tcgetattr(m_slaveHold, &tio) == 0) {
+            ::cfmakeraw(&tio);
+            ::tcsetattr(m_slaveHold, TCSANOW, &tio);
+        }
+    }
+    return true;
+}
+
+// ---- The PC's frames -------------------------------------------------------
+
+void BoxV24Link::HandleInput() {
+    if (m_master < 0)
+        return;
+    uint8_t buf[512];
+    for (;;) {
+        const ssize_t n = ::read(m_master, buf, sizeof buf);
+        if (n <= 0)
+            return;
+        m_Counters.bytesIn += n;
+        m_Scanner.Feed(std::span<const uint8_t>(buf, static_cast<size_t>(n)),
+                       [this](eComFrameStatus status, std::span<const uint8_t> payload) {
+                           if (status != eComFrameStatus::Ok) {
+                               ++m_Counters.badFramesIn;
+                               Report(std::string("BADFRAME ") + ComFrameStatusName(status));
+                               return;
+                           }
+                           ++m_Counters.framesIn;
+                           Bytes block(payload.begin(), payload.end());
+                           // The PC marks its first byte like the box; the
+                           // block itself does not carry that mark. A frame
+                           // of nothing but its CRC checks out too; the core
+                           // refuses it as too short.
+                           if (!block.empty())
+                               block[0] &= static_cast<uint8_t>(~BIT_7);
+                           if (m_bTrace)
+                               Report("RXFRAME " + HexBytes(block));
+                           m_Core.OnBlock(block);
+                       });
+    }
+}
+
+// ---- The box's frames ------------------------------------------------------
+
+void BoxV24Link::SendBlock(const Bytes& block) {
+    Bytes frame = BuildComFrame(block);
+    if (frame.empty()) {
+        Report("BADOUT len " + std::to_string(block.size()));
+        return;
+    }
+    ++m_Counters.framesOut;
+    std::string faults;
+    if (TakeOne(m_nGarbage)) {
+        Queue(Garbage(), false);
+        faults += " garbage";
+    }
+    if (TakeOne(m_nCutOff)) {
+        // The first half, then the frame whole: the PC must give up the
+        // torn one on the second STX. A cut right behind an ESC would make
+        // that STX a data byte and cost the PC a try instead; the cut is
+        // kept off it, so the fault does what it says every time.
+        size_t cut = frame.size() / 2;
+        while (cut > 2 && frame[cut - 1] == COM_ESC)
+            --cut;
+        Queue(Bytes(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(cut)), false);
+        faults += " cutoff";
+    }
+    if (TakeOne(m_nBadCrc)) {
+        // Built again around a CRC with its lowest bit flipped, escaped as
+        // a real one would be, so only the check fails.
+        const uint16_t crc = static_cast<uint16_t>(ComFrameCrc(block) ^ 0x0001);
+        Bytes body(block);
+        body[0] |= BIT_7;
+        body.push_back(static_cast<uint8_t>(crc & 0xFF));
+        body.push_back(static_cast<uint8_t>(crc >> 8));
+        frame.assign({COM_STX, BIT_7});
+        for (const uint8_t b : body) {
+            if (ComNeedsEscape(b))
+                frame.push_back(COM_ESC);
+            frame.push_back(b);
+        }
+        frame.push_back(COM_ETX);
+        faults += " badcrc";
+    }
+    if (TakeOne(m_nDouble)) {
+        const Bytes second = BuildComFrame(SecondFrameBlock());
+        frame.insert(frame.end(), second.begin(), second.end());
+        faults += " double";
+    }
+    const bool split = TakeOne(m_nSplit);
+    if (split)
+        faults += " split";
+    if (m_bTrace)
+        Report("TXFRAME " + HexBytes(block) + faults);
+    if (split) {
+        for (size_t pos = 0; pos < frame.size(); pos += kSplitPiece) {
+            const size_t end = std::min(frame.size(), pos + kSplitPiece);
+            Queue(Bytes(frame.begin() + static_cast<std::ptrdiff_t>(pos),
+                        frame.begin() + static_cast<std::ptrdiff_t>(end)),
+                  true);
+        }
+    } else {
+        Queue(std::move(frame), false);
+    }
+}
+
+void BoxV24Link::Queue(Bytes bytes, bool gapBefore) {
+    m_Pending.push_back({std::move(bytes), gapBefore});
+    Pump();
+}
+
+void BoxV24Link::Pump() {
+    if (m_GapTimer)
+        return; // a gap is running; its end goes on
+    while (!m_Pending.empty()) {
+        if (m_Pending.front().gapBefore && !m_bGapDone) {
+            m_GapTimer = m_Timers.After(kSplitGapMs, [this] {
+                m_GapTimer = 0;
+                m_bGapDone = true;
+                Pump();
+            });
+            return;
+        }
+        m_bGapDone = false;
+        const Chunk chunk = std::move(m_Pending.front());
+        m_Pending.pop_front();
+        Write(chunk.bytes);
+    }
+}
+
+void BoxV24Link::Write(const Bytes& bytes) {
+    if (m_master < 0)
+        return;
+    const auto giveUp =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriteGiveUpMs);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(m_master, bytes.data() + done, bytes.size() - done);
+        if (n > 0) {
+            done += static_cast<size_t>(n);
+        } else if (n < 0 && (errno == EAGAIN || errno == EINTR) &&
+                   std::chrono::steady_clock::now() < giveUp) {
+            pollfd p{m_master, POLLOUT, 0};
+            ::poll(&p, 1, 20);
+        } else {
+            break;
+        }
+    }
+    m_Counters.bytesOut += static_cast<long>(done);
+}
+
+} // namespace boxsim
