@@ -21,6 +21,13 @@ public:
 
     // Sends one block message; false when the link did not take it.
     virtual bool SendDataBlock(const std::uint8_t* data, std::uint32_t len) = 0;
+    // A block sent without waiting for an answer, right after another such
+    // block: a port that carries a block in parts lets it wait until the
+    // block under way is through, so neither cuts the other short. Ports
+    // that carry blocks whole send it at once.
+    virtual bool QueueDataBlock(const std::uint8_t* data, std::uint32_t len) {
+        return SendDataBlock(data, len);
+    }
     // Copies the received block out (at most size bytes); returns the count.
     virtual std::uint32_t ReceiveDataBlock(std::uint8_t* dest, std::uint32_t size) = 0;
 

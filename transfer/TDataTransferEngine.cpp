@@ -241,6 +241,17 @@ bool TDataTransferEngine::SendDataToPortKeepRun(const std::uint8_t* data, std::u
     return SendDataToPortImpl(data, len, timeoutMs, false);
 }
 
+bool TDataTransferEngine::QueueDataToPort(const std::uint8_t* data, std::uint32_t len) {
+    if (GetConnectionType() != eConnectionQuell)
+        return SendDataToPortImpl(data, len, 0, false);
+    TransferTrace(eTraceTransfer, "<TDataTransfer::QueueDataToPort> dwLen (%u)", len);
+    TransferTraceBytes(eTraceTDump, "", data, len);
+    const bool ok = m_pLumenPort && m_pLumenPort->QueueDataBlock(data, len);
+    if (!ok)
+        TransferTrace(eTraceTransfer, "<TDataTransfer::SendLumenData> send failed -> ERROR");
+    return ok;
+}
+
 bool TDataTransferEngine::SendDataToPortImpl(const std::uint8_t* data, std::uint32_t len,
                                              std::uint32_t timeoutMs, bool endsRun) {
     TransferTrace(eTraceTransfer, "<TDataTransfer::SendDataToPort> dwLen (%u) timeout (%u)", len,

@@ -154,6 +154,9 @@ public:
     // path (the firmware download ends its run through that path only).
     bool SendDataToPortKeepRun(const std::uint8_t* data, std::uint32_t len,
                                std::uint32_t timeoutMs);
+    // Blocks sent one after the other without waiting for answers (the
+    // devices' final stop commands): no timer, a failure only traced.
+    bool QueueDataToPort(const std::uint8_t* data, std::uint32_t len);
     bool SendMessageBlock(std::uint8_t cmd, std::uint16_t block, std::uint32_t timeoutMs,
                           std::uint8_t channel);
     bool SendMessageBlock(std::uint8_t cmd, const std::uint8_t* data, std::uint16_t len,

@@ -154,7 +154,9 @@ void TFirmwareDownload::OnFirmwareStop() {
     for (const std::uint8_t device : {kFWProtKTX, kFWProtKMR}) {
         TDownloadMessage msg(eFWCmdStopDownload, 0);
         msg.SetProt(device);
-        if (!m_Engine.SendDataToPortKeepRun(msg.GetBuffer(), msg.GetLen(), 0))
+        // On the bus the camera device's stop waits until the box's is
+        // through; sent at once it would cut the box's short.
+        if (!m_Engine.QueueDataToPort(msg.GetBuffer(), msg.GetLen()))
             TransferTrace(eTraceTransfer, "\tstop device (%d) not sent", device);
     }
     m_bAskRestart = false;

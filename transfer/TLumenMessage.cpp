@@ -176,7 +176,9 @@ std::uint16_t TLumenMessage::GetAdrKomBus() const {
     case 23:
         return ProgWord(4);
     case 11:
-        return ProgWord(3);
+        // The address follows the command byte, as in every '/' telegram;
+        // read from byte 3 it would take the command as its low byte.
+        return ProgWord(4);
     case 6:
         return ProgWord(6);
     default:

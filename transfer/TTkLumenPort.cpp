@@ -155,6 +155,27 @@ bool TTkLumenPort::SendQuellTele(const TLumenMessage& msg) {
 }
 
 bool TTkLumenPort::SendDataBlock(const std::uint8_t* data, std::uint32_t len) {
+    if (!m_QueuedBlocks.empty())
+        TransferTrace(eTracePort, "<TTkLumenPort::SendDataBlock> %u waiting blocks dropped",
+                      static_cast<unsigned>(m_QueuedBlocks.size()));
+    m_QueuedBlocks.clear();
+    return StartBlock(data, len);
+}
+
+bool TTkLumenPort::QueueDataBlock(const std::uint8_t* data, std::uint32_t len) {
+    if (!m_bWaitForAckNak)
+        return StartBlock(data, len);
+    if ((!data && len) || len >= COM_PORT_BUF_LEN) {
+        TransferTrace(eTracePort, "<TTkLumenPort::QueueDataBlock> ERROR len (%u)", len);
+        return false;
+    }
+    // A new first telegram now would restart the box's reassembly and lose
+    // the block under way.
+    m_QueuedBlocks.emplace_back(data, data + len);
+    return true;
+}
+
+bool TTkLumenPort::StartBlock(const std::uint8_t* data, std::uint32_t len) {
     if ((!data && len) || len >= COM_PORT_BUF_LEN) {
         TransferTrace(eTracePort, "<TTkLumenPort::SendDataBlock> ERROR len (%u)", len);
         return false;
@@ -216,18 +237,27 @@ void TTkLumenPort::WorkOnAck(const TLumenMessage& msg) {
     if (block != m_dwTeleCounter) {
         TransferTrace(eTracePort, "falsche Blocknummer erhalte(%u) erwarte(%u)", block,
                       m_dwTeleCounter);
-        Fail();
+        FailSend();
         return;
     }
     if (m_bLastSent) {
         // The whole block is with the box; its answer comes as a block.
         m_bLastSent = false;
+        if (!m_QueuedBlocks.empty()) {
+            const std::vector<std::uint8_t> next = std::move(m_QueuedBlocks.front());
+            m_QueuedBlocks.pop_front();
+            // Nobody waits for these blocks: a failure is only traced.
+            if (!StartBlock(next.data(), static_cast<std::uint32_t>(next.size()))) {
+                TransferTrace(eTracePort, "<TTkLumenPort::WorkOnAck> queued block not sent");
+                m_QueuedBlocks.clear();
+            }
+        }
         return;
     }
     const bool sent = SendNextTelegram(m_dwTeleCounter);
     ++m_dwTeleCounter;
     if (!sent)
-        Fail();
+        FailSend();
 }
 
 void TTkLumenPort::WorkOnNak() {
@@ -237,7 +267,7 @@ void TTkLumenPort::WorkOnNak() {
     }
     // Nothing is resent here: the controller repeats the whole block.
     m_bWaitForAckNak = false;
-    Fail();
+    FailSend();
 }
 
 // ---- Receiving -------------------------------------------------------------
@@ -377,6 +407,13 @@ void TTkLumenPort::WorkOnReceiveLumenData(const TLumenMessage* pMsg) {
                       pMsg->GetDataLen());
         break;
     }
+}
+
+void TTkLumenPort::FailSend() {
+    // The blocks waiting behind a failed one would reach the box out of
+    // their exchange.
+    m_QueuedBlocks.clear();
+    Fail();
 }
 
 void TTkLumenPort::Fail() {

@@ -41,6 +41,10 @@ public:
     // Sends the first telegram of a block (below 2048 bytes); true when the
     // box took it.
     bool SendDataBlock(const std::uint8_t* data, std::uint32_t len) override;
+    // While a block is under way the next one waits for its last
+    // acknowledgement; a block sent with SendDataBlock drops what waits (a
+    // new exchange, or the repetition of one).
+    bool QueueDataBlock(const std::uint8_t* data, std::uint32_t len) override;
     bool SendNextTelegram(std::uint32_t block);
     bool SendAck(std::uint32_t block);
     bool SendNak(std::uint32_t block);
@@ -65,6 +69,7 @@ public:
     std::uint32_t GetTeleCounter() const { return m_dwTeleCounter; }
     bool IsWaitingForAckNak() const { return m_bWaitForAckNak; }
     std::size_t GetPendingCount() const { return m_Pending.size(); }
+    std::size_t GetQueuedBlockCount() const { return m_QueuedBlocks.size(); }
 
 private:
     // A telegram as the control stored it.
@@ -78,6 +83,8 @@ private:
     void HandleReceivedTele(const ReceivedTele& tele);
     void HandleBlockedBus();
     bool SendQuellTele(const TLumenMessage& msg);
+    bool StartBlock(const std::uint8_t* data, std::uint32_t len);
+    void FailSend();
     void WorkOnAck(const TLumenMessage& msg);
     void WorkOnNak();
     // Appends a received Data/DataEnd telegram; false (Nak sent) on a wrong
@@ -103,4 +110,6 @@ private:
     bool m_bWaitForAckNak = false;
 
     std::deque<ReceivedTele> m_Pending;
+    // Blocks waiting for the one under way (QueueDataBlock).
+    std::deque<std::vector<std::uint8_t>> m_QueuedBlocks;
 };

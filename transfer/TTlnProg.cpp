@@ -295,9 +295,16 @@ bool TTlnProg::SendKBProg(std::uint8_t cmd, std::uint16_t adr1, std::uint16_t ad
         msg.SetIndex(idx);
     msg.Dump();
     DumpProgMsg(msg);
-    const bool ok = m_Engine.SendDataToPort(msg.GetBuffer(), msg.GetLen(), timeoutMs);
-    if (!ok)
+    // A command that waits for no answer may follow another at once; on the
+    // bus it waits until the one under way is through instead of cutting it
+    // short.
+    const bool ok = timeoutMs ? m_Engine.SendDataToPort(msg.GetBuffer(), msg.GetLen(), timeoutMs)
+                              : m_Engine.QueueDataToPort(msg.GetBuffer(), msg.GetLen());
+    if (!ok) {
         TransferTrace(eTraceTlnProg, "     ERROR SendDataToPort return false");
+        if (!timeoutMs && m_Engine.IsRunning())
+            m_Engine.SetResult(0);
+    }
     return ok;
 }
 
