@@ -69,6 +69,13 @@ protected:
             n += l.find(text) != std::string::npos;
         return n;
     }
+    // The same, once the simulator has answered a ping: every line it wrote
+    // before it read the ping has then been read here too, so a line written
+    // just before the box answered the PC is never missed.
+    size_t CountLinesSynced(const std::string& text, size_t from) {
+        EXPECT_EQ(Sim("ping", "PONG"), "PONG");
+        return CountLines(text, from);
+    }
     std::unique_ptr<TMoxDocument> MakeDoc() {
         auto doc = m_Docs.Make(m_pTransfer.get());
         m_pTransfer->SetDocument(doc.get());

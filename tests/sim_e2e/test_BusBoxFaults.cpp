@@ -93,7 +93,7 @@ TEST_P(BoxFaults, HandledAsTheProtocolSays) {
     EXPECT_LT(elapsed.elapsed(), 5000);
     ASSERT_TRUE(Rig().SettleBox());
     for (const Seen& s : row.seen)
-        EXPECT_EQ(CountLines(s.text, mark), s.count) << s.text;
+        EXPECT_EQ(CountLinesSynced(s.text, mark), s.count) << s.text;
 
     for (const char* c : {"answer ack", "mute off", "wrongblock off", "wrongend off",
                           "naktele off", "wrongack off", "wrongtele off", "garbleout off"})

@@ -35,8 +35,8 @@ TEST_F(BoxRuns, UnansweredResetIsSentAgain) {
     Bytes dummy(255, 0);
     EXPECT_EQ(Transfer().Run(eSendReset, dummy.data(), 255), 1);
     ASSERT_EQ(Sim("ping", "PONG"), "PONG");
-    EXPECT_EQ(CountLines("BLOCK ch 0 cmd 7 block 65535 ", mark), 2u);
-    EXPECT_EQ(CountLines("RESET ", mark), 1u);
+    EXPECT_EQ(CountLinesSynced("BLOCK ch 0 cmd 7 block 65535 ", mark), 2u);
+    EXPECT_EQ(CountLinesSynced("RESET ", mark), 1u);
 }
 
 // ---- Event log -----------------------------------------------------------------
@@ -48,8 +48,8 @@ TEST_F(BoxRuns, EventLogIsReadAsSixteenBlocks) {
     EXPECT_EQ(Transfer().lastReceived.size(), 16384u);
     EXPECT_EQ(log, boxsim::BoxCore::EventLogPattern());
     ASSERT_EQ(Sim("ping", "PONG"), "PONG");
-    EXPECT_EQ(CountLines("BLOCK ch 5 cmd 16 ", mark), 16u);
-    EXPECT_EQ(CountLines("BLOCK ch 5 cmd 16 block 15 ", mark), 1u);
+    EXPECT_EQ(CountLinesSynced("BLOCK ch 5 cmd 16 ", mark), 16u);
+    EXPECT_EQ(CountLinesSynced("BLOCK ch 5 cmd 16 block 15 ", mark), 1u);
 }
 
 class EventLogFromFile : public BoxRuns {
@@ -85,12 +85,12 @@ TEST_F(BoxRuns, IdentificationGoesOutAfter7000MsWithoutTrafficAndOnlyWhileIdle) 
     Rig().Clock().SkipTo(due - 100);
     Engine().Poll();
     ASSERT_EQ(Sim("ping", "PONG"), "PONG");
-    EXPECT_EQ(CountLines("KENNUNG", mark), 0u) << "not before 7000 ms";
+    EXPECT_EQ(CountLinesSynced("KENNUNG", mark), 0u) << "not before 7000 ms";
     Rig().Clock().SkipTo(due);
     Engine().Poll();
     ASSERT_EQ(Sim("ping", "PONG"), "PONG");
-    EXPECT_EQ(CountLines("KENNUNG BROMEL", mark), 1u);
-    EXPECT_EQ(CountLines("RX 70 43 F0 05 00 00 07 42 52 4F 4D 45 4C 00 ", mark), 1u)
+    EXPECT_EQ(CountLinesSynced("KENNUNG BROMEL", mark), 1u);
+    EXPECT_EQ(CountLinesSynced("RX 70 43 F0 05 00 00 07 42 52 4F 4D 45 4C 00 ", mark), 1u)
         << "one 'C' telegram of sub-type 5, block 0, the word and its 0 byte";
 
     // A read the box does not answer: the identification timer falls due
@@ -118,7 +118,7 @@ TEST_F(BoxRuns, IdentificationGoesOutAfter7000MsWithoutTrafficAndOnlyWhileIdle) 
     EXPECT_FALSE(doc->ReadAnlDataFromComPort());
     EXPECT_EQ(stage, 2);
     ASSERT_EQ(Sim("ping", "PONG"), "PONG");
-    EXPECT_EQ(CountLines("KENNUNG", mark), 1u) << "only the one the run starts with";
+    EXPECT_EQ(CountLinesSynced("KENNUNG", mark), 1u) << "only the one the run starts with";
 
     // Idle again, once the cancel's request again has gone (unanswered):
     // the next one goes out on time.
@@ -129,7 +129,7 @@ TEST_F(BoxRuns, IdentificationGoesOutAfter7000MsWithoutTrafficAndOnlyWhileIdle) 
     Rig().Clock().SkipTo(*Engine().NextDueMs());
     Engine().Poll();
     ASSERT_EQ(Sim("ping", "PONG"), "PONG");
-    EXPECT_EQ(CountLines("KENNUNG", mark), 1u);
+    EXPECT_EQ(CountLinesSynced("KENNUNG", mark), 1u);
 }
 
 TEST_F(BoxRuns, UnaskedBlockFromTheBoxRestartsTheIdentificationWait) {
@@ -148,7 +148,7 @@ TEST_F(BoxRuns, UnaskedBlockFromTheBoxRestartsTheIdentificationWait) {
     Rig().Clock().SkipTo(due + 100);
     Engine().Poll();
     ASSERT_EQ(Sim("ping", "PONG"), "PONG");
-    EXPECT_EQ(CountLines("KENNUNG", mark), 0u);
+    EXPECT_EQ(CountLinesSynced("KENNUNG", mark), 0u);
 }
 
 // ---- Cancel ----------------------------------------------------------------------
@@ -172,9 +172,9 @@ TEST_F(BoxRuns, CancelDuringAWriteSendsTheBlockOnceMoreAndFails) {
     ASSERT_TRUE(Rig().SettleBox());
     // The cancel counts as a missing answer: the same package once more,
     // then the end frame.
-    EXPECT_EQ(CountLines("BLOCK ch 0 cmd 3 block 2 ", mark), 2u);
-    EXPECT_EQ(CountLines("BLOCK ch 0 cmd 3 block 3 ", mark), 0u);
-    EXPECT_EQ(CountLines("FRAME end", mark), 3u);
+    EXPECT_EQ(CountLinesSynced("BLOCK ch 0 cmd 3 block 2 ", mark), 2u);
+    EXPECT_EQ(CountLinesSynced("BLOCK ch 0 cmd 3 block 3 ", mark), 0u);
+    EXPECT_EQ(CountLinesSynced("FRAME end", mark), 3u);
 
     // The box took three packages; a full write and read afterwards work.
     Transfer().onTurn = {};
@@ -204,8 +204,8 @@ TEST_F(BoxRuns, CancelDuringAReadAsksForTheBlockOnceMoreAndKeepsTheDocument) {
     EXPECT_TRUE(cancelled);
     EXPECT_EQ(Transfer().results, std::vector<int>{0});
     ASSERT_TRUE(Rig().SettleBox());
-    EXPECT_EQ(CountLines("BLOCK ch 0 cmd 5 block 2 ", mark), 2u);
-    EXPECT_EQ(CountLines("BLOCK ch 0 cmd 5 block 3 ", mark), 0u);
+    EXPECT_EQ(CountLinesSynced("BLOCK ch 0 cmd 5 block 2 ", mark), 2u);
+    EXPECT_EQ(CountLinesSynced("BLOCK ch 0 cmd 5 block 3 ", mark), 0u);
     EXPECT_EQ(E2eDocuments::ImageOf(*doc), before);
     EXPECT_NE(doc->GetTypeIT(), eIT_Pello);
 

@@ -86,7 +86,7 @@ TEST_F(BusE2eTest, PackageFillingAWholeBlockGoesBothWays) {
     const size_t mark = Box().LineCount();
     ASSERT_TRUE(written->StartWriteAnlDataToComPort(true));
     ASSERT_EQ(Sim("ping", "PONG"), "PONG");
-    EXPECT_EQ(CountLines(" len 1024", mark), 1u) << "one package of a whole block";
+    EXPECT_EQ(CountLinesSynced(" len 1024", mark), 1u) << "one package of a whole block";
 
     auto read = MakeDoc();
     ASSERT_TRUE(read->ReadAnlDataFromComPort());

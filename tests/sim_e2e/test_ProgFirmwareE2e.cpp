@@ -115,9 +115,9 @@ TEST_P(ProgCourse, FromProgrammingModeOnToOff) {
     EXPECT_EQ(Prog().GetKBA(0), 0x0105);
     EXPECT_EQ(Prog().GetKBA(2), 0x0107);
     EXPECT_EQ(Prog().GetProgMode(), eProgStateAktiv);
-    EXPECT_EQ(CountLines("PROGCMD PROG_KBA_COUNT 0000 0000", mark), 1u);
+    EXPECT_EQ(CountLinesSynced("PROGCMD PROG_KBA_COUNT 0000 0000", mark), 1u);
     // The list request carries the count as its first address.
-    EXPECT_EQ(CountLines("PROGCMD PROG_KBA 0003 0000", mark), 1u);
+    EXPECT_EQ(CountLinesSynced("PROGCMD PROG_KBA 0003 0000", mark), 1u);
 
     // A unit is put into programming at the bus and given the first free
     // address, which the box acknowledges.
@@ -130,7 +130,7 @@ TEST_P(ProgCourse, FromProgrammingModeOnToOff) {
     Prog().InitiateProgAkt();
     ASSERT_TRUE(WaitForResults(before + 1));
     EXPECT_EQ(m_Results.results.back().nCode, PROGQUIT_OK);
-    EXPECT_EQ(CountLines("PROGCMD HT_PROG_AKT 0105 0000", mark), 1u);
+    EXPECT_EQ(CountLinesSynced("PROGCMD HT_PROG_AKT 0105 0000", mark), 1u);
     EXPECT_EQ(Prog().GetQuittAdr(), 0x0105);
     EXPECT_EQ(Prog().GetKBA(0), 0) << "the given address left the free list";
     EXPECT_EQ(Prog().GetAnzKBA(), 2);
@@ -148,8 +148,8 @@ TEST_P(ProgCourse, FromProgrammingModeOnToOff) {
                                           PROGQUIT_OK, TLNPROG_PAS_OK}));
     EXPECT_EQ(Transfer().results, (std::vector<int>{1, 1}));
     const char* sent = form == "tele" ? " tele" : " block";
-    EXPECT_EQ(CountLines(std::string("PROGSENT PROG_QUITT") + sent, mark), 1u);
-    EXPECT_EQ(CountLines(std::string("PROGSENT PROG_MODE_AKT") + sent, mark), 1u);
+    EXPECT_EQ(CountLinesSynced(std::string("PROGSENT PROG_QUITT") + sent, mark), 1u);
+    EXPECT_EQ(CountLinesSynced(std::string("PROGSENT PROG_MODE_AKT") + sent, mark), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, ProgCourse,
@@ -254,7 +254,7 @@ TEST_F(ExtE2eTest, DeleteBeforeAnyDialogReachesTheBox) {
     Prog().InitiateDelAllTln();
     EXPECT_TRUE(Rig().RunUntil(
         [&] { return CountLines("PROGCMD ALL_TLN_ADR_CLEAR 0000 0000", mark) == 1; }, 5000));
-    EXPECT_EQ(CountLines("PROGCMD TLN_ADR_CLEAR 0107 0000", mark), 1u);
+    EXPECT_EQ(CountLinesSynced("PROGCMD TLN_ADR_CLEAR 0107 0000", mark), 1u);
     EXPECT_TRUE(m_Results.results.empty());
     EXPECT_EQ(Sim("progstatus", "PROGSTATUS"),
               "PROGSTATUS mode 0 bsg 0021 unit 0000 video 0 codes 0 free 3 0105 0106 0107");
@@ -480,7 +480,7 @@ TEST_P(FirmwareSilence, IsRetriedTwiceThenFailsTheStep) {
     // The dialog closes with OK (1) after a good run, else as cancelled (2).
     EXPECT_EQ(Run(path, SkipOn("FWSILENT", row.skipMs)), row.result ? 1 : 2);
     EXPECT_FALSE(Transfer().timedOut);
-    EXPECT_EQ(CountLines(row.command, mark), row.sent);
+    EXPECT_EQ(CountLinesSynced(row.command, mark), row.sent);
     EXPECT_EQ(Transfer().results, std::vector<int>{row.result}) << "one run, one result";
     EXPECT_EQ(m_View.messages, row.messages);
 }
@@ -567,7 +567,7 @@ TEST_P(MissingCamera, IsNoError) {
     const auto query = Query();
     EXPECT_EQ(std::vector<std::string>(cmds.begin(), cmds.begin() + 4),
               std::vector<std::string>(query.begin(), query.begin() + 4));
-    EXPECT_EQ(CountLines("FWCMD 2 3 1", mark), 0u) << "no header asked of a missing device";
+    EXPECT_EQ(CountLinesSynced("FWCMD 2 3 1", mark), 0u) << "no header asked of a missing device";
     EXPECT_TRUE(m_View.messages.empty());
     EXPECT_EQ(Transfer().results, std::vector<int>{1});
     EXPECT_EQ(m_View.group.kmr.version, TViewText::Lang(kTextFWNone));
@@ -612,8 +612,8 @@ TEST_F(FirmwareE2e, DeadLinkEndsTheRunExactlyOnce) {
     EXPECT_EQ(m_View.messages.front(),
               (std::pair<int, int>{kTextFWStepFailedFirst + 4, kTextFWErrCaption}));
     // The write never came through again, nor anything after it.
-    EXPECT_EQ(CountLines("FWCMD 1 7 0", mark), 1u);
-    EXPECT_EQ(CountLines("FWCMD 1 7 1", mark), 0u);
+    EXPECT_EQ(CountLinesSynced("FWCMD 1 7 0", mark), 1u);
+    EXPECT_EQ(CountLinesSynced("FWCMD 1 7 1", mark), 0u);
     ASSERT_EQ(Sim("answer ack"), "OK");
 }
 
