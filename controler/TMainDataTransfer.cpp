@@ -1,21 +1,28 @@
 #include "TMainDataTransfer.h"
 
 #include "TDataTransfer.h"
+#include "TMainProgLink.h"
 #include "TMoxMain.h"
 #include "TQuell32Dispatch.h"
 #include "TQuell32Host.h"
 #include "TTransferPortFactory.h"
 
-TMainDataTransfer::TMainDataTransfer(TMoxMain& owner, TQuell32Host* quell)
-    : m_pForm(std::make_unique<TDataTransfer>(&owner, owner.GetRes())) {
+TMainDataTransfer::TMainDataTransfer(TMoxMain& owner, TQuell32Host* quell,
+                                     TDataTransferSeams seams)
+    : m_Owner(owner.Address()),
+      m_pForm(std::make_unique<TDataTransfer>(&owner, owner.GetRes(), seams)) {
     m_pForm->SetOwnerAddress(owner.Address());
+    TMainProgLink::SetResultOwner(*m_pForm, this);
     m_pForm->SetMessageBox(owner.GetMessageBox());
     if (quell && quell->Control())
         if (TTransferPortFactory* ports = m_pForm->GetPortFactory())
             ports->AdoptQuellControl(std::make_unique<TQuell32Dispatch>(quell->Control()));
 }
 
-TMainDataTransfer::~TMainDataTransfer() = default;
+TMainDataTransfer::~TMainDataTransfer() {
+    // A run the form ends on its way out reports to nobody.
+    TMainProgLink::SetResultOwner(*m_pForm, nullptr);
+}
 
 void TMainDataTransfer::SetInfoText(const char* text) {
     m_pForm->SetInfoText(text);
@@ -70,14 +77,26 @@ std::intptr_t TMainDataTransfer::GetConnectionValue() const {
 }
 
 TProgFlags TMainDataTransfer::GetProgFlags() const {
-    return {};
+    const TMainProgSnapshot s = TMainProgLink::Read(*m_pForm);
+    TProgFlags flags;
+    flags.boxProg = s.boxProg;
+    flags.tlnProg = s.btlm;
+    flags.tlnVideo = s.btlm && s.video;
+    flags.bsmProg = s.bsm;
+    return flags;
 }
 
 std::uint16_t TMainDataTransfer::GetBoxKennziffer() const {
-    return 0;
+    return TMainProgLink::Read(*m_pForm).kennziffer;
 }
 
-void TMainDataTransfer::ResetProgData() {}
+void TMainDataTransfer::ResetProgData() {
+    TMainProgLink::ResetProgData(*m_pForm);
+}
+
+void TMainDataTransfer::OnProgResult(const TProgResult& result) {
+    m_Owner.Perform(result.nCode, result.wParam, result.lParam);
+}
 
 void TMainDataTransfer::OnTeleReceived() {
     m_pForm->OnTeleReceived();

@@ -3,22 +3,27 @@
 // owned by the window, reporting to the window's address, with the bus port
 // driving the window's bus control through its dispatch interface.
 //
-// The subscriber-programming state comes with the programming run; until
-// the controller offers it the answers here are those of a controller that
-// is not programming.
+// The subscriber-programming state is the form's programming part; every
+// programming result is performed on the window as the window message of
+// its code, whichever form (window or wizard) runs the exchange, and the
+// window hands it on to the dialogs and the page.
 
 #include "IMainTransfer.h"
+#include "IProgResultOwner.h"
+#include "MessageAddress.h"
+#include "TDataTransfer.h"
 
 #include <memory>
 
-class TDataTransfer;
 class TMoxMain;
 class TQuell32Host;
 
-class TMainDataTransfer : public IMainTransfer {
+class TMainDataTransfer : public IMainTransfer, public IProgResultOwner {
 public:
     // quell: the window's bus control, or null (no bus port can be built).
-    TMainDataTransfer(TMoxMain& owner, TQuell32Host* quell);
+    // seams: the form's clock, settings and ports (tests); the program's own
+    // when left empty.
+    TMainDataTransfer(TMoxMain& owner, TQuell32Host* quell, TDataTransferSeams seams = {});
     ~TMainDataTransfer() override;
 
     TDataTransfer& Form() { return *m_pForm; }
@@ -45,6 +50,10 @@ public:
     void OnTeleReceived() override;
     void CloseTransferForm() override;
 
+    // IProgResultOwner
+    void OnProgResult(const TProgResult& result) override;
+
 private:
+    mox::platform::MessageAddress m_Owner;
     std::unique_ptr<TDataTransfer> m_pForm;
 };

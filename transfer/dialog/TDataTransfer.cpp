@@ -12,11 +12,13 @@
 #include "TCapiPortOwnerMessages.h"
 #include "TCapiTransferPort.h"
 #include "TComPortOwnerMessages.h"
+#include "TFileDialog.h"
 #include "TLumenPortOwnerMessages.h"
 #include "TPermTransferSettings.h"
 #include "TQtDocMessageBox.h"
 #include "TTkComPort.h"
 #include "TTkLumenPort.h"
+#include "TTransferExtension.h"
 #include "TTransferOwnerMessages.h"
 #include "TTransferPortFactory.h"
 #include "TextSubst.h"
@@ -25,6 +27,8 @@
 #include "WindowMessages.h"
 
 #include <QAbstractEventDispatcher>
+#include <QBoxLayout>
+#include <QFile>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -90,6 +94,9 @@ TDataTransfer::TDataTransfer(QWidget* owner, TkResourcen* pRes, TDataTransferSea
     }
     m_pEngine = std::make_unique<TDataTransferEngine>(*m_pClock, *m_pSettings, *ports);
     m_pEngine->SetView(this);
+    m_pExtension = std::make_unique<TTransferExtension>(*m_pEngine, *m_pClock);
+    m_pEngine->SetExtension(m_pExtension.get());
+    m_pExtension->GetFirmware().SetView(this);
 
     m_pTransferTimer = new QTimer(this);
     m_pTransferTimer->setObjectName(QStringLiteral("m_pTransferTimer"));
@@ -110,6 +117,9 @@ TDataTransfer::TDataTransfer(QWidget* owner, TkResourcen* pRes, TDataTransferSea
     connect(m_pProgressTimer, &QTimer::timeout, this, &TDataTransfer::OnProgressTimer);
 
     connect(ui->m_pOk, &QPushButton::clicked, this, &TDataTransfer::OnCancel);
+    connect(ui->m_pDateBtn, &QPushButton::clicked, this, &TDataTransfer::OnFWDateiLadenClicked);
+    connect(ui->m_pDownloadBtn, &QPushButton::clicked, this,
+            &TDataTransfer::OnFWDownloadClicked);
 
     // Whatever changed the engine's timers (a call from an extension, a
     // handler of another form), the timer is right before the loop sleeps.
@@ -124,6 +134,9 @@ TDataTransfer::~TDataTransfer() {
     // Nothing queued for the form reaches the engine once it is going.
     m_pReceiver->Detach();
     m_pTransferTimer->stop();
+    m_pEngine->SetExtension(nullptr);
+    m_pExtension->GetFirmware().SetView(nullptr);
+    m_pExtension.reset();
     m_pEngine.reset();
 }
 
@@ -260,8 +273,7 @@ void TDataTransfer::showEvent(QShowEvent* event) {
 
 void TDataTransfer::OnShow() {
     DbgOut(eDbgTransfer, "<TDataTransfer::OnShow>");
-    ui->m_pFirmwareBox->hide();
-    ui->m_pTransferPanel->show();
+    SetFirmwareLayout(false);
     if (m_pRes)
         m_pRes->SetFormTexts(this);
     ui->m_szSwap->setVisible(true);
@@ -472,4 +484,130 @@ void TDataTransfer::CloseForm() {
     m_pProgressTimer->stop();
     if (isVisible())
         done(m_pEngine->GetModalResult());
+}
+
+// ---- The firmware group ---------------------------------------------------------
+
+namespace {
+
+// Width and height of the form in its firmware layout.
+constexpr int kFirmwareWidth = 485;
+constexpr int kFirmwareHeight = 337;
+
+} // namespace
+
+QString TDataTransfer::ViewText(const TViewText& text) const {
+    if (text.textId == 0)
+        return ToDisplay(text.text);
+    const char* lang = m_pRes ? m_pRes->GetText(text.textId) : nullptr;
+    if (!lang)
+        return QString();
+    // The texts come from the language files: their numbers go through the
+    // substitution, which never reads past the arguments it was given.
+    const auto& n = text.numbers;
+    std::string out;
+    switch (n.size()) {
+    case 0:
+        out = lang;
+        break;
+    case 1:
+        out = TextSubst(lang, {n[0]});
+        break;
+    case 2:
+        out = TextSubst(lang, {n[0], n[1]});
+        break;
+    default:
+        out = TextSubst(lang, {n[0], n[1], n[2]});
+        break;
+    }
+    return ToDisplay(out);
+}
+
+void TDataTransfer::SetFirmwareLayout(bool on) {
+    if (on == m_bFirmwareLayout && ui->m_pFirmwareBox->isVisible() == on)
+        return;
+    m_bFirmwareLayout = on;
+    auto* form = qobject_cast<QBoxLayout*>(layout());
+    if (form) {
+        // The info line sits above the progress panel, and below the group.
+        form->removeWidget(ui->m_pInfo);
+        const int at = on ? form->indexOf(ui->m_pFirmwareBox) + 1 : 0;
+        form->insertWidget(at, ui->m_pInfo);
+    }
+    ui->m_pTransferPanel->setVisible(!on);
+    ui->m_pFirmwareBox->setVisible(on);
+    if (on) {
+        if (form)
+            form->setSizeConstraint(QLayout::SetDefaultConstraint);
+        setFixedSize(kFirmwareWidth, kFirmwareHeight);
+    } else {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        if (form)
+            form->setSizeConstraint(QLayout::SetFixedSize);
+    }
+}
+
+void TDataTransfer::ShowFirmwareGroup(const TFirmwareGroup& g) {
+    if (g.visible) {
+        SetFirmwareLayout(true);
+        setWindowTitle(ToDisplay(g.caption));
+    }
+    ui->m_pDatei->setText(ToDisplay(g.datei));
+    const auto header = [this](const TFWHeaderLabels& h, QLabel* version, QLabel* date,
+                               QLabel* time, QLabel* device) {
+        version->setText(ViewText(h.version));
+        date->setText(ViewText(h.date));
+        time->setText(ViewText(h.time));
+        device->setText(ViewText(h.device));
+    };
+    header(g.file, ui->m_pFileVersion, ui->m_pFileDate, ui->m_pFileTime, ui->m_pFileDevice);
+    header(g.ktx, ui->m_pKTXVersion, ui->m_pKTXDate, ui->m_pKTXTime, ui->m_pKTXDevice);
+    header(g.kmr, ui->m_pKMRVersion, ui->m_pKMRDate, ui->m_pKMRTime, ui->m_pKMRDevice);
+    ui->m_pFWText->setText(ViewText(g.fwText));
+    ui->m_pZeit->setText(ToDisplay(g.zeit));
+    ui->m_pDurchsatz->setText(ToDisplay(g.durchsatz));
+    ui->m_pDateBtn->setEnabled(g.dateBtnEnabled);
+    ui->m_pDownloadBtn->setEnabled(g.downloadBtnEnabled);
+    // A range whose end lies before its start would be turned around by the
+    // bar; keep the position inside it.
+    const int max = std::max(g.progressMin, g.progressMax);
+    ui->m_pFWProgressBar->setRange(g.progressMin, max);
+    ui->m_pFWProgressBar->setValue(std::clamp(g.progressPos, g.progressMin, max));
+}
+
+void TDataTransfer::ShowFWMessage(int textId, int captionId) {
+    const char* text = m_pRes ? m_pRes->GetText(textId) : nullptr;
+    const char* caption = m_pRes ? m_pRes->GetText(captionId) : nullptr;
+    QueueMessage(text ? text : "", caption ? caption : "", eDocMsgIconStop);
+}
+
+void TDataTransfer::AskRestart(int textId, int captionId) {
+    const char* t = m_pRes ? m_pRes->GetText(textId) : nullptr;
+    const char* c = m_pRes ? m_pRes->GetText(captionId) : nullptr;
+    // Asked once the download's call has returned: the question's own loop
+    // must not run inside the step that asks it.
+    QTimer::singleShot(0, this, [this, textId, text = std::string(t ? t : ""),
+                                 caption = std::string(c ? c : "")] {
+        TQtDocMessageBox qtBox(isVisible() ? this : parentWidget());
+        IDocMessageBox* box = m_pMessageBox ? m_pMessageBox : &qtBox;
+        const int answer =
+            box->ShowMessage(textId, text, caption, eDocMsgIconQuestion, eDocMsgYesNo);
+        m_pExtension->GetFirmware().OnRestartAnswer(answer == eDocAnswerYes);
+        RearmTimer();
+    });
+}
+
+void TDataTransfer::OnFWDateiLadenClicked() {
+    const QString filter = Text(ttxt::kFWOpenFilter);
+    const QString path = TFileDialog::GetOpenFileName(this, filter);
+    if (path.isEmpty() || !QFile::exists(path))
+        return;
+    m_pExtension->GetFirmware().OnFWDateiLaden(QFile::encodeName(path).toStdString());
+    RearmTimer();
+}
+
+void TDataTransfer::OnFWDownloadClicked() {
+    m_pExtension->GetFirmware().OnFWDownloadStarten();
+    RearmTimer();
 }

@@ -25,6 +25,7 @@
 
 #include "IDocMessageBox.h"
 #include "IDocTransfer.h"
+#include "IFirmwareView.h"
 #include "ITransferView.h"
 #include "MessageAddress.h"
 #include "TDataTransferEngine.h"
@@ -41,6 +42,7 @@ class QTimer;
 class TkResourcen;
 class TComPortOwnerMessages;
 class TLumenPortOwnerMessages;
+class TTransferExtension;
 class TTransferPortFactory;
 enum class CapiUnavailable;
 
@@ -60,7 +62,10 @@ struct TDataTransferSeams {
     ITransferPortFactory* ports = nullptr;       // the program's factory when null
 };
 
-class TDataTransfer : public QDialog, public ITransferView, public IDocTransfer {
+class TDataTransfer : public QDialog,
+                      public ITransferView,
+                      public IDocTransfer,
+                      public IFirmwareView {
     Q_OBJECT
 
 public:
@@ -77,7 +82,11 @@ public:
     // An owner called directly (the wizard's document adapter, tests); null
     // for none. Replaces an owner address.
     void SetOwner(ITransferOwner* owner);
+    // The form's own extension (subscriber programming and the firmware
+    // download) is plugged in from the start; a test may put another one in.
     void SetExtension(ITransferExtension* ext) { m_pEngine->SetExtension(ext); }
+    TTransferExtension& GetTransferExtension() { return *m_pExtension; }
+    const TTransferExtension& GetTransferExtension() const { return *m_pExtension; }
     // Where a refused bus port is shown; null for the form's own Qt box.
     void SetMessageBox(IDocMessageBox* box) { m_pMessageBox = box; }
     // The program's port factory (bus control, serial and ISDN hooks); null
@@ -135,7 +144,17 @@ public:
     void SetDefaultCursor() override;
     void CloseForm() override;
 
+    // ---- IFirmwareView ----
+    void ShowFirmwareGroup(const TFirmwareGroup& group) override;
+    void ShowFWMessage(int textId, int captionId) override;
+    void AskRestart(int textId, int captionId) override;
+
 public slots:
+    // The firmware group's buttons: choose a download file, start the
+    // download.
+    void OnFWDateiLadenClicked();
+    void OnFWDownloadClicked();
+
     // The cancel button.
     void OnCancel();
     // The engine's timer: fires whatever is due on the clock, then re-arms.
@@ -164,6 +183,11 @@ private:
     void OnCapiMessage(const mox::platform::WindowMessage& msg);
     void ShowDialRefused(int result, const std::string& number);
     QString Text(int textId) const;
+    // A language text with its numbers put in, or the literal text.
+    QString ViewText(const TViewText& text) const;
+    // The firmware layout (group shown, progress panel hidden, the info
+    // line below the group, fixed size) or back to the transfer layout.
+    void SetFirmwareLayout(bool on);
 
     std::unique_ptr<Ui::TDataTransfer> ui;
     TkResourcen* m_pRes;
@@ -183,6 +207,8 @@ private:
     std::unique_ptr<TTransferPortFactory> m_pOwnPorts;
     std::unique_ptr<ITransferOwner> m_pOwnerMessages;
     std::unique_ptr<TDataTransferEngine> m_pEngine;
+    // Refers to the engine: destroyed before it.
+    std::unique_ptr<TTransferExtension> m_pExtension;
 
     QTimer* m_pTransferTimer;
     QTimer* m_pSwapTimer;
@@ -194,4 +220,5 @@ private:
     // loop, never inside show(), so a start that fails at once can still
     // close the form.
     bool m_bStartPending = false;
+    bool m_bFirmwareLayout = false;
 };

@@ -21,12 +21,28 @@ inline constexpr int kAbbrechen = 3001;                     // the cancel button
 inline constexpr int kFirmwareBox = 3320;                   // group box of the firmware download
 inline constexpr int kCaptionMox = 1002;                    // caption of the program's messages
 inline constexpr int kIsdnNumberTooLong = 3344;             // "%s": the number to dial is too long
-inline constexpr int kIsdnOwnNumberTooLong = 3345;          // "%s": the own number is too long
+inline constexpr int kIsdnOwnNumberTooLong = 3345;
+// The firmware group.
+inline constexpr int kFWDevice = 98;           // "geraet": header column
+inline constexpr int kFWVersion = 99;          // "version": header column
+inline constexpr int kFWOpenExt = 257;         // the open dialog's default extension
+inline constexpr int kFWOpenTitle = 258;       // the open dialog's title
+inline constexpr int kFWOpenFilter = 259;      // the open dialog's filter
+inline constexpr int kFWDateiCaption = 3301;   // "gewählte datei:"
+inline constexpr int kFWDate = 3302;           // "datum": header column
+inline constexpr int kFWTime = 3303;           // "zeit": header column and elapsed time
+inline constexpr int kFWKTX = 3304;            // "halvox:": the box's header row
+inline constexpr int kFWDownloadBtn = 3305;    // "übertragung starten"
+inline constexpr int kFWDurchsatz = 3321;      // "durchsatz:"
+inline constexpr int kFWDateBtn = 3324;        // "firmwaredatei laden"          // "%s": the own number is too long
 
 inline constexpr std::array kTransferDialogTextIds = {
     kCaptionReceive,  kCaptionSend,    kReceiveBlock,      kSendBlock,
     kCaptionEventLog, kTransferFailed, kCaptionFehler,     kAbbrechen,
     kFirmwareBox,     kCaptionMox,     kIsdnNumberTooLong, kIsdnOwnNumberTooLong,
+    kFWDevice,        kFWVersion,      kFWOpenExt,         kFWOpenTitle,
+    kFWOpenFilter,    kFWDateiCaption, kFWDate,            kFWTime,
+    kFWKTX,           kFWDownloadBtn,  kFWDurchsatz,       kFWDateBtn,
 };
 
 } // namespace ttxt
