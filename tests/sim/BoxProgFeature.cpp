@@ -123,17 +123,15 @@ void BoxProgFeature::OnPcCommand(BoxCore& box, uint8_t cmd, uint16_t adr1, uint1
             box.Report("PROGSILENT PROG_KBA");
             return;
         }
-        Bytes list;
-        for (size_t i = 0; i < m_Free.size() && i < kMaxFree; ++i) {
-            list.push_back(static_cast<uint8_t>(m_Free[i] >> 8));
-            list.push_back(static_cast<uint8_t>(m_Free[i] & 0xFF));
-        }
         // The list starts where the first word would be.
         SimBlock b;
         b.channel = kChannelProg;
         b.value = 0;
         b.data.push_back(kProgKbaList);
-        b.data.insert(b.data.end(), list.begin(), list.end());
+        for (size_t i = 0; i < m_Free.size() && i < kMaxFree; ++i) {
+            b.data.push_back(static_cast<uint8_t>(m_Free[i] >> 8));
+            b.data.push_back(static_cast<uint8_t>(m_Free[i] & 0xFF));
+        }
         box.Answer(b);
         Sent(box, CmdName(kProgKbaList), false);
         return;
@@ -188,17 +186,25 @@ void BoxProgFeature::SendBlock(BoxCore& box, uint8_t cmd, uint16_t adr1, uint16_
     SimBlock b;
     b.channel = kChannelProg;
     b.value = 0;
-    b.data = {cmd, static_cast<uint8_t>(adr1 >> 8), static_cast<uint8_t>(adr1 & 0xFF),
-              static_cast<uint8_t>(adr2 >> 8), static_cast<uint8_t>(adr2 & 0xFF)};
-    b.data.insert(b.data.end(), more.begin(), more.end());
+    // Sized once, then filled (see SimBlock::Encode for why).
+    b.data.assign(5 + more.size(), 0);
+    b.data[0] = cmd;
+    b.data[1] = static_cast<uint8_t>(adr1 >> 8);
+    b.data[2] = static_cast<uint8_t>(adr1 & 0xFF);
+    b.data[3] = static_cast<uint8_t>(adr2 >> 8);
+    b.data[4] = static_cast<uint8_t>(adr2 & 0xFF);
+    std::copy(more.begin(), more.end(), b.data.begin() + 5);
     box.Answer(b);
     Sent(box, CmdName(cmd), false);
 }
 
 bool BoxProgFeature::SendTele(BoxCore& box, uint8_t function, const Bytes& rest,
                               const std::string& name) {
-    Bytes t{kPcAddress, function, kBoxAddress};
-    t.insert(t.end(), rest.begin(), rest.end());
+    Bytes t(3 + rest.size());
+    t[0] = kPcAddress;
+    t[1] = function;
+    t[2] = kBoxAddress;
+    std::copy(rest.begin(), rest.end(), t.begin() + 3);
     if (!box.Link() || !box.Link()->SendRawTelegram(t)) {
         box.Report("PROGNOTELE " + name);
         return false;

@@ -1,15 +1,20 @@
 #include "SimBlock.h"
 
+#include <algorithm>
+
 namespace boxsim {
 
 Bytes SimBlock::Encode(bool fromBox) const {
-    Bytes b{static_cast<uint8_t>(fromBox ? (channel | kBoxChannelMark) : channel),
-            cmd,
-            static_cast<uint8_t>(number >> 8),
-            static_cast<uint8_t>(number & 0xFF),
-            static_cast<uint8_t>(value >> 8),
-            static_cast<uint8_t>(value & 0xFF)};
-    b.insert(b.end(), data.begin(), data.end());
+    // Sized once, then filled: g++ 12 reports a false out-of-bounds copy when
+    // a short initialiser list is grown by insert.
+    Bytes b(6 + data.size());
+    b[0] = static_cast<uint8_t>(fromBox ? (channel | kBoxChannelMark) : channel);
+    b[1] = cmd;
+    b[2] = static_cast<uint8_t>(number >> 8);
+    b[3] = static_cast<uint8_t>(number & 0xFF);
+    b[4] = static_cast<uint8_t>(value >> 8);
+    b[5] = static_cast<uint8_t>(value & 0xFF);
+    std::copy(data.begin(), data.end(), b.begin() + 6);
     return b;
 }
 
