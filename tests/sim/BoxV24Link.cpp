@@ -1,4 +1,5 @@
 #include "BoxV24Link.h"
+#include "SimPty.h"
 
 #include "SimCount.h"
 #include "SimHex.h"
@@ -38,38 +39,11 @@ BoxV24Link::BoxV24Link(BoxCore& core, SimTimers& timers) : m_Core(core), m_Timer
 BoxV24Link::~BoxV24Link() {
     if (m_GapTimer)
         m_Timers.Cancel(m_GapTimer);
-    if (m_slaveHold >= 0)
-        ::close(m_slaveHold);
-    if (m_master >= 0)
-        ::close(m_master);
+    CloseSimPty(m_master, m_slaveHold);
 }
 
 bool BoxV24Link::Start(std::string* error) {
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
-        if (error)
-            *error = std::string("pseudo-terminal: ") + std::strerror(errno);
-        return false;
-    }
-    const char* name = ::ptsname(m_master);
-    if (!name) {
-        if (error)
-            *error = "pseudo-terminal has no name";
-        return false;
-    }
-    m_ptyPath = name;
-    // Without a slave open the master reports a hang-up each time the PC
-    // closes the port (it does so at every change of the link); holding one
-    // keeps it quiet. Raw from the start so nothing is echoed back.
-    m_slaveHold = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_slaveHold >= 0) {
-        termios tio{};
-        if (::tcgetattr(m_slaveHold, &tio) == 0) {
-            ::cfmakeraw(&tio);
-            ::tcsetattr(m_slaveHold, TCSANOW, &tio);
-        }
-    }
-    return true;
+    return OpenSimPty(m_master, m_slaveHold, m_ptyPath, error);
 }
 
 // ---- The PC's frames -------------------------------------------------------

@@ -1,4 +1,5 @@
 #include "BusInterfaceSim.h"
+#include "SimPty.h"
 
 #include "SimCount.h"
 #include "SimHex.h"
@@ -34,38 +35,11 @@ BusInterfaceSim::BusInterfaceSim(SimTimers& timers) : m_timers(timers) {}
 BusInterfaceSim::BusInterfaceSim() : m_timers(m_ownTimers) {}
 
 BusInterfaceSim::~BusInterfaceSim() {
-    if (m_slaveHold >= 0)
-        ::close(m_slaveHold);
-    if (m_master >= 0)
-        ::close(m_master);
+    CloseSimPty(m_master, m_slaveHold);
 }
 
 bool BusInterfaceSim::Start(std::string* error) {
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
-        if (error)
-            *error = std::string("pseudo-terminal: ") + std::strerror(errno);
-        return false;
-    }
-    const char* name = ::ptsname(m_master);
-    if (!name) {
-        if (error)
-            *error = "pseudo-terminal has no name";
-        return false;
-    }
-    m_ptyPath = name;
-    // Without a slave open the master reports a hang-up each time the PC
-    // closes the port; holding one keeps it quiet. Raw mode from the start
-    // so nothing is echoed back before the PC sets the line.
-    m_slaveHold = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_slaveHold >= 0) {
-        termios tio{};
-        if (::tcgetattr(m_slaveHold, &tio) == 0) {
-            ::cfmakeraw(&tio);
-            ::tcsetattr(m_slaveHold, TCSANOW, &tio);
-        }
-    }
-    return true;
+    return OpenSimPty(m_master, m_slaveHold, m_ptyPath, error);
 }
 
 void BusInterfaceSim::Report(const std::string& line) {

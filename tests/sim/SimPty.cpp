@@ -1,0 +1,46 @@
+#include "SimPty.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace boxsim {
+
+bool OpenSimPty(int& master, int& slaveHold, std::string& path, std::string* error) {
+    master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
+        if (error)
+            *error = std::string("pseudo-terminal: ") + std::strerror(errno);
+        return false;
+    }
+    const char* name = ::ptsname(master);
+    if (!name) {
+        if (error)
+            *error = "pseudo-terminal has no name";
+        return false;
+    }
+    path = name;
+    slaveHold = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slaveHold >= 0) {
+        termios tio{};
+        if (::tcgetattr(slaveHold, &tio) == 0) {
+            ::cfmakeraw(&tio);
+            ::tcsetattr(slaveHold, TCSANOW, &tio);
+        }
+    }
+    return true;
+}
+
+void CloseSimPty(int& master, int& slaveHold) {
+    if (slaveHold >= 0)
+        ::close(slaveHold);
+    if (master >= 0)
+        ::close(master);
+    slaveHold = -1;
+    master = -1;
+}
+
+} // namespace boxsim
