@@ -124,6 +124,7 @@ TEST_F(MainWindowSim, RestartTheBox) {
     const std::size_t mark = m_Sim.LineCount();
     m_pMain->OnRestartBox();
     EXPECT_EQ(m_Boxes, (std::vector<int>{mtxt::kRestartInfo, mtxt::kTransferOk}));
+    ASSERT_TRUE(m_Sim.Settle());
     EXPECT_GE(m_Sim.Count("RESET", mark), 1u);
 }
 

@@ -48,6 +48,10 @@ public:
     size_t Count(const std::string& prefix, size_t from = 0) const {
         return Lines(prefix, from).size();
     }
+    // Waits until every line the simulator wrote before now has been read:
+    // it answers a ping only after them. Counting a line the box writes as
+    // it answers needs this first, or the count may run ahead of the log.
+    bool Settle() { return Command("ping", "PONG").has_value(); }
     // Waits until at least n lines from the mark on start with prefix.
     bool WaitForCount(const std::string& prefix, size_t n, size_t from, int timeoutMs = 5000);
 

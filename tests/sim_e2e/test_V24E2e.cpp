@@ -243,6 +243,7 @@ TEST_P(SpoiltV24Frames, ConfigurationStillRoundTrips) {
     Bytes image;
     ASSERT_TRUE(Receive(eReceiveAnlDaten, image, 32768));
     EXPECT_EQ(image, Concat(packages));
+    ASSERT_TRUE(m_Sim.Settle());
     size_t spoilt = 0;
     for (const std::string& l : m_Sim.Lines("TXFRAME", mark))
         spoilt += l.find(c.marker) != std::string::npos;
@@ -277,6 +278,7 @@ TEST_F(V24E2e, ThreeBadCrcsInARowFailTheRead) {
     Bytes image;
     EXPECT_FALSE(Receive(eReceiveAnlDaten, image, 32768));
     EXPECT_EQ(m_pOwner->results, (std::vector<int>{1, 0}));
+    ASSERT_TRUE(m_Sim.Settle());
     EXPECT_EQ(m_Sim.Count("BLOCK ch 0 cmd 5 ", mark), static_cast<size_t>(kMaxBlockTries));
 }
 
@@ -312,6 +314,7 @@ TEST_F(V24E2e, FreeAddressListIsReadOverTheCable) {
     EXPECT_EQ(prog.GetKBA(1), 0x0106);
     EXPECT_EQ(prog.GetKBA(2), 0x0107);
     EXPECT_EQ(prog.GetProgMode(), eProgStateAktiv);
+    ASSERT_TRUE(m_Sim.Settle());
     EXPECT_GE(m_Sim.Count("PROGCMD"), 2u);
     m_pEngine->SetExtension(&m_Prog);
 }
@@ -370,6 +373,7 @@ TEST_F(V24E2e, FirmwareDownloadIntoTheBoxOverTheCable) {
     EXPECT_TRUE(fw.IsSuccess());
     EXPECT_EQ(fwView.questions, 1);
     EXPECT_TRUE(fwView.messages.empty());
+    ASSERT_TRUE(m_Sim.Settle());
     EXPECT_EQ(m_Sim.Count("FWCMD 1 7 ", mark), 4u); // the write blocks
 
     const std::string path = (dir.Path() / "box.img").string();

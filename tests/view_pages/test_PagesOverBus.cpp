@@ -213,6 +213,7 @@ TEST_F(PagesOverBus, WriteReportsSuccessAndTheBoxKeepsTheDocument) {
     EXPECT_EQ(MessageOf(write), Text(ptxt::kWriteOk));
     EXPECT_FALSE(StartOf(write)->isEnabled()) << "one write per visit";
     EXPECT_TRUE(m_Boxes.empty()) << m_Boxes.front().textId;
+    ASSERT_TRUE(m_Sim.Settle());
     EXPECT_GE(m_Sim.Count("BLOCK ch 0 cmd 2 ", mark), 1u);
     const std::vector<std::uint8_t> written = ImageOf(Doc());
 
