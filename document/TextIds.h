@@ -1,7 +1,7 @@
 #pragma once
 // Every language-text id the program's code uses, by name, and the list of
 // them all. A test checks that each has its text in all six language files;
-// a new id goes in here and in res/lang/*.txt together.
+// a new id goes in here and in res/lang/<language>/ together.
 
 #include <array>
 

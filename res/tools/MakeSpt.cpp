@@ -2,7 +2,9 @@
 //
 //   mox_makespt OUTDIR SOURCE=NAME.spt ...
 //
-// A source is UTF-8 text, one row per id: "id<TAB>text" or
+// A source is a file or a folder; a folder's ".txt" files are read in the
+// order of their names, as one source (each part of the program keeps its
+// texts in a file of its own). A source file is UTF-8 text, one row per id: "id<TAB>text" or
 // "id<TAB>text<TAB>hint"; blank rows and rows starting with "#" are skipped.
 // Line breaks and tabs inside a text are written "\n" and "\t", as the
 // program's reader unescapes them. Each output file holds 10000 records
@@ -15,6 +17,7 @@
 
 #include "MoxCodec.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -58,15 +61,15 @@ bool Convert(const std::string& where, const std::string& utf8, std::string& out
     return true;
 }
 
-bool ReadSource(Language& lang) {
-    std::ifstream in(lang.source, std::ios::binary);
+bool ReadFile(Language& lang, const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     if (!in)
-        return Fail(lang.source, "cannot be opened");
+        return Fail(path, "cannot be opened");
     std::string line;
     int row = 0;
     while (std::getline(in, line)) {
         ++row;
-        const std::string where = lang.source + ":" + std::to_string(row);
+        const std::string where = path + ":" + std::to_string(row);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.empty() || line[0] == '#')
@@ -98,6 +101,25 @@ bool ReadSource(Language& lang) {
             return Fail(where, "row without text and hint");
         lang.entries.emplace(id, std::move(e));
     }
+    return true;
+}
+
+bool ReadSource(Language& lang) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(lang.source, ec))
+        return ReadFile(lang, lang.source);
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(lang.source, ec))
+        if (entry.is_regular_file() && entry.path().extension() == ".txt")
+            files.push_back(entry.path().string());
+    if (ec)
+        return Fail(lang.source, "cannot be read: " + ec.message());
+    if (files.empty())
+        return Fail(lang.source, "holds no .txt file");
+    std::sort(files.begin(), files.end());
+    for (const std::string& f : files)
+        if (!ReadFile(lang, f))
+            return false;
     return true;
 }
 
