@@ -4,6 +4,8 @@
 
 #include "TMoxMain.h"
 
+#include "ui_TMoxMain.h"
+
 #include "CapiCallInfo.h"
 #include "CapiPortMessage.h"
 #include "DbgOut.h"
@@ -79,8 +81,11 @@ std::intptr_t TMoxMain::OnMessage(const WindowMessage& msg) {
         return 0;
     case WM_UPDATE_TREE: {
         // Sent by a page from inside its own operation: the rebuild, which
-        // drops that page, runs once the operation has returned.
-        const std::uint8_t kind = m_nKind;
+        // drops that page, runs once the operation has returned. It returns
+        // to the node selected now, not to the page's kind: a page that asks
+        // as it is left (it stores itself on the way out) stands behind the
+        // node the user clicked, and that node is where the tree must stand.
+        const std::uint8_t kind = KindOf(ui->m_pKonfigTreeView->currentItem());
         QTimer::singleShot(0, this, [this, kind] {
             BuildKonfigTree();
             SelectNodeKind(kind);

@@ -67,6 +67,8 @@ void RecordingPage::OnSave(TMessage&) {
     Log().push_back("save " + std::to_string(GetKind()));
     ASSERT_NE(GetDoc(), nullptr);
     GetDoc()->SetTuerrufdauer(value);
+    if (onSave)
+        onSave(*this);
 }
 
 void RecordingPage::OnRestore(TMessage&) {

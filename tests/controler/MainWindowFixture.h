@@ -103,6 +103,7 @@ public:
     std::uint16_t value = 0; // the page's control
     bool refuseClose = false;
     std::function<void(RecordingPage&)> onOpen; // runs inside OnOpen
+    std::function<void(RecordingPage&)> onSave; // runs inside OnSave
 
     static std::vector<std::string> s_Log; // pages record here by default
 

@@ -113,6 +113,23 @@ TEST_F(MainWindowTest, RebuildAskedForInsideAPageOperationWaits) {
     EXPECT_EQ(Main().GetNodeKind(), eSystemKonfig);
 }
 
+TEST_F(MainWindowTest, LeavingAPageThatAsksForARebuildLandsOnTheNodeClicked) {
+    // The devices page asks for a rebuild as it stores itself on the way
+    // out; the user clicked another node, and that node is where the
+    // rebuilt tree must stand, not the page just left.
+    RegisterRecordingPage(eGeraeteliste);
+    RegisterRecordingPage(eSystemKonfig);
+    MakeWindow();
+    ASSERT_TRUE(Select(eGeraeteliste));
+    AktPage()->onSave = [this](RecordingPage&) { Main().Perform(WM_UPDATE_TREE, 0, 0); };
+    ASSERT_TRUE(Select(eSystemKonfig));
+    ProcessEvents();
+    Main().FlushTreeChange();
+    EXPECT_EQ(Main().GetNodeKind(), eSystemKonfig);
+    ASSERT_NE(Main().GetAktView(), nullptr);
+    EXPECT_EQ(Main().GetAktView()->GetKind(), eSystemKonfig);
+}
+
 TEST_F(MainWindowTest, LanguageChangeRebuildsTheTreeInItsTexts) {
     MakeWindow();
     SetPermSprache(2);
