@@ -1,0 +1,146 @@
+// The devices page in the real main window: a changed device type asks the
+// window for a new tree, which the window builds only after the page's
+// operation has returned; the new tree follows the new type and shows the
+// devices page again. The system page shows its times only in the window's
+// expert mode.
+
+#include "MoxCommandLine.h"
+#include "PermSettings.h"
+#include "SettingsStore.h"
+#include "SystemForm.h"
+#include "TFormGeraete.h"
+#include "TFormSystem.h"
+#include "TMoxDocument.h"
+#include "TMoxMain.h"
+#include "TMsgBox.h"
+#include "TRadioGroup.h"
+#include "TSystemPages.h"
+#include "WindowMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QRadioButton>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+using mox::platform::SettingsStore;
+
+class DevicesPageInMainWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl =
+            (std::filesystem::temp_directory_path() / "mox-mainsystem-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        m_Dir = tmpl;
+        SettingsStore::SetInstanceForTesting(
+            SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
+        SetAssiMode(false);
+        SetPermSprache(2);
+        TMsgBox::SetHandlerForTesting([](const TMsgBox::Request& r) {
+            return (r.flags & mb::kButtonMask) == mb::kYesNoCancel ? mb::kIdNo : mb::kIdOk;
+        });
+        TSystemPages::Register();
+        TMoxMainSeams seams;
+        seams.hostQuell32 = false;
+        m_pMain = std::make_unique<TMoxMain>(seams);
+        m_pMain->SetMode(eModeExpert);
+        m_pMain->show();
+        m_pMain->FlushTreeChange();
+    }
+    void TearDown() override {
+        m_pMain.reset();
+        TSystemPages::Unregister();
+        TMsgBox::SetHandlerForTesting({});
+        SettingsStore::SetInstanceForTesting(nullptr);
+        std::error_code ec;
+        std::filesystem::remove_all(m_Dir, ec);
+    }
+    template <class Page> Page* Open(std::uint8_t kind) {
+        EXPECT_TRUE(m_pMain->SelectNodeKind(kind));
+        m_pMain->FlushTreeChange();
+        return dynamic_cast<Page*>(m_pMain->GetAktView());
+    }
+    static void ProcessEvents() {
+        for (int i = 0; i < 3; ++i)
+            QApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+
+    std::filesystem::path m_Dir;
+    std::unique_ptr<TMoxMain> m_pMain;
+};
+
+TEST_F(DevicesPageInMainWindow, ANewDoorInterfaceGivesANewTree) {
+    TMoxDocument* doc = m_pMain->GetDoc();
+    ASSERT_NE(doc, nullptr);
+    doc->SetTypeIT(2);
+    m_pMain->BuildKonfigTree();
+    m_pMain->FlushTreeChange();
+    ASSERT_TRUE(m_pMain->SelectNodeKind(eTlnAktProg)) << "variant 2 programs subscribers";
+
+    auto* page = Open<TFormGeraete>(eGeraeteliste);
+    ASSERT_NE(page, nullptr);
+    const QPointer<TFormGeraete> old(page);
+    page->findChild<TRadioGroup*>(QStringLiteral("m_pIT"))->Button(0)->click();
+    page->Perform(WM_SAVE, -1, -1);
+    // The page that asked is still whole when its operation returns.
+    ASSERT_FALSE(old.isNull());
+    EXPECT_EQ(doc->GetTypeIT(), 1);
+
+    ProcessEvents();
+    m_pMain->FlushTreeChange();
+    ProcessEvents();
+    EXPECT_TRUE(old.isNull()) << "the rebuild replaced the page";
+    EXPECT_FALSE(m_pMain->SelectNodeKind(eTlnAktProg)) << "variant 1 has no such node";
+    m_pMain->FlushTreeChange();
+    EXPECT_TRUE(m_pMain->SelectNodeKind(eGeraeteliste));
+    m_pMain->FlushTreeChange();
+    EXPECT_NE(dynamic_cast<TFormGeraete*>(m_pMain->GetAktView()), nullptr);
+}
+
+TEST_F(DevicesPageInMainWindow, LeavingThePageAfterAChangeStoresItAndRebuilds) {
+    TMoxDocument* doc = m_pMain->GetDoc();
+    ASSERT_NE(doc, nullptr);
+    doc->SetTypeIT(2);
+    m_pMain->BuildKonfigTree();
+    m_pMain->FlushTreeChange();
+    auto* page = Open<TFormGeraete>(eGeraeteliste);
+    ASSERT_NE(page, nullptr);
+    const QPointer<TFormGeraete> old(page);
+    page->findChild<TRadioGroup*>(QStringLiteral("m_pIT"))->Button(2)->click();
+
+    // Another node: the tree destroys the page, which stores itself on the
+    // way and asks for the new tree from inside that store.
+    ASSERT_TRUE(m_pMain->SelectNodeKind(eSystemKonfig));
+    m_pMain->FlushTreeChange();
+    ProcessEvents();
+    m_pMain->FlushTreeChange();
+    ProcessEvents();
+    EXPECT_TRUE(old.isNull());
+    EXPECT_EQ(doc->GetTypeIT(), 3);
+    EXPECT_EQ(doc->GetPGEinwahl(0), 1);
+    EXPECT_FALSE(m_pMain->SelectNodeKind(eTlnAktProg)) << "variant 3 has no such node";
+    m_pMain->FlushTreeChange();
+    EXPECT_NE(m_pMain->GetAktView(), nullptr);
+}
+
+TEST_F(DevicesPageInMainWindow, TheSystemPageFollowsTheWindowsMode) {
+    SystemForm::SetProgramModeForTesting(0); // ask the window
+    auto* page = Open<TFormSystem>(eSystemKonfig);
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->findChild<QLineEdit*>(QStringLiteral("m_pTuerrufannahme"))->isVisible());
+
+    m_pMain->SetMode(eModeStandard);
+    page->Perform(WM_OPEN, -1, -1);
+    EXPECT_FALSE(page->findChild<QLineEdit*>(QStringLiteral("m_pTuerrufannahme"))->isVisible());
+    EXPECT_TRUE(page->findChild<QLineEdit*>(QStringLiteral("m_pPegelKommend"))->isVisible());
+}
+
+} // namespace
