@@ -154,24 +154,50 @@ bool TTkLumenPort::SendQuellTele(const TLumenMessage& msg) {
     return SendLumenTelegramm(msg.GetBuffer(), msg.GetLen());
 }
 
+bool TTkLumenPort::HasQueuedExchange() const {
+    for (const QueuedBlock& b : m_QueuedBlocks)
+        if (b.exchange)
+            return true;
+    return false;
+}
+
 bool TTkLumenPort::SendDataBlock(const std::uint8_t* data, std::uint32_t len) {
+    // A command sent without waiting that is still under way (a delete just
+    // before the count is asked for) is let through first: a new first
+    // telegram now would restart the box's reassembly and lose it. An
+    // exchange's own earlier try under way, or a try that still waits
+    // behind such a command, means the block ahead is stuck (its
+    // acknowledgement may never come): everything waiting is dropped and
+    // the block goes at once, so a dead block never holds up the link.
+    if (m_bWaitForAckNak && !m_bExchangeUnderWay && !HasQueuedExchange()) {
+        if ((!data && len) || len >= COM_PORT_BUF_LEN) {
+            TransferTrace(eTracePort, "<TTkLumenPort::SendDataBlock> ERROR len (%u)", len);
+            return false;
+        }
+        m_QueuedBlocks.push_back({std::vector<std::uint8_t>(data, data + len), true});
+        return true;
+    }
     if (!m_QueuedBlocks.empty())
         TransferTrace(eTracePort, "<TTkLumenPort::SendDataBlock> %u waiting blocks dropped",
                       static_cast<unsigned>(m_QueuedBlocks.size()));
     m_QueuedBlocks.clear();
-    return StartBlock(data, len);
+    const bool started = StartBlock(data, len);
+    m_bExchangeUnderWay = started;
+    return started;
 }
 
 bool TTkLumenPort::QueueDataBlock(const std::uint8_t* data, std::uint32_t len) {
-    if (!m_bWaitForAckNak)
+    if (!m_bWaitForAckNak) {
+        m_bExchangeUnderWay = false;
         return StartBlock(data, len);
+    }
     if ((!data && len) || len >= COM_PORT_BUF_LEN) {
         TransferTrace(eTracePort, "<TTkLumenPort::QueueDataBlock> ERROR len (%u)", len);
         return false;
     }
     // A new first telegram now would restart the box's reassembly and lose
     // the block under way.
-    m_QueuedBlocks.emplace_back(data, data + len);
+    m_QueuedBlocks.push_back({std::vector<std::uint8_t>(data, data + len), false});
     return true;
 }
 
@@ -244,10 +270,12 @@ void TTkLumenPort::WorkOnAck(const TLumenMessage& msg) {
         // The whole block is with the box; its answer comes as a block.
         m_bLastSent = false;
         if (!m_QueuedBlocks.empty()) {
-            const std::vector<std::uint8_t> next = std::move(m_QueuedBlocks.front());
+            const QueuedBlock next = std::move(m_QueuedBlocks.front());
             m_QueuedBlocks.pop_front();
-            // Nobody waits for these blocks: a failure is only traced.
-            if (!StartBlock(next.data(), static_cast<std::uint32_t>(next.size()))) {
+            // A failure is only traced: an exchange's own time-out and tries
+            // take care of its block.
+            m_bExchangeUnderWay = next.exchange;
+            if (!StartBlock(next.bytes.data(), static_cast<std::uint32_t>(next.bytes.size()))) {
                 TransferTrace(eTracePort, "<TTkLumenPort::WorkOnAck> queued block not sent");
                 m_QueuedBlocks.clear();
             }

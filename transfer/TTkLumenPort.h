@@ -110,6 +110,14 @@ private:
     bool m_bWaitForAckNak = false;
 
     std::deque<ReceivedTele> m_Pending;
-    // Blocks waiting for the one under way (QueueDataBlock).
-    std::deque<std::vector<std::uint8_t>> m_QueuedBlocks;
+    // Blocks waiting for the one under way, in the order they were given.
+    struct QueuedBlock {
+        std::vector<std::uint8_t> bytes;
+        bool exchange = false; // from SendDataBlock: an exchange waits for its answer
+    };
+    std::deque<QueuedBlock> m_QueuedBlocks;
+    bool HasQueuedExchange() const;
+    // The block under way is an exchange's (its try), not a command sent
+    // without waiting.
+    bool m_bExchangeUnderWay = false;
 };

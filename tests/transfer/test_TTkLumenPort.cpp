@@ -230,17 +230,54 @@ TEST_F(LumenPortTest, QueuedBlockWaitsForTheBlockUnderWay) {
     EXPECT_EQ(owner.quellData, 0);
 }
 
-// A block of a new exchange (or its repetition after a time-out) never
-// waits behind a block whose acknowledgement may never come.
-TEST_F(LumenPortTest, SentBlockDropsWhatWaitsAndGoesAtOnce) {
+// An exchange's block that comes while a command sent without waiting is
+// still under way (a delete, then the count is asked for) goes after it and
+// after what waits behind it, or the box's reassembly would restart and
+// lose the command.
+TEST_F(LumenPortTest, ExchangeBlockWaitsBehindTheBlockUnderWay) {
+    const Bytes first{0x01, 0x01};
+    const Bytes second{0x02, 0x01};
+    const Bytes block = Counting(4);
+    ASSERT_TRUE(port->QueueDataBlock(first.data(), 2));
+    ASSERT_TRUE(port->QueueDataBlock(second.data(), 2));
+    ASSERT_TRUE(port->SendDataBlock(block.data(), 4));
+    EXPECT_EQ(port->GetQueuedBlockCount(), 2u);
+    ASSERT_EQ(quell.sent.size(), 1u);
+    for (int i = 0; i < 3; ++i) {
+        Deliver(BoxTele(eEvQuellAck, 1));
+        Deliver(BoxTele(eEvQuellAck, 2));
+    }
+    EXPECT_EQ(quell.sent, (std::vector<Bytes>{
+                              PcTele(eEvQuellDataFirst, 0, first), PcTele(eEvQuellDataEnd, 1),
+                              PcTele(eEvQuellDataFirst, 0, second), PcTele(eEvQuellDataEnd, 1),
+                              PcTele(eEvQuellDataFirst, 0, block), PcTele(eEvQuellDataEnd, 1)}));
+    EXPECT_EQ(port->GetQueuedBlockCount(), 0u);
+}
+
+// The exchange tries again while its first try still waits: the block ahead
+// is stuck (its acknowledgement may never come), so what waits is dropped
+// and the block goes at once; a dead block never holds up the link.
+TEST_F(LumenPortTest, RepeatedExchangeBlockDropsWhatWaitsAndGoesAtOnce) {
     const Bytes first{0x01, 0x01};
     const Bytes block = Counting(4);
     ASSERT_TRUE(port->QueueDataBlock(first.data(), 2));
     ASSERT_TRUE(port->QueueDataBlock(first.data(), 2));
     ASSERT_TRUE(port->SendDataBlock(block.data(), 4));
+    ASSERT_EQ(quell.sent.size(), 1u);
+    ASSERT_TRUE(port->SendDataBlock(block.data(), 4));
     EXPECT_EQ(port->GetQueuedBlockCount(), 0u);
     ASSERT_EQ(quell.sent.size(), 2u);
     EXPECT_EQ(quell.sent[1], PcTele(eEvQuellDataFirst, 0, block));
+}
+
+// The block under way is the exchange's own earlier try: the next try goes
+// at once, as every try of a silent box must reach the line.
+TEST_F(LumenPortTest, NextTryOfAnExchangeGoesAtOnce) {
+    const Bytes block = Counting(4);
+    for (int tryNo = 1; tryNo <= 3; ++tryNo)
+        ASSERT_TRUE(port->SendDataBlock(block.data(), 4));
+    EXPECT_EQ(port->GetQueuedBlockCount(), 0u);
+    EXPECT_EQ(quell.sent, std::vector<Bytes>(3, PcTele(eEvQuellDataFirst, 0, block)));
 }
 
 TEST_F(LumenPortTest, FailedBlockDropsWhatWaits) {
