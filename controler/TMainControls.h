@@ -48,7 +48,11 @@ struct TMainControlState {
     bool defaultsEnabled = false;
 };
 
-// What the program-state panel shows.
+// What the program-state panel shows. The programming part of the transfer
+// controller has an eProgState of its own (its states, not the panel's), so
+// this one keeps its name in a scope of its own; its values stand in the
+// global scope as before, and both headers can be included in one file.
+namespace mox::panel {
 enum eProgState : int {
     eProgStateNoMedium = 0,
     eProgStateIdle = 1,
@@ -58,6 +62,8 @@ enum eProgState : int {
     eProgStateBlankImage = 5,
     eProgStateTlnVideo = 6, // a subscriber unit in programming, with video
 };
+} // namespace mox::panel
+using enum mox::panel::eProgState;
 
 struct TProgFlags {
     bool boxProg = false;

@@ -1,6 +1,8 @@
 #include "TMainDataTransfer.h"
 
 #include "TDataTransfer.h"
+#include "TFirmwareDownload.h"
+#include "TTransferExtension.h"
 #include "TMainProgLink.h"
 #include "TMoxMain.h"
 #include "TQuell32Dispatch.h"
@@ -104,4 +106,12 @@ void TMainDataTransfer::OnTeleReceived() {
 
 void TMainDataTransfer::CloseTransferForm() {
     m_pForm->CloseTransferForm();
+}
+
+void TMainDataTransfer::SetFWFileName(const std::string& name) {
+    m_pForm->GetTransferExtension().GetFirmware().SetFWFileName(name);
+}
+
+bool TMainDataTransfer::GetFWFileName(std::string& name) const {
+    return m_pForm->GetTransferExtension().GetFirmware().GetFWFileName(name);
 }

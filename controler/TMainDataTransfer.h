@@ -8,6 +8,7 @@
 // its code, whichever form (window or wizard) runs the exchange, and the
 // window hands it on to the dialogs and the page.
 
+#include "IFirmwareFileHolder.h"
 #include "IMainTransfer.h"
 #include "IProgResultOwner.h"
 #include "MessageAddress.h"
@@ -18,7 +19,7 @@
 class TMoxMain;
 class TQuell32Host;
 
-class TMainDataTransfer : public IMainTransfer, public IProgResultOwner {
+class TMainDataTransfer : public IMainTransfer, public IProgResultOwner, public IFirmwareFileHolder {
 public:
     // quell: the window's bus control, or null (no bus port can be built).
     // seams: the form's clock, settings and ports (tests); the program's own
@@ -52,6 +53,11 @@ public:
 
     // IProgResultOwner
     void OnProgResult(const TProgResult& result) override;
+
+    // IFirmwareFileHolder: the firmware page's file goes to the download run
+    // of this form.
+    void SetFWFileName(const std::string& name) override;
+    bool GetFWFileName(std::string& name) const override;
 
 private:
     mox::platform::MessageAddress m_Owner;

@@ -6,7 +6,10 @@
 #include "EngineFakes.h"
 #include "FakeClock.h"
 #include "MainWindowFixture.h"
+#include "IFirmwareFileHolder.h"
+#include "TFirmwareDownload.h"
 #include "TMainDataTransfer.h"
+#include "TTransferExtension.h"
 #include "TMoxDocument.h"
 #include "WindowMessages.h"
 
@@ -94,6 +97,22 @@ TEST_F(MainWindowProg, HangUpResetClearsTheProgrammingState) {
     ASSERT_TRUE(Controller().GetProgFlags().boxProg);
     Controller().ResetProgData();
     EXPECT_FALSE(Controller().GetProgFlags().boxProg);
+}
+
+// The firmware page finds the file holder on the window's controller by a
+// cast; the file it hands over is the one the form's download run takes.
+TEST_F(MainWindowProg, FirmwareFileOfThePageReachesTheDownloadRun) {
+    MakeWindow();
+    auto* holder = dynamic_cast<IFirmwareFileHolder*>(Main().GetDataTransfer());
+    ASSERT_NE(holder, nullptr);
+    std::string name;
+    EXPECT_FALSE(holder->GetFWFileName(name));
+    holder->SetFWFileName("/tmp/box-firmware.bin");
+    std::string run;
+    ASSERT_TRUE(Controller().Form().GetTransferExtension().GetFirmware().GetFWFileName(run));
+    EXPECT_EQ(run, "/tmp/box-firmware.bin");
+    ASSERT_TRUE(holder->GetFWFileName(name));
+    EXPECT_EQ(name, run);
 }
 
 } // namespace
