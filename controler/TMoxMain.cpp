@@ -213,10 +213,12 @@ void TMoxMain::SetupActions() {
     connect(u.Info1, &QAction::triggered, this, &TMoxMain::OnAbout);
     connect(u.web1, &QAction::triggered, this, &TMoxMain::OnWebPage);
 
-    // Printing comes with the reports; until then both commands are off.
-    u.m_pPrintToolsButton->setEnabled(false);
-    u.m_pDruckMenuItem->setEnabled(false);
-    u.druckereinstellungen1->setEnabled(false);
+    connect(u.m_pDruckMenuItem, &QAction::triggered, this, &TMoxMain::OnPrint);
+    connect(u.m_pPrintToolsButton, &QAction::triggered, this, &TMoxMain::OnPrint);
+    connect(u.druckereinstellungen1, &QAction::triggered, this, &TMoxMain::OnPrinterSetup);
+    u.m_pPrintToolsButton->setEnabled(bool(m_Seams.runPrintDialog));
+    u.m_pDruckMenuItem->setEnabled(bool(m_Seams.runPrintDialog));
+    u.druckereinstellungen1->setEnabled(bool(m_Seams.runPrinterSetup));
     // The dialogs that later parts bring.
     u.programmierinterface1->setEnabled(bool(m_Seams.runPortDialog));
 

@@ -113,6 +113,8 @@ public:
     void OnRestartBox();
     void OnLoadDefaults();
     void OnPortDialog();
+    void OnPrint();
+    void OnPrinterSetup();
     void OnConnect();
     void OnDisconnect();
     void OnWizard();

@@ -353,6 +353,26 @@ void TMoxMain::OnWizard() {
     m_pAssistent->ShowAssistent();
 }
 
+void TMoxMain::OnPrint() {
+    if (!m_Seams.runPrintDialog)
+        return;
+    // Off while the dialog runs: a second print from the tool bar would
+    // open a second dialog over the first.
+    ui->m_pPrintToolsButton->setEnabled(false);
+    ui->m_pDruckMenuItem->setEnabled(false);
+    // The reports read the document: the page's edits go in first.
+    if (m_pDoc)
+        SendToView(WM_SAVE, -1, -1);
+    m_Seams.runPrintDialog(*this, m_nKind);
+    ui->m_pPrintToolsButton->setEnabled(true);
+    ui->m_pDruckMenuItem->setEnabled(true);
+}
+
+void TMoxMain::OnPrinterSetup() {
+    if (m_Seams.runPrinterSetup)
+        m_Seams.runPrinterSetup(*this);
+}
+
 void TMoxMain::OnAbout() {
     TAboutDlg dlg(this, m_pRes.get(), m_nMode);
     dlg.exec();

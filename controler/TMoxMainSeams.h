@@ -4,6 +4,7 @@
 // bring. The start-up fills in the program's real ones; tests hand in fakes.
 // An empty function means the part is not there: its command is disabled.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,4 +22,8 @@ struct TMoxMainSeams {
     std::function<bool(TMoxMain&)> runPortDialog;
     // The ISDN connect dialog; the number to dial, empty when cancelled.
     std::function<std::string(TMoxMain&)> runConnectDialog;
+    // The print dialog for the node kind of the selected tree node.
+    std::function<void(TMoxMain&, std::uint8_t kind)> runPrintDialog;
+    // The printer setup dialog.
+    std::function<void(TMoxMain&)> runPrinterSetup;
 };

@@ -1,0 +1,205 @@
+#pragma once
+// Language-text ids of the print dialog and the reports that the report
+// code itself chooses; the captions' own ids are their Tags where the
+// report is built. kPrintTextIds lists every id the printing uses (the
+// print tests check each has a text in all six language files).
+
+#include <array>
+
+namespace prtxt {
+
+inline constexpr int kYes = 255;
+inline constexpr int kNo = 256;
+inline constexpr int kNone = 80;         // "none": unknown mode or provider
+inline constexpr int kPGFirst = 333;     // name of permission group 0
+inline constexpr int kPGSecond = 334;    // name of permission group 1
+inline constexpr int kPGHeading = 300;   // "permission group" before its name
+inline constexpr int kTlnLabel = 317;    // "subscriber" before a reference
+inline constexpr int kTlnLabelIT1 = 442; // the same for door-interface type 1
+inline constexpr int kTlnNone = 362;     // a group without a subscriber
+inline constexpr int kPrintCurrent = 76; // radio item "current part"
+inline constexpr int kPrintAll = 77;     // radio item "everything"
+inline constexpr int kCaption = 2000;    // the program's name in every page header
+
+inline constexpr std::array kPrintTextIds = {
+    // print dialog
+    14,
+    16,
+    75,
+    76,
+    77,
+    78,
+    79,
+    3001,
+    // shared
+    80,
+    255,
+    256,
+    2000,
+    // subscribers, barred numbers, SMS
+    251,
+    252,
+    254,
+    501,
+    502,
+    503,
+    504,
+    236,
+    262,
+    230,
+    506,
+    507,
+    // permission groups
+    229,
+    300,
+    301,
+    305,
+    306,
+    307,
+    308,
+    310,
+    311,
+    312,
+    313,
+    314,
+    315,
+    316,
+    317,
+    318,
+    319,
+    320,
+    321,
+    322,
+    323,
+    324,
+    325,
+    326,
+    327,
+    328,
+    329,
+    330,
+    331,
+    332,
+    333,
+    334,
+    335,
+    336,
+    337,
+    338,
+    339,
+    347,
+    355,
+    356,
+    357,
+    358,
+    359,
+    362,
+    367,
+    377,
+    442,
+    // system settings
+    290,
+    291,
+    292,
+    294,
+    295,
+    297,
+    298,
+    289,
+    284,
+    288,
+    264,
+    163,
+    // box settings
+    150,
+    151,
+    152,
+    154,
+    160,
+    161,
+    162,
+    165,
+    166,
+    167,
+    168,
+    169,
+    170,
+    171,
+    172,
+    180,
+    181,
+    182,
+    183,
+    184,
+    185,
+    // camera
+    233,
+    380,
+    382,
+    383,
+    384,
+    385,
+    387,
+    390,
+    391,
+    // switch module and switching codes
+    100,
+    105,
+    106,
+    110,
+    // door-interface texts and tones
+    234,
+    286,
+    287,
+    420,
+    421,
+    422,
+    // multifunction input
+    225,
+    261,
+    263,
+    265,
+    266,
+    267,
+    268,
+    269,
+    270,
+    271,
+    272,
+    273,
+    274,
+    275,
+    276,
+    277,
+    278,
+    153,
+    // multifunction relay
+    226,
+    348,
+    349,
+    351,
+    352,
+    353,
+    354,
+    // devices
+    360,
+    361,
+    363,
+    364,
+    365,
+    366,
+    370,
+    372,
+    373,
+    375,
+    376,
+    // universal controller
+    227,
+    228,
+    341,
+    342,
+    343,
+    344,
+};
+
+} // namespace prtxt
