@@ -4,18 +4,27 @@
 #include "MoxCommandLine.h"
 #include "PermSettings.h"
 #include "ProcessLock.h"
-#include "TAssiPlaceholder.h"
+#include "TAssiMain.h"
+#include "TBoxPages.h"
+#include "TCodePages.h"
 #include "TConnectDlg.h"
 #include "TDataPages.h"
 #include "TDialogHelp.h"
+#include "TDoorPages.h"
 #include "TMainDataTransfer.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
+#include "TPrintCommands.h"
+#include "TRakPages.h"
 #include "TSetComPortDlg.h"
+#include "TSubscriberPages.h"
+#include "TSystemPages.h"
+#include "TTlnProgForm.h"
 #include "TkResourcen.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QTimer>
 
 #include <cstdlib>
@@ -39,7 +48,7 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !m_bDone) {
             m_bDone = true;
-            DbgOut(eDbgAlways, "<MoxRun> main window shown");
+            DbgOut(eDbgAlways, "<MoxRun> %s shown", qPrintable(watched->objectName()));
             QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(eMoxExitOk); });
         }
         return QObject::eventFilter(watched, event);
@@ -54,6 +63,33 @@ bool QuitWhenShownRequested() {
     return v && std::strcmp(v, "1") == 0;
 }
 
+// The wizard's own controller, for a start in wizard mode (the main window
+// creates its own only when it is first shown): it reports to the main
+// window like the window's own, so programming results take their one route.
+TAssiSeams AssiSeams() {
+    TAssiSeams seams;
+    seams.createTransfer = [](TAssiMain&) -> std::unique_ptr<IMainTransfer> {
+        TMoxMain* main = TMoxMain::Instance();
+        if (!main)
+            return nullptr;
+        return std::make_unique<TMainDataTransfer>(*main, main->GetQuell32());
+    };
+    // The subscriber programming step: the programming form embedded (kind
+    // 38), fed the forwarded results through its page protocol.
+    seams.createTlnProg = [](const TAssiTlnProgContext& c) {
+        auto* form = new TTlnProgForm(c.owner, c.transfer, c.holder, c.doc, c.res);
+        const QPointer<TTlnProgForm> alive(form);
+        TAssiEmbeddedPage page;
+        page.widget = form;
+        page.perform = [alive](const mox::platform::WindowMessage& m) {
+            if (alive)
+                alive->Perform(m.id, m.wParam, m.lParam);
+        };
+        return page;
+    };
+    return seams;
+}
+
 TMoxMainSeams ProgramSeams() {
     TMoxMainSeams seams;
     seams.hostQuell32 = true;
@@ -64,12 +100,13 @@ TMoxMainSeams ProgramSeams() {
         return TSetComPortDlg::Run(&main, true, main.GetRes());
     };
     seams.runConnectDialog = [](TMoxMain& main) { return TConnectDlg::Run(&main, main.GetRes()); };
+    TPrintCommands::Install(seams);
     return seams;
 }
 
 int RunMainWindow(const MoxCommandLine& cmd) {
     TMoxMain main(ProgramSeams());
-    TAssiPlaceholder assi(&main);
+    TAssiMain assi(&main, AssiSeams());
     main.SetAssistent(&assi);
     // The dialogs' help goes to the main window's help window.
     TDialogHelp::SetHandler([&main](int context) { return main.OnHelp(1, context); });
@@ -82,8 +119,10 @@ int RunMainWindow(const MoxCommandLine& cmd) {
     main.SetExpertFlag(cmd.expert);
 
     QuitWhenShown quitProbe;
-    if (QuitWhenShownRequested())
+    if (QuitWhenShownRequested()) {
         main.installEventFilter(&quitProbe);
+        assi.installEventFilter(&quitProbe);
+    }
 
     if (IsAssiMode()) {
         QApplication::setQuitOnLastWindowClosed(false);
@@ -127,6 +166,12 @@ int MoxRun(int argc, char** argv) {
     InitPermTrace();
     // The pages the tree's nodes open.
     TDataPages::Register();
+    TSystemPages::Register();
+    TBoxPages::Register();
+    TRakPages::Register();
+    TDoorPages::Register();
+    TCodePages::Register();
+    TSubscriberPages::Register();
     DbgOut(eDbgAlways, "<MoxRun> mode(%d) expert(%d)", cmd.mode, cmd.expert ? 1 : 0);
     try {
         return RunMainWindow(cmd);

@@ -5,8 +5,9 @@
 // calls MoxRun.
 //
 // The environment variable MOX_QUIT_WHEN_SHOWN=1 ends the program with exit
-// code 0 once the main window has been shown and has painted: start-up
-// measurements and smoke runs use it.
+// code 0 once the first window (the main window, or the wizard in wizard
+// mode) has been shown and has painted: start-up measurements and smoke
+// runs use it.
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 // The start-up, run in-process with its boxes answered by the test: a
 // missing language file ends it with its error and no window, an
 // unregistered bus control ends it with its error, the usage text, the
-// mode from the command line, the wizard's place handing over to the main
-// window; and the real program started as a process from another folder.
+// mode from the command line, the wizard shown first and handing over to
+// the main window; and the real program started as a process from another folder.
 
 #include "MoxApp.h"
 
@@ -11,6 +11,7 @@
 #include "PermSettings.h"
 #include "Quell32Ids.h"
 #include "SettingsStore.h"
+#include "TAssiMain.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
 #include "TkResourcen.h"
@@ -183,14 +184,34 @@ TEST_F(Startup, ServiceFlagAloneIsIgnored) {
     EXPECT_FALSE(seen.expert);
 }
 
-TEST_F(Startup, WizardsPlaceHandsOverToTheMainWindow) {
+TEST_F(Startup, WizardShowsFirstAndHandsOverToTheMainWindow) {
     RegisterQuell32();
     if (IsSkipped())
         return;
     SetAssiMode(true);
     Seen seen;
-    QuitWhenMainShows(seen);
+    bool wizardFirst = false;
+    MoxSetMainWindowHookForTesting([&seen, &wizardFirst](TMoxMain& main) {
+        auto* poll = new QTimer(&main);
+        poll->setInterval(0);
+        int turns = 0;
+        QObject::connect(poll, &QTimer::timeout, &main, [&, poll, turns]() mutable {
+            TAssiMain* assi = TAssiMain::Instance();
+            if (assi && assi->isVisible() && !main.isVisible()) {
+                // The user finishes the wizard at once.
+                wizardFirst = true;
+                assi->OnFertig();
+            }
+            if (main.isVisible() || ++turns > 1000) {
+                seen.shown = main.isVisible();
+                poll->stop();
+                QCoreApplication::exit(0);
+            }
+        });
+        poll->start();
+    });
     EXPECT_EQ(Run({}), eMoxExitOk);
+    EXPECT_TRUE(wizardFirst);
     EXPECT_TRUE(seen.shown);
 }
 
