@@ -6,6 +6,7 @@
 // which the controller holds: it offers its operations through GetCapiLink.
 
 #include <cstdint>
+#include <functional>
 
 class ICapiLinkPort;
 
@@ -24,9 +25,17 @@ public:
     // A block sent without waiting for an answer, right after another such
     // block: a port that carries a block in parts lets it wait until the
     // block under way is through, so neither cuts the other short. Ports
-    // that carry blocks whole send it at once.
-    virtual bool QueueDataBlock(const std::uint8_t* data, std::uint32_t len) {
-        return SendDataBlock(data, len);
+    // that carry blocks whole send it at once. When it was taken (true),
+    // onDone later tells once whether the block reached the box: nobody waits
+    // for an answer to it, so a block lost on the way is known only there.
+    using BlockDone = std::function<void(bool delivered)>;
+    virtual bool QueueDataBlock(const std::uint8_t* data, std::uint32_t len,
+                                BlockDone onDone = {}) {
+        if (!SendDataBlock(data, len))
+            return false;
+        if (onDone)
+            onDone(true);
+        return true;
     }
     // Copies the received block out (at most size bytes); returns the count.
     virtual std::uint32_t ReceiveDataBlock(std::uint8_t* dest, std::uint32_t size) = 0;

@@ -241,12 +241,18 @@ bool TDataTransferEngine::SendDataToPortKeepRun(const std::uint8_t* data, std::u
     return SendDataToPortImpl(data, len, timeoutMs, false);
 }
 
-bool TDataTransferEngine::QueueDataToPort(const std::uint8_t* data, std::uint32_t len) {
-    if (GetConnectionType() != eConnectionQuell)
-        return SendDataToPortImpl(data, len, 0, false);
+bool TDataTransferEngine::QueueDataToPort(const std::uint8_t* data, std::uint32_t len,
+                                          ITransferPort::BlockDone onDone) {
+    if (GetConnectionType() != eConnectionQuell) {
+        // These links carry the block whole: taken is delivered.
+        const bool sent = SendDataToPortImpl(data, len, 0, false);
+        if (sent && onDone)
+            onDone(true);
+        return sent;
+    }
     TransferTrace(eTraceTransfer, "<TDataTransfer::QueueDataToPort> dwLen (%u)", len);
     TransferTraceBytes(eTraceTDump, "", data, len);
-    const bool ok = m_pLumenPort && m_pLumenPort->QueueDataBlock(data, len);
+    const bool ok = m_pLumenPort && m_pLumenPort->QueueDataBlock(data, len, std::move(onDone));
     if (!ok)
         TransferTrace(eTraceTransfer, "<TDataTransfer::SendLumenData> send failed -> ERROR");
     return ok;

@@ -156,7 +156,9 @@ public:
                                std::uint32_t timeoutMs);
     // Blocks sent one after the other without waiting for answers (the
     // devices' final stop commands): no timer, a failure only traced.
-    bool QueueDataToPort(const std::uint8_t* data, std::uint32_t len);
+    // onDone: as ITransferPort::QueueDataBlock.
+    bool QueueDataToPort(const std::uint8_t* data, std::uint32_t len,
+                         ITransferPort::BlockDone onDone = {});
     bool SendMessageBlock(std::uint8_t cmd, std::uint16_t block, std::uint32_t timeoutMs,
                           std::uint8_t channel);
     bool SendMessageBlock(std::uint8_t cmd, const std::uint8_t* data, std::uint16_t len,

@@ -150,16 +150,33 @@ bool TFirmwareDownload::StartFirmware() {
 
 void TFirmwareDownload::OnFirmwareStop() {
     // The run is over already: these go out raw, a failure is only traced
-    // and nothing here can end the run again.
-    for (const std::uint8_t device : {kFWProtKTX, kFWProtKMR}) {
-        TDownloadMessage msg(eFWCmdStopDownload, 0);
-        msg.SetProt(device);
-        // On the bus the camera device's stop waits until the box's is
-        // through; sent at once it would cut the box's short.
-        if (!m_Engine.QueueDataToPort(msg.GetBuffer(), msg.GetLen()))
-            TransferTrace(eTraceTransfer, "\tstop device (%d) not sent", device);
-    }
+    // and nothing here can end the run again. On the bus the camera
+    // device's stop goes once the box's is through, or it would cut the
+    // box's short; and it goes even when the box's is lost (a telegram whose
+    // answer missed the interface's window ten times over on a loaded
+    // machine), or the camera device would stay in download mode.
+    auto sendCamera = [this, alive = std::weak_ptr<int>(m_pAlive)](bool) {
+        if (!alive.expired())
+            QueueStop(kFWProtKMR);
+    };
+    if (!QueueStop(kFWProtKTX, sendCamera))
+        QueueStop(kFWProtKMR);
     m_bAskRestart = false;
+}
+
+bool TFirmwareDownload::QueueStop(std::uint8_t device, std::function<void(bool)> then) {
+    TDownloadMessage msg(eFWCmdStopDownload, 0);
+    msg.SetProt(device);
+    auto traced = [device, then = std::move(then)](bool delivered) {
+        if (!delivered)
+            TransferTrace(eTraceTransfer, "\tstop device (%d) lost", device);
+        if (then)
+            then(delivered);
+    };
+    if (m_Engine.QueueDataToPort(msg.GetBuffer(), msg.GetLen(), traced))
+        return true;
+    TransferTrace(eTraceTransfer, "\tstop device (%d) not sent", device);
+    return false;
 }
 
 // ---- The dialog's commands -------------------------------------------------

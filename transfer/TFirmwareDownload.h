@@ -25,6 +25,8 @@
 #include "TFirmwareGroup.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -138,6 +140,9 @@ private:
     bool Answered(const TTkDataMsg* pMsg, std::uint8_t expected);
     // The step's command again, unchanged (the retry count goes on).
     void Resend();
+    // One device's stop command, sent without waiting for an answer; then
+    // is told when it is through or lost.
+    bool QueueStop(std::uint8_t device, std::function<void(bool)> then = {});
 
     TDataTransferEngine& m_Engine;
     ITransferClock& m_Clock;
@@ -155,4 +160,7 @@ private:
     bool m_bRun = false;
     bool m_bAskRestart = false;
     TFirmwareGroup m_Group;
+    // The port may report a stop's outcome after this object is gone; it
+    // then finds this expired.
+    std::shared_ptr<int> m_pAlive = std::make_shared<int>(0);
 };

@@ -58,6 +58,9 @@ const char* ProgCmdName(std::uint8_t cmd);
 // Name of a programming state in the traces; "DEFAULT == ERROR" outside the
 // table.
 const char* ProgStateName(int state);
+// Name of a programming result message (DEL_TLN_FAILED ... BSMPROG_PAS) in
+// the traces; "ERROR: UNDEFINED!" for another message.
+const char* ProgResultName(std::uint32_t code);
 
 // Function bytes of the box's raw programming telegrams on the bus.
 constexpr bool IsProgTelegramFunction(std::uint8_t fn) {

@@ -147,6 +147,7 @@ void TTkLumenPort::HandleBlockedBus() {
         }
     }
     m_Clock.SleepMs(kLumenBlockedSettleMs);
+    ++m_nRearms;
     m_Quell.SetReadyForReceive(true);
 }
 
@@ -174,22 +175,34 @@ bool TTkLumenPort::SendDataBlock(const std::uint8_t* data, std::uint32_t len) {
             TransferTrace(eTracePort, "<TTkLumenPort::SendDataBlock> ERROR len (%u)", len);
             return false;
         }
-        m_QueuedBlocks.push_back({std::vector<std::uint8_t>(data, data + len), true});
+        m_QueuedBlocks.push_back({std::vector<std::uint8_t>(data, data + len), true, {}});
         return true;
     }
     if (!m_QueuedBlocks.empty())
         TransferTrace(eTracePort, "<TTkLumenPort::SendDataBlock> %u waiting blocks dropped",
                       static_cast<unsigned>(m_QueuedBlocks.size()));
+    std::vector<BlockDone> lost;
+    for (QueuedBlock& b : m_QueuedBlocks)
+        if (b.onDone)
+            lost.push_back(std::move(b.onDone));
     m_QueuedBlocks.clear();
+    // A command cut short under way never completes at the box.
+    if (m_UnderWayDone)
+        lost.push_back(std::move(m_UnderWayDone));
+    m_UnderWayDone = nullptr;
     const bool started = StartBlock(data, len);
     m_bExchangeUnderWay = started;
+    Tell(lost, false);
     return started;
 }
 
-bool TTkLumenPort::QueueDataBlock(const std::uint8_t* data, std::uint32_t len) {
+bool TTkLumenPort::QueueDataBlock(const std::uint8_t* data, std::uint32_t len, BlockDone onDone) {
     if (!m_bWaitForAckNak) {
         m_bExchangeUnderWay = false;
-        return StartBlock(data, len);
+        if (!StartBlock(data, len))
+            return false;
+        m_UnderWayDone = std::move(onDone);
+        return true;
     }
     if ((!data && len) || len >= COM_PORT_BUF_LEN) {
         TransferTrace(eTracePort, "<TTkLumenPort::QueueDataBlock> ERROR len (%u)", len);
@@ -197,8 +210,36 @@ bool TTkLumenPort::QueueDataBlock(const std::uint8_t* data, std::uint32_t len) {
     }
     // A new first telegram now would restart the box's reassembly and lose
     // the block under way.
-    m_QueuedBlocks.push_back({std::vector<std::uint8_t>(data, data + len), false});
+    m_QueuedBlocks.push_back(
+        {std::vector<std::uint8_t>(data, data + len), false, std::move(onDone)});
     return true;
+}
+
+void TTkLumenPort::StartQueued(std::vector<BlockDone>& lost) {
+    if (m_QueuedBlocks.empty())
+        return;
+    QueuedBlock next = std::move(m_QueuedBlocks.front());
+    m_QueuedBlocks.pop_front();
+    // A failure is only traced: an exchange's own time-out and tries take
+    // care of its block, the others hear it through their onDone.
+    m_bExchangeUnderWay = next.exchange;
+    if (StartBlock(next.bytes.data(), static_cast<std::uint32_t>(next.bytes.size()))) {
+        m_UnderWayDone = std::move(next.onDone);
+        return;
+    }
+    TransferTrace(eTracePort, "<TTkLumenPort::WorkOnAck> queued block not sent");
+    if (next.onDone)
+        lost.push_back(std::move(next.onDone));
+    for (QueuedBlock& b : m_QueuedBlocks)
+        if (b.onDone)
+            lost.push_back(std::move(b.onDone));
+    m_QueuedBlocks.clear();
+}
+
+void TTkLumenPort::Tell(std::vector<BlockDone>& dones, bool delivered) {
+    for (BlockDone& done : dones)
+        done(delivered);
+    dones.clear();
 }
 
 bool TTkLumenPort::StartBlock(const std::uint8_t* data, std::uint32_t len) {
@@ -267,19 +308,18 @@ void TTkLumenPort::WorkOnAck(const TLumenMessage& msg) {
         return;
     }
     if (m_bLastSent) {
-        // The whole block is with the box; its answer comes as a block.
+        // The whole block is with the box; its answer comes as a block. The
+        // next block goes out before anyone hears of this one, so that what
+        // they send meanwhile queues behind it.
         m_bLastSent = false;
-        if (!m_QueuedBlocks.empty()) {
-            const QueuedBlock next = std::move(m_QueuedBlocks.front());
-            m_QueuedBlocks.pop_front();
-            // A failure is only traced: an exchange's own time-out and tries
-            // take care of its block.
-            m_bExchangeUnderWay = next.exchange;
-            if (!StartBlock(next.bytes.data(), static_cast<std::uint32_t>(next.bytes.size()))) {
-                TransferTrace(eTracePort, "<TTkLumenPort::WorkOnAck> queued block not sent");
-                m_QueuedBlocks.clear();
-            }
-        }
+        std::vector<BlockDone> delivered;
+        if (m_UnderWayDone)
+            delivered.push_back(std::move(m_UnderWayDone));
+        m_UnderWayDone = nullptr;
+        std::vector<BlockDone> lost;
+        StartQueued(lost);
+        Tell(delivered, true);
+        Tell(lost, false);
         return;
     }
     const bool sent = SendNextTelegram(m_dwTeleCounter);
@@ -347,9 +387,17 @@ void TTkLumenPort::OnTeleReceived() {
     // Read the event's telegram before anything else can send: a blocked
     // send would read the next telegram into the control over it.
     const ReceivedTele tele = ReadReceivedTele();
+    const unsigned rearms = m_nRearms;
     WorkOnPendingTelegrams();
     HandleReceivedTele(tele);
-    m_Quell.SetReadyForReceive(true);
+    // A send in between that found the bus blocked has let the control take
+    // the next telegram already; that one is not read yet (its own event
+    // follows), and letting the control go on now would let the telegram
+    // after it overwrite it: one telegram lost, the next one taken twice.
+    if (m_nRearms == rearms)
+        m_Quell.SetReadyForReceive(true);
+    else
+        TransferTrace(eTracePort, "<TTkLumenPort::OnTeleReceived> next telegram held");
 }
 
 void TTkLumenPort::WorkOnPendingTelegrams() {
@@ -362,21 +410,23 @@ void TTkLumenPort::WorkOnPendingTelegrams() {
 
 bool TTkLumenPort::AppendData(const TLumenMessage& msg) {
     const std::uint32_t block = msg.GetBlockNumber();
-    if (block != m_dwTeleCounter) {
-        TransferTrace(eTracePort, "bad number (%u) expected (%u)", block, m_dwTeleCounter);
-        SendNak(m_dwTeleCounter);
+    if (!m_bReceiving || block != m_dwRecCounter) {
+        TransferTrace(eTracePort, "bad number (%u) expected (%u)", block, m_dwRecCounter);
+        m_bReceiving = false;
+        SendNak(m_dwRecCounter);
         return false;
     }
     const std::uint16_t len = msg.GetDataLen();
     if (m_dwRecLen + len > kLumenMaxReceiveBlock) {
         TransferTrace(eTracePort, "ERROR block longer than %u bytes", kLumenMaxReceiveBlock);
-        SendNak(m_dwTeleCounter);
+        m_bReceiving = false;
+        SendNak(m_dwRecCounter);
         return false;
     }
     if (len)
         std::memcpy(m_abyRecBuf.data() + m_dwRecLen, msg.GetData(), len);
     m_dwRecLen += len;
-    ++m_dwTeleCounter;
+    ++m_dwRecCounter;
     return true;
 }
 
@@ -388,22 +438,23 @@ void TTkLumenPort::WorkOnReceiveLumenData(const TLumenMessage* pMsg) {
     if (pMsg->GetProgCmd() != KTX_PC_DAT) {
         // A foreign telegram goes up whole, as the control delivered it.
         const std::uint16_t len = std::min<std::uint16_t>(pMsg->GetLen(), LUMEN_RAW_LEN);
-        std::memcpy(m_abyRecBuf.data(), pMsg->GetBuffer(), len);
-        m_dwRecLen = len;
-        m_Owner.PerformQuellPortData();
+        HandUp(pMsg->GetBuffer(), len);
         return;
     }
     m_Owner.PerformKennungRestart();
     switch (pMsg->GetCmd()) {
     case eEvQuellDataFirst: {
-        m_dwTeleCounter = 0;
+        m_dwRecCounter = 0;
         const std::uint16_t len = pMsg->GetDataLen();
         if (len)
             std::memcpy(m_abyRecBuf.data(), pMsg->GetData(), len);
         m_dwRecLen = len;
-        ++m_dwTeleCounter;
-        if (!SendAck(m_dwTeleCounter))
+        m_bReceiving = true;
+        ++m_dwRecCounter;
+        if (!SendAck(m_dwRecCounter)) {
+            m_bReceiving = false;
             Fail();
+        }
         break;
     }
     case eEvQuellData:
@@ -411,17 +462,20 @@ void TTkLumenPort::WorkOnReceiveLumenData(const TLumenMessage* pMsg) {
             Fail();
             break;
         }
-        if (!SendAck(m_dwTeleCounter))
+        if (!SendAck(m_dwRecCounter)) {
+            m_bReceiving = false;
             Fail();
+        }
         break;
     case eEvQuellDataEnd:
         if (!AppendData(*pMsg)) {
             Fail();
             break;
         }
+        m_bReceiving = false;
         // The block is complete here whatever became of this Ack; the
         // controller's answer to the block tells the box how it went.
-        SendAck(m_dwTeleCounter);
+        SendAck(m_dwRecCounter);
         m_Owner.PerformQuellPortData();
         break;
     case eEvQuellAck:
@@ -440,13 +494,39 @@ void TTkLumenPort::WorkOnReceiveLumenData(const TLumenMessage* pMsg) {
 void TTkLumenPort::FailSend() {
     // The blocks waiting behind a failed one would reach the box out of
     // their exchange.
+    std::vector<BlockDone> lost;
+    if (m_UnderWayDone)
+        lost.push_back(std::move(m_UnderWayDone));
+    m_UnderWayDone = nullptr;
+    for (QueuedBlock& b : m_QueuedBlocks)
+        if (b.onDone)
+            lost.push_back(std::move(b.onDone));
     m_QueuedBlocks.clear();
     Fail();
+    Tell(lost, false);
 }
 
 void TTkLumenPort::Fail() {
-    m_dwRecLen = 0;
+    HandUp(nullptr, 0);
+}
+
+void TTkLumenPort::HandUp(const std::uint8_t* bytes, std::uint32_t len) {
+    // A box block being reassembled meanwhile (a failure on the sending
+    // side, a foreign telegram in between) goes on where it was: otherwise
+    // its next telegram would land behind what was handed up and a corrupt
+    // block would be delivered.
+    std::vector<std::uint8_t> partial;
+    const bool keep = m_bReceiving;
+    if (keep)
+        partial.assign(m_abyRecBuf.begin(), m_abyRecBuf.begin() + m_dwRecLen);
+    if (len)
+        std::memcpy(m_abyRecBuf.data(), bytes, len);
+    m_dwRecLen = len;
     m_Owner.PerformQuellPortData();
+    if (keep && m_bReceiving) {
+        std::copy(partial.begin(), partial.end(), m_abyRecBuf.begin());
+        m_dwRecLen = static_cast<std::uint32_t>(partial.size());
+    }
 }
 
 std::uint32_t TTkLumenPort::ReceiveDataBlock(std::uint8_t* dest, std::uint32_t size) {

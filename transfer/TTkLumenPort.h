@@ -3,8 +3,13 @@
 // bus control. A block goes out cut into 'C' telegrams of 16 data bytes, sent
 // stop-and-wait (the box acknowledges each with an eEvQuellAck carrying the
 // next number); the box's blocks come in the same way and are acknowledged
-// here. Runs on the GUI thread only: sends are driven by the transfer
-// controller, receives by the control's TeleReceived event.
+// here. The box may start a block of its own while one of ours still waits
+// for an acknowledgement (it answers a command at once while the next
+// command goes out): the sub-type tells the directions apart, so each keeps
+// its own telegram numbers and neither block is lost.
+//
+// Runs on the GUI thread only: sends are driven by the transfer controller,
+// receives by the control's TeleReceived event.
 //
 // The port calls its owner synchronously from the receive path (a finished
 // block, a failure); the owner may send the next block from inside that call,
@@ -43,8 +48,12 @@ public:
     bool SendDataBlock(const std::uint8_t* data, std::uint32_t len) override;
     // While a block is under way the next one waits for its last
     // acknowledgement; a block sent with SendDataBlock drops what waits (a
-    // new exchange, or the repetition of one).
-    bool QueueDataBlock(const std::uint8_t* data, std::uint32_t len) override;
+    // new exchange, or the repetition of one). onDone hears true after the
+    // box acknowledged the block's last telegram, false when the block was
+    // lost (refused, not delivered, dropped); a port destroyed first calls
+    // nobody.
+    bool QueueDataBlock(const std::uint8_t* data, std::uint32_t len,
+                        BlockDone onDone = {}) override;
     bool SendNextTelegram(std::uint32_t block);
     bool SendAck(std::uint32_t block);
     bool SendNak(std::uint32_t block);
@@ -67,6 +76,7 @@ public:
     // State visible to the tests.
     std::uint32_t GetHeldLen() const { return m_dwRecLen; }
     std::uint32_t GetTeleCounter() const { return m_dwTeleCounter; }
+    std::uint32_t GetReceiveCounter() const { return m_dwRecCounter; }
     bool IsWaitingForAckNak() const { return m_bWaitForAckNak; }
     std::size_t GetPendingCount() const { return m_Pending.size(); }
     std::size_t GetQueuedBlockCount() const { return m_QueuedBlocks.size(); }
@@ -84,7 +94,12 @@ private:
     void HandleBlockedBus();
     bool SendQuellTele(const TLumenMessage& msg);
     bool StartBlock(const std::uint8_t* data, std::uint32_t len);
+    // Starts the first waiting block that goes out; those that cannot are
+    // lost and collected in lost.
+    void StartQueued(std::vector<BlockDone>& lost);
     void FailSend();
+    // Calls each with the outcome; the calls may send again.
+    static void Tell(std::vector<BlockDone>& dones, bool delivered);
     void WorkOnAck(const TLumenMessage& msg);
     void WorkOnNak();
     // Appends a received Data/DataEnd telegram; false (Nak sent) on a wrong
@@ -92,6 +107,9 @@ private:
     bool AppendData(const TLumenMessage& msg);
     // Held length 0 and QUELLPORT_DATA: the controller sees a failed block.
     void Fail();
+    // Holds these bytes (a foreign telegram, or none for a failure) and
+    // performs QUELLPORT_DATA.
+    void HandUp(const std::uint8_t* bytes, std::uint32_t len);
 
     ILumenPortOwner& m_Owner;
     IQuell32Control& m_Quell;
@@ -102,22 +120,33 @@ private:
     std::array<std::uint8_t, COM_PORT_BUF_LEN> m_abySendBuf{};
     std::uint32_t m_dwSendOffset = 0;
     std::uint32_t m_nToSend = 0;
-    // Next block number of the stop-and-wait sequence; sending and receiving
-    // share it, so one block is in flight at a time, in one direction.
+    // Next telegram number of the block being sent.
     std::uint32_t m_dwTeleCounter = 0;
+    // Next telegram number of the box's block being reassembled. Apart from
+    // the sending number: the box's block may start while ours waits for an
+    // acknowledgement, and one shared number would refuse the box's next
+    // telegram and lose both blocks.
+    std::uint32_t m_dwRecCounter = 0;
+    // A box block is being reassembled (DataFirst taken, DataEnd not yet).
+    bool m_bReceiving = false;
     bool m_bOpen = false;
     bool m_bLastSent = false;
     bool m_bWaitForAckNak = false;
 
     std::deque<ReceivedTele> m_Pending;
+    // Times a blocked send let the control take a telegram again.
+    unsigned m_nRearms = 0;
     // Blocks waiting for the one under way, in the order they were given.
     struct QueuedBlock {
         std::vector<std::uint8_t> bytes;
         bool exchange = false; // from SendDataBlock: an exchange waits for its answer
+        BlockDone onDone;
     };
     std::deque<QueuedBlock> m_QueuedBlocks;
     bool HasQueuedExchange() const;
     // The block under way is an exchange's (its try), not a command sent
     // without waiting.
     bool m_bExchangeUnderWay = false;
+    // Told the outcome of the block under way.
+    BlockDone m_UnderWayDone;
 };

@@ -8,9 +8,7 @@
 
 #include <algorithm>
 
-namespace {
-
-const char* ResultName(std::uint32_t code) {
+const char* ProgResultName(std::uint32_t code) {
     switch (code) {
     case DEL_TLN_FAILED:
         return "DEL_TLN_FAILED";
@@ -54,6 +52,8 @@ const char* ResultName(std::uint32_t code) {
         return "ERROR: UNDEFINED!";
     }
 }
+
+namespace {
 
 bool IsValidState(int state) {
     return state >= eProgStateUndefined && state <= eProgStateBSM;
@@ -267,7 +267,7 @@ bool TTlnProg::AddKBA(std::uint16_t adr) {
 
 void TTlnProg::SendMsgToOwner(std::uint32_t code, std::intptr_t wParam, std::intptr_t lParam) {
     TransferTrace(eTraceTlnProg, "<TDataTransfer::SendMsgToOwner> nCode(%u)", code);
-    TransferTrace(eTraceTlnProg, "     %s", ResultName(code));
+    TransferTrace(eTraceTlnProg, "     %s", ProgResultName(code));
     if (!m_pResultOwner) {
         TransferTrace(eTraceTlnProg, "     ERROR no main window: result (%u) not reported", code);
         return;
@@ -285,7 +285,8 @@ void TTlnProg::DumpProgMsg(const TTkDataMsg& msg) const {
 }
 
 bool TTlnProg::SendKBProg(std::uint8_t cmd, std::uint16_t adr1, std::uint16_t adr2,
-                          std::uint32_t timeoutMs, std::uint8_t idx) {
+                          std::uint32_t timeoutMs, std::uint8_t idx,
+                          std::function<void(bool)> onDone) {
     TransferTrace(eTraceTlnProg,
                   "<TDataTransfer::SendKBProg> prot(0x%02x) cmd(0x%02x) wAdr1(0x%04x) "
                   "wAdr2(0x%04x) timeout (%u) bIdx (%d)",
@@ -298,14 +299,25 @@ bool TTlnProg::SendKBProg(std::uint8_t cmd, std::uint16_t adr1, std::uint16_t ad
     // A command that waits for no answer may follow another at once; on the
     // bus it waits until the one under way is through instead of cutting it
     // short.
-    const bool ok = timeoutMs ? m_Engine.SendDataToPort(msg.GetBuffer(), msg.GetLen(), timeoutMs)
-                              : m_Engine.QueueDataToPort(msg.GetBuffer(), msg.GetLen());
+    const bool ok =
+        timeoutMs ? m_Engine.SendDataToPort(msg.GetBuffer(), msg.GetLen(), timeoutMs)
+                  : m_Engine.QueueDataToPort(msg.GetBuffer(), msg.GetLen(), std::move(onDone));
     if (!ok) {
         TransferTrace(eTraceTlnProg, "     ERROR SendDataToPort return false");
         if (!timeoutMs && m_Engine.IsRunning())
             m_Engine.SetResult(0);
     }
     return ok;
+}
+
+std::function<void(bool)> TTlnProg::KeyProgDone() {
+    return [this, alive = std::weak_ptr<int>(m_pAlive)](bool delivered) {
+        if (alive.expired())
+            return;
+        if (!delivered)
+            TransferTrace(eTraceTlnProg, "     ERROR key command did not reach the box");
+        SendMsgToOwner(delivered ? RUECKMELDUNG_OK : SEND_FAILED);
+    };
 }
 
 // ---- Commands --------------------------------------------------------------
@@ -387,9 +399,7 @@ void TTlnProg::InitiateBTLMTasteProg(std::uint16_t adr, std::uint8_t idx) {
         return;
     }
     TransferTrace(eTraceTlnProg, "     < BTLM_CODE_PROG");
-    if (SendKBProg(BTLM_CODE_PROG, adr, m_wAdrKomBus, 0, idx))
-        SendMsgToOwner(RUECKMELDUNG_OK);
-    else
+    if (!SendKBProg(BTLM_CODE_PROG, adr, m_wAdrKomBus, 0, idx, KeyProgDone()))
         SendMsgToOwner(SEND_FAILED);
 }
 
@@ -399,9 +409,7 @@ void TTlnProg::InitiateBSMTasteProg(std::uint16_t adr, std::uint8_t idx) {
         return;
     }
     TransferTrace(eTraceTlnProg, "     < BSM_CODE_PROG");
-    if (SendKBProg(BSM_CODE_PROG, adr, m_wAdrKomBus, 0, idx))
-        SendMsgToOwner(RUECKMELDUNG_OK);
-    else
+    if (!SendKBProg(BSM_CODE_PROG, adr, m_wAdrKomBus, 0, idx, KeyProgDone()))
         SendMsgToOwner(SEND_FAILED);
 }
 

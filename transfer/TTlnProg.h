@@ -17,6 +17,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 class TDataTransferEngine;
 class TTkDataMsg;
@@ -104,8 +106,15 @@ public:
     void OnPortChanged();
 
 private:
+    // onDone (commands without a time-out only): whether the block then
+    // reached the box; called only when the send was taken.
     bool SendKBProg(std::uint8_t cmd, std::uint16_t adr1, std::uint16_t adr2,
-                    std::uint32_t timeoutMs, std::uint8_t idx);
+                    std::uint32_t timeoutMs, std::uint8_t idx,
+                    std::function<void(bool)> onDone = {});
+    // A key command is reported done only once its block is with the box:
+    // on the bus it may still wait behind others, and a block lost there
+    // must not have been reported as assigned.
+    std::function<void(bool)> KeyProgDone();
     void SendMsgToOwner(std::uint32_t code, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
     void DumpProgMsg(const TTkDataMsg& msg) const;
     void StartKBARequest();
@@ -145,4 +154,7 @@ private:
     // Address HT_PROG_AKT went out with; cancelling a first assignment ends
     // the unit's programming with it (the dialog knows none yet).
     std::uint16_t m_wAdrProgAkt = 0;
+    // The port may report a block's outcome after this object is gone; it
+    // then finds this expired.
+    std::shared_ptr<int> m_pAlive = std::make_shared<int>(0);
 };

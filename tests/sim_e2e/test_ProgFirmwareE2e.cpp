@@ -239,7 +239,10 @@ TEST_F(ExtE2eTest, SwitchModuleKeyProgrammingReachesTheBox) {
     EXPECT_EQ(Prog().GetBSMRelais(), 2);
     const size_t mark = Box().LineCount();
     Prog().SetTlnAdr(0x0105);
+    const size_t before = m_Results.results.size();
     Prog().InitiateBSMTasteProg(0x0012, 3);
+    // The key is reported assigned once its command is with the box.
+    ASSERT_TRUE(WaitForResults(before + 1));
     EXPECT_EQ(m_Results.results.back().nCode, RUECKMELDUNG_OK);
     EXPECT_TRUE(Rig().RunUntil(
         [&] { return CountLines("PROGCMD BSM_CODE_PROG 0012 0105 idx 3", mark) == 1; }, 5000));

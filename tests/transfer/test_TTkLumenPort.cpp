@@ -289,6 +289,153 @@ TEST_F(LumenPortTest, FailedBlockDropsWhatWaits) {
     EXPECT_EQ(quell.sent.size(), 1u);
 }
 
+// The box answers a command at once with a block of its own while the next
+// command waits for its acknowledgement: its telegrams and ours are told
+// apart by sub-type, so both blocks go through and so does what waits.
+TEST_F(LumenPortTest, BoxBlockWhileOursWaitsForItsAckLosesNeither) {
+    const Bytes command{0x83, 0x17};
+    const Bytes next{0x83, 0x43};
+    const Bytes last{0x83, 0x06};
+    const Bytes answer = Counting(11);
+    ASSERT_TRUE(port->QueueDataBlock(command.data(), 2));
+    ASSERT_TRUE(port->QueueDataBlock(next.data(), 2));
+    ASSERT_TRUE(port->QueueDataBlock(last.data(), 2));
+    Deliver(BoxTele(eEvQuellAck, 1));
+    Deliver(BoxTele(eEvQuellAck, 2)); // the command is through; next goes
+    Deliver(BoxTele(eEvQuellDataFirst, 0, answer));
+    Deliver(BoxTele(eEvQuellAck, 1));
+    Deliver(BoxTele(eEvQuellDataEnd, 1));
+    EXPECT_EQ(owner.quellData, 1);
+    EXPECT_EQ(Held(), answer);
+    Deliver(BoxTele(eEvQuellAck, 2)); // next is through; last goes
+    Deliver(BoxTele(eEvQuellAck, 1));
+    Deliver(BoxTele(eEvQuellAck, 2));
+    EXPECT_EQ(quell.sent,
+              (std::vector<Bytes>{PcTele(eEvQuellDataFirst, 0, command), PcTele(eEvQuellDataEnd, 1),
+                                  PcTele(eEvQuellDataFirst, 0, next), PcTele(eEvQuellAck, 1),
+                                  PcTele(eEvQuellDataEnd, 1), PcTele(eEvQuellAck, 2),
+                                  PcTele(eEvQuellDataFirst, 0, last), PcTele(eEvQuellDataEnd, 1)}));
+    EXPECT_FALSE(port->IsWaitingForAckNak());
+    EXPECT_EQ(port->GetQueuedBlockCount(), 0u);
+    EXPECT_EQ(owner.quellData, 1);
+}
+
+// The other way round: our block starts while the box's is being
+// reassembled.
+TEST_F(LumenPortTest, OurBlockDuringTheBoxBlockLosesNeither) {
+    const Bytes answer = Counting(20);
+    const Bytes command{0x83, 0x43};
+    Deliver(BoxTele(eEvQuellDataFirst, 0, Slice(answer, 0, 16)));
+    ASSERT_TRUE(port->QueueDataBlock(command.data(), 2));
+    Deliver(BoxTele(eEvQuellAck, 1));
+    Deliver(BoxTele(eEvQuellDataEnd, 1, Slice(answer, 16, 4)));
+    Deliver(BoxTele(eEvQuellAck, 2));
+    EXPECT_EQ(quell.sent,
+              (std::vector<Bytes>{PcTele(eEvQuellAck, 1), PcTele(eEvQuellDataFirst, 0, command),
+                                  PcTele(eEvQuellDataEnd, 1), PcTele(eEvQuellAck, 2)}));
+    EXPECT_EQ(owner.quellData, 1);
+    EXPECT_EQ(Held(), answer);
+    EXPECT_FALSE(port->IsWaitingForAckNak());
+}
+
+// Our block failing while the box's is being reassembled reports the failed
+// block, but the box's block still arrives whole, not cut at the failure.
+TEST_F(LumenPortTest, FailedSendDuringTheBoxBlockKeepsItWhole) {
+    const Bytes answer = Counting(40);
+    const Bytes command{0x83, 0x43};
+    ASSERT_TRUE(port->QueueDataBlock(command.data(), 2));
+    Deliver(BoxTele(eEvQuellDataFirst, 0, Slice(answer, 0, 16)));
+    Deliver(BoxTele(eEvQuellNak, 1));
+    EXPECT_EQ(owner.quellData, 1);
+    Deliver(BoxTele(eEvQuellData, 1, Slice(answer, 16, 16)));
+    Deliver(BoxTele(eEvQuellDataEnd, 2, Slice(answer, 32, 8)));
+    EXPECT_EQ(owner.quellData, 2);
+    EXPECT_EQ(Held(), answer);
+}
+
+// A foreign telegram between the telegrams of the box's block goes up whole
+// and leaves the block whole.
+TEST_F(LumenPortTest, ForeignTelegramDuringTheBoxBlockKeepsItWhole) {
+    const Bytes answer = Counting(20);
+    const Bytes foreign{LUMEN_ADR_PC, LUMEN_FN_PROG, LUMEN_ADR_BOX, 24, 0x01, 0x02};
+    Deliver(BoxTele(eEvQuellDataFirst, 0, Slice(answer, 0, 16)));
+    Deliver(foreign);
+    EXPECT_EQ(owner.quellData, 1);
+    Deliver(BoxTele(eEvQuellDataEnd, 1, Slice(answer, 16, 4)));
+    EXPECT_EQ(owner.quellData, 2);
+    EXPECT_EQ(Held(), answer);
+}
+
+// Nobody waits for an answer to a queued block, so its outcome is told to
+// the one who queued it: delivered after the box took its last telegram,
+// lost when it failed or was dropped.
+class QueuedOutcome : public LumenPortTest {
+protected:
+    ITransferPort::BlockDone Note(const std::string& name) {
+        return [this, name](bool delivered) {
+            outcomes.push_back(name + (delivered ? " delivered" : " lost"));
+        };
+    }
+    std::vector<std::string> outcomes;
+    const Bytes first{0x01, 0x01};
+    const Bytes second{0x02, 0x01};
+};
+
+TEST_F(QueuedOutcome, DeliveredOnlyAfterTheLastAck) {
+    ASSERT_TRUE(port->QueueDataBlock(first.data(), 2, Note("first")));
+    ASSERT_TRUE(port->QueueDataBlock(second.data(), 2, Note("second")));
+    Deliver(BoxTele(eEvQuellAck, 1));
+    EXPECT_TRUE(outcomes.empty());
+    Deliver(BoxTele(eEvQuellAck, 2));
+    EXPECT_EQ(outcomes, std::vector<std::string>{"first delivered"});
+    Deliver(BoxTele(eEvQuellAck, 1));
+    Deliver(BoxTele(eEvQuellAck, 2));
+    EXPECT_EQ(outcomes, (std::vector<std::string>{"first delivered", "second delivered"}));
+}
+
+TEST_F(QueuedOutcome, RefusedBlockAndWhatWaitsAreLost) {
+    ASSERT_TRUE(port->QueueDataBlock(first.data(), 2, Note("first")));
+    ASSERT_TRUE(port->QueueDataBlock(second.data(), 2, Note("second")));
+    Deliver(BoxTele(eEvQuellNak, 1));
+    EXPECT_EQ(outcomes, (std::vector<std::string>{"first lost", "second lost"}));
+}
+
+TEST_F(QueuedOutcome, BlockNotTakenIsNotReported) {
+    quell.defaultTransmitStatus = 0xF002;
+    EXPECT_FALSE(port->QueueDataBlock(first.data(), 2, Note("first")));
+    EXPECT_TRUE(outcomes.empty());
+}
+
+TEST_F(QueuedOutcome, LastTelegramNotDeliveredIsLost) {
+    ASSERT_TRUE(port->QueueDataBlock(first.data(), 2, Note("first")));
+    quell.defaultTransmitStatus = 0xF002;
+    Deliver(BoxTele(eEvQuellAck, 1));
+    EXPECT_EQ(outcomes, std::vector<std::string>{"first lost"});
+}
+
+TEST_F(QueuedOutcome, DroppedForARepeatedExchangeIsLost) {
+    const Bytes block = Counting(4);
+    ASSERT_TRUE(port->QueueDataBlock(first.data(), 2, Note("first")));
+    ASSERT_TRUE(port->QueueDataBlock(second.data(), 2, Note("second")));
+    ASSERT_TRUE(port->SendDataBlock(block.data(), 4));
+    EXPECT_TRUE(outcomes.empty());
+    ASSERT_TRUE(port->SendDataBlock(block.data(), 4));
+    EXPECT_EQ(outcomes, (std::vector<std::string>{"second lost", "first lost"}));
+}
+
+TEST_F(QueuedOutcome, AnOutcomeMayQueueTheNextBlock) {
+    ASSERT_TRUE(port->QueueDataBlock(first.data(), 2, [this](bool delivered) {
+        outcomes.push_back(delivered ? "first delivered" : "first lost");
+        ASSERT_TRUE(port->QueueDataBlock(second.data(), 2, Note("second")));
+    }));
+    Deliver(BoxTele(eEvQuellAck, 1));
+    Deliver(BoxTele(eEvQuellAck, 2));
+    Deliver(BoxTele(eEvQuellAck, 1));
+    Deliver(BoxTele(eEvQuellAck, 2));
+    EXPECT_EQ(outcomes, (std::vector<std::string>{"first delivered", "second delivered"}));
+    EXPECT_EQ(quell.sent.size(), 4u);
+}
+
 TEST_F(LumenPortTest, AckWhileNothingAwaitsOneChangesNothing) {
     Deliver(BoxTele(eEvQuellAck, 1));
     EXPECT_TRUE(quell.sent.empty());
@@ -500,6 +647,29 @@ TEST_F(LumenPortTest, PendingTelegramIsHandledBeforeTheNextEvent) {
     EXPECT_EQ(Held(), block);
     port->WorkOnPendingTelegrams();
     EXPECT_EQ(owner.quellData, 1);
+}
+
+// The box's Ack makes the next telegram go, and that send finds the bus
+// blocked: the control is let take a telegram again there, and may hold a
+// newer one whose event is still to come. Letting it go on once more at the
+// end of this event would let the telegram after that overwrite it.
+TEST_F(LumenPortTest, EventWhoseSendFoundTheBusBlockedLeavesTheNextTelegramHeld) {
+    const Bytes block = Counting(40);
+    ASSERT_TRUE(port->SendDataBlock(block.data(), 40));
+    const Bytes boxFirst = BoxTele(eEvQuellDataFirst, 0, Counting(5));
+    quell.transmitStatuses = {TRANSMIT_BUS_BLOCKED};
+    quell.waiting.push_back(
+        {RECEIVE_STATUS_ACK, static_cast<std::int16_t>(boxFirst.size()), boxFirst});
+    const int readyBefore = quell.readyCount;
+    Deliver(BoxTele(eEvQuellAck, 1));
+    EXPECT_EQ(quell.sent.back(), PcTele(eEvQuellData, 1, Slice(block, 16, 16)));
+    // Only the blocked send's own.
+    EXPECT_EQ(quell.readyCount, readyBefore + 1);
+    EXPECT_EQ(quell.calls.back(), "ReadyForReceive=1");
+    // Without a blocked send the event ends by letting the control go on.
+    port->WorkOnPendingTelegrams();
+    Deliver(BoxTele(eEvQuellAck, 2));
+    EXPECT_EQ(quell.readyCount, readyBefore + 2);
 }
 
 TEST_F(LumenPortTest, NothingWaitingWhileBlockedIsNotQueued) {

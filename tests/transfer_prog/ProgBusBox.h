@@ -29,6 +29,9 @@ public:
     // The acknowledgement of an assignment comes as a raw '/' telegram
     // instead of a block.
     bool quittAsTelegram = false;
+    // A block of the PC with this command is refused at its last telegram
+    // (0: none).
+    std::uint8_t refuseCmd = 0;
 
     // ---- What the box saw ----
     std::vector<TCommMessage> fromPc;
@@ -90,6 +93,10 @@ private:
             if (n != m_nIn)
                 return;
             m_In.insert(m_In.end(), data.begin(), data.end());
+            if (t[3] == eEvQuellDataEnd && refuseCmd && m_In.size() > 6 && m_In[6] == refuseCmd) {
+                outbox.push_back(Tele(eEvQuellNak, static_cast<std::uint16_t>(m_nIn)));
+                return;
+            }
             ++m_nIn;
             outbox.push_back(Tele(eEvQuellAck, static_cast<std::uint16_t>(m_nIn)));
             if (t[3] == eEvQuellDataEnd)

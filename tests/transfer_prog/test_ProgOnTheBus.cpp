@@ -3,10 +3,13 @@
 // as raw programming telegrams ('/', '9', ':'), which the bus port hands up
 // whole. Both forms are read, and neither disturbs a running exchange.
 
+#include "FirmwareDefs.h"
 #include "ProgBusBox.h"
 #include "ProgFixture.h"
+#include "TDownloadMessage.h"
 #include "TTkLumenPort.h"
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 
@@ -215,6 +218,86 @@ TEST_F(ProgOnTheBus, CommandsInARowAllReachTheBox) {
     EXPECT_EQ(box.fromPc[0].GetBuffer()[8], 0x07);
     EXPECT_EQ(box.fromPc[1].GetCmd(), ALL_TLN_ADR_CLEAR);
     EXPECT_TRUE(results.results.empty());
+}
+
+// The switching-code page's assignment: the address command, the key
+// command and the end of the unit's programming go out in a row, and the box
+// answers the address command at once with its acknowledgement block while
+// the key command is on its way. Every command reaches the box and the key
+// is reported assigned once.
+class KeyAssignment : public ProgOnTheBus {
+protected:
+    void SetUp() override {
+        prog().SetProgMode(eProgStateAktiv);
+        prog().SetBSG(0x0021);
+        prog().SetBTLM(0x0030);
+        prog().SetProgMode(eProgStateBTLM);
+        prog().SetTlnAdr(0x0105);
+    }
+    void Assign() {
+        prog().InitiateProgBTLM();
+        prog().InitiateBTLMTasteProg(0x0030, 2);
+        prog().InitiateProgPassiv();
+        Pump();
+    }
+    std::vector<std::uint8_t> Commands() const {
+        std::vector<std::uint8_t> c;
+        for (const TCommMessage& m : box.fromPc)
+            c.push_back(m.GetCmd());
+        return c;
+    }
+};
+
+TEST_F(KeyAssignment, AcknowledgementWhileTheNextCommandGoesOutLosesNothing) {
+    Assign();
+    EXPECT_EQ(Commands(), (std::vector<std::uint8_t>{HT_PROG_AKT, BTLM_CODE_PROG, HT_PROG_PAS}));
+    EXPECT_EQ(results.Codes(), std::vector<std::uint32_t>{RUECKMELDUNG_OK});
+    EXPECT_EQ(prog().GetProgMode(), eProgStateAktiv);
+    // The box's acknowledgement block was taken, not refused.
+    EXPECT_EQ(std::count_if(quell.sent.begin(), quell.sent.end(),
+                            [](const Bytes& t) {
+                                return t.size() > 3 && t[1] == KTX_PC_DAT && t[3] == eEvQuellNak;
+                            }),
+              0);
+}
+
+TEST_F(KeyAssignment, KeyCommandTheBoxRefusedIsNotReportedAssigned) {
+    box.refuseCmd = BTLM_CODE_PROG;
+    Assign();
+    const std::vector<std::uint32_t> codes = results.Codes();
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), RUECKMELDUNG_OK), 0);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), SEND_FAILED), 1);
+}
+
+// The end of a firmware run sends both devices' stop commands without
+// waiting. On a loaded machine the box's stop can miss the interface's
+// answer window on every try; the camera device's stop still goes, or the
+// camera device would stay in download mode.
+TEST_F(ProgOnTheBus, CameraStopGoesEvenWhenTheBoxStopIsLost) {
+    auto isStopOf = [](std::uint8_t device) {
+        TDownloadMessage msg(eFWCmdStopDownload, 0);
+        msg.SetProt(device);
+        const Bytes stop(msg.GetBuffer(), msg.GetBuffer() + msg.GetLen());
+        return [stop](const Bytes& t) {
+            if (t.size() < 7 || t[1] != KTX_PC_DAT || t[3] != eEvQuellDataFirst)
+                return false;
+            const std::size_t n = std::min<std::size_t>(stop.size(), MAX_DATA_LEN);
+            return t[6] == n && t.size() >= 7 + n &&
+                   std::equal(stop.begin(), stop.begin() + static_cast<long>(n), t.begin() + 7);
+        };
+    };
+    const std::size_t mark = quell.sent.size();
+    ext.OnFirmwareStop();
+    ASSERT_EQ(quell.sent.size(), mark + 1);
+    ASSERT_TRUE(isStopOf(kFWProtKTX)(quell.sent.back()));
+    // Every try of the box stop's next telegram goes unanswered.
+    quell.transmitStatuses.assign(kLumenTransmitTries, 0xF002);
+    Pump();
+    EXPECT_EQ(std::count_if(quell.sent.begin(), quell.sent.end(), isStopOf(kFWProtKMR)), 1);
+    // The camera device's stop went out whole.
+    const Bytes end{LUMEN_ADR_BOX, KTX_PC_DAT, LUMEN_ADR_PC, eEvQuellDataEnd, 1, 0};
+    ASSERT_GE(quell.sent.back().size(), end.size());
+    EXPECT_TRUE(std::equal(end.begin(), end.end(), quell.sent.back().begin()));
 }
 
 TEST_F(ProgOnTheBus, BlockFormOfTheErrorReport) {

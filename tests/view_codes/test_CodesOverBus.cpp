@@ -210,8 +210,11 @@ protected:
             << ToDo(page).toStdString();
         EXPECT_EQ(ToDo(page), Text(ctxt::kToDoAssign));
         page->findChild<QTableWidget*>(QStringLiteral("m_pGrid"))->setCurrentCell(row, 1);
+        // The confirmation comes once the key command is with the box, after
+        // the commands ahead of it.
+        const size_t shown = m_Boxes.size();
         Zuordnen(page)->click();
-        ASSERT_TRUE(WaitFor([this] { return !m_Boxes.empty(); }));
+        ASSERT_TRUE(WaitFor([this, shown] { return m_Boxes.size() > shown; }));
         EXPECT_EQ(m_Boxes.back().textId, ctxt::kAssigned);
         EXPECT_FALSE(page->IsBusy());
     }
@@ -223,6 +226,8 @@ protected:
     std::map<int, int> m_Answers;
     std::vector<std::string> m_Log;
     std::function<void(TKonfigDlg&)> m_Script;
+
+    void SwitchingCodeAfterARead(const std::string& quitt);
 };
 
 TEST_F(CodesOverBus, RelayCodeIsAssignedAndTheBoxGetsTheConfiguration) {
@@ -271,7 +276,11 @@ TEST_F(CodesOverBus, RelayCodeIsAssignedAndTheBoxGetsTheConfiguration) {
     EXPECT_EQ(relay, 2);
 }
 
-TEST_F(CodesOverBus, SwitchingCodeAfterAReadFromTheBox) {
+// The switching-code page reads the subscriber's address from the box, then
+// assigns a code. quitt: how the box acknowledges the address command that
+// goes out before the key command ("none": the unit keeps the address it
+// has; "block": at once, while the key command is on its way).
+void CodesOverBus::SwitchingCodeAfterARead(const std::string& quitt) {
     // The box knows the subscriber's bus address; the document does not.
     auto box = std::make_unique<MoxDaten>();
     MoxInitDaten(box.get());
@@ -289,7 +298,7 @@ TEST_F(CodesOverBus, SwitchingCodeAfterAReadFromTheBox) {
     start->findChild<QCheckBox*>(QStringLiteral("m_pChkBox_KTX_lesen"))->click();
 
     const size_t mark = m_Sim.LineCount();
-    m_Script = [this, mark](TKonfigDlg& dlg) {
+    m_Script = [this, mark, quitt](TKonfigDlg& dlg) {
         auto* page = dynamic_cast<TFormSchaltcode*>(dlg.GetPage());
         ASSERT_NE(page, nullptr);
         EXPECT_TRUE(page->GetReadFlag());
@@ -301,9 +310,7 @@ TEST_F(CodesOverBus, SwitchingCodeAfterAReadFromTheBox) {
                   QStringLiteral("Garage"));
         ASSERT_EQ(Sim("progmode on"), "OK");
         ASSERT_EQ(Sim("progunit 0030"), "OK");
-        // The unit keeps the address it has: the box does not answer the
-        // address command that goes out before the key command.
-        ASSERT_EQ(Sim("progquitt none"), "OK");
+        ASSERT_EQ(Sim("progquitt " + quitt), "OK");
         Assign(dlg, 2);
         ASSERT_TRUE(SimSaw("PROGCMD HT_PROG_AKT 0105", mark));
         ASSERT_TRUE(SimSaw("PROGCMD BTLM_CODE_PROG 0030 0105 idx 2", mark));
@@ -323,6 +330,17 @@ TEST_F(CodesOverBus, SwitchingCodeAfterAReadFromTheBox) {
     ASSERT_TRUE(m_Sim.Settle());
     // One read in the dialog, one send after it.
     EXPECT_EQ(m_Sim.Count("BLOCK ch 0 cmd 2 ", mark), 1u);
+    // No block of either side was refused on the way.
+    EXPECT_EQ(m_Sim.Count("PCNAK", mark), 0u);
+    EXPECT_EQ(m_Sim.Count("CNAK", mark), 0u);
+}
+
+TEST_F(CodesOverBus, SwitchingCodeAfterAReadFromTheBox) {
+    SwitchingCodeAfterARead("none");
+}
+
+TEST_F(CodesOverBus, SwitchingCodeWhileTheBoxAcknowledgesTheAddressAtOnce) {
+    SwitchingCodeAfterARead("block");
 }
 
 TEST_F(CodesOverBus, OkWithoutAnAssignmentSendsNothing) {
