@@ -22,25 +22,6 @@ using mox::platform::WindowMessage;
 
 namespace {
 
-// The programming results a hosted page acts on.
-bool IsHostedResult(std::uint32_t id) {
-    switch (id) {
-    case PROG_FAILED:
-    case RUECKMELDUNG_OK:
-    case PROGMODEAKT_OK:
-    case TLNPROGAKT_OK:
-    case TLNPROGAKT_FAILED:
-    case TLNPROG_FEHLER:
-    case TLNPROG_PAS_OK:
-    case SEND_FAILED:
-    case BSMPROG_AKT:
-    case BSMPROG_PAS:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The tree kind whose part of the configuration a page number shows.
 std::uint8_t KindOfPage(std::uint8_t page) {
     switch (page) {
@@ -162,7 +143,7 @@ void TKonfigDlg::showEvent(QShowEvent* event) {
 }
 
 std::intptr_t TKonfigDlg::OnMessage(const WindowMessage& msg) {
-    if (!IsHostedResult(msg.id) || !m_pPage)
+    if (!IHostedProgPage::IsProgResult(msg.id) || !m_pPage)
         return 0;
     // The parameters go with the result: TLNPROG_FEHLER names the error
     // type in lParam, and without it every error would read as unknown.

@@ -2,20 +2,16 @@
 // Language-text ids of the print dialog and the reports that the report
 // code itself chooses; the captions' own ids are their Tags where the
 // report is built. kPrintTextIds lists every id the printing uses (the
-// print tests check each has a text in all six language files).
+// print tests check each has a text in all six language files). Yes and no
+// are the program's common ones (txt::kJa, txt::kNein), the permission
+// groups' names and "subscriber" before a reference the pages' (vtxt).
 
 #include <array>
 
 namespace prtxt {
 
-inline constexpr int kYes = 255;
-inline constexpr int kNo = 256;
 inline constexpr int kNone = 80;         // "none": unknown mode or provider
-inline constexpr int kPGFirst = 333;     // name of permission group 0
-inline constexpr int kPGSecond = 334;    // name of permission group 1
 inline constexpr int kPGHeading = 300;   // "permission group" before its name
-inline constexpr int kTlnLabel = 317;    // "subscriber" before a reference
-inline constexpr int kTlnLabelIT1 = 442; // the same for door-interface type 1
 inline constexpr int kTlnNone = 362;     // a group without a subscriber
 inline constexpr int kPrintCurrent = 76; // radio item "current part"
 inline constexpr int kPrintAll = 77;     // radio item "everything"

@@ -5,7 +5,9 @@
 #include "TInvariant.h"
 #include "TLogo.h"
 #include "TMoxDocument.h"
+#include "TextIds.h"
 #include "TkResourcen.h"
+#include "ViewTextIds.h"
 
 namespace {
 
@@ -178,14 +180,14 @@ QString TPrintBasis::Text(int id) const {
 }
 
 QString TPrintBasis::YesNo(std::uint8_t value) const {
-    return Text(value ? prtxt::kYes : prtxt::kNo);
+    return Text(value ? txt::kJa : txt::kNein);
 }
 
 QString TPrintBasis::PGName(std::uint8_t pg) const {
     if (pg == 0)
-        return Text(prtxt::kPGFirst);
+        return Text(vtxt::kGroup0);
     if (pg == 1)
-        return Text(prtxt::kPGSecond);
+        return Text(vtxt::kGroup1);
     return QString::number(pg);
 }
 
@@ -200,7 +202,18 @@ QString TPrintBasis::TlnRef(std::uint16_t tlnIdx) const {
 }
 
 QString TPrintBasis::TlnLabel() const {
-    return Text(TypeIT() == kTypeIT1 ? prtxt::kTlnLabelIT1 : prtxt::kTlnLabel);
+    return Text(TypeIT() == kTypeIT1 ? vtxt::kForTlnIT1 : vtxt::kForTln);
+}
+
+void TPrintBasis::FillTlnRow(TReportLabel* label, TReportLabel* value, std::uint8_t mode,
+                             std::uint16_t tlnIdx) const {
+    if (mode == 1 || mode == 2) {
+        label->Caption = TlnLabel();
+        value->Caption = TlnRef(tlnIdx);
+    } else {
+        label->Caption.clear();
+        value->Caption.clear();
+    }
 }
 
 std::uint8_t TPrintBasis::TypeIT() const {

@@ -79,6 +79,10 @@ protected:
     QString TlnRef(std::uint16_t tlnIdx) const;
     // "subscriber" before a reference, by door-interface type.
     QString TlnLabel() const;
+    // The subscriber row of a switching output: filled in modes 1 and 2 (the
+    // modes that serve a subscriber), empty in any other.
+    void FillTlnRow(TReportLabel* label, TReportLabel* value, std::uint8_t mode,
+                    std::uint16_t tlnIdx) const;
     std::uint8_t TypeIT() const;
 
     std::unique_ptr<TReport> m_pReport;

@@ -40,11 +40,5 @@ void TPrintITMfr::BeforeBandPrint(TReportBand&, bool&) {
         break;
     }
     m_pMfrMode->Caption = Text(text);
-    if (mode == 1 || mode == 2) {
-        m_pPGLabel->Caption = TlnLabel();
-        m_pPG->Caption = TlnRef(tlnIdx);
-    } else {
-        m_pPGLabel->Caption.clear();
-        m_pPG->Caption.clear();
-    }
+    FillTlnRow(m_pPGLabel, m_pPG, mode, tlnIdx);
 }

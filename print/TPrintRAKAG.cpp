@@ -54,13 +54,7 @@ bool TPrintRAKAG::OnNeedData(TReport&) {
         m_pAktorMode->Caption = Text(prtxt::kNone);
         break;
     }
-    if (mode == 1 || mode == 2) {
-        m_pPGLabel->Caption = TlnLabel();
-        m_pPG->Caption = TlnRef(tlnIdx);
-    } else {
-        m_pPGLabel->Caption.clear();
-        m_pPG->Caption.clear();
-    }
+    FillTlnRow(m_pPGLabel, m_pPG, mode, tlnIdx);
     m_pSprache->Caption = YesNo(m_pDoc->GetRAKAusgangSprache(i));
     m_pText->Caption =
         DocText([&](char* b, std::size_t n) { return m_pDoc->GetSchaltausgangsText(i, b, n); });

@@ -21,27 +21,19 @@ void TPrintRAKEG::Init(TkResourcen* res, TMoxDocument* doc) {
     m_Inputs.clear();
     const std::uint8_t count = doc ? doc->GetAnzRAK() : 0;
     for (std::uint8_t i = 0; i < count; ++i) {
-        std::unique_ptr<TPrintBasis> report;
+        std::unique_ptr<TRAK_Input> report;
         switch (doc->GetRAKEingangMode(i)) {
-        case 1: {
-            auto sensor = std::make_unique<TRAK_Sensor>();
-            sensor->SetInput(i);
-            report = std::move(sensor);
+        case 1:
+            report = std::make_unique<TRAK_Sensor>();
+            break;
+        case 2:
+            report = std::make_unique<TRAK_Schaltuhr>();
+            break;
+        default:
+            report = std::make_unique<TRAK_NoFunction>();
             break;
         }
-        case 2: {
-            auto uhr = std::make_unique<TRAK_Schaltuhr>();
-            uhr->SetInput(i);
-            report = std::move(uhr);
-            break;
-        }
-        default: {
-            auto none = std::make_unique<TRAK_NoFunction>();
-            none->SetInput(i);
-            report = std::move(none);
-            break;
-        }
-        }
+        report->SetInput(i);
         report->Init(res, doc);
         m_Inputs.push_back(std::move(report));
     }

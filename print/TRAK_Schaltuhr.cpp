@@ -2,30 +2,19 @@
 
 #include "TMoxDocument.h"
 
-namespace {
-constexpr int kInput = 276;
-} // namespace
-
-TRAK_Schaltuhr::TRAK_Schaltuhr() : TPrintBasis("TRAK_Schaltuhr") {
-    TReport& r = *m_pReport;
-    TReportBand* title = r.AddBand(eBandType::Title, "TitleBand", 10);
-    QRLabel1 = Heading(title, "QRLabel1", 227);
-    TReportBand* detail = r.AddBand(eBandType::Detail, "DetailBand", 4 * kLine);
-    m_pLabelSensorIdx = Value(detail, "m_pLabelSensorIdx", 0, 0);
-    m_pLabelSensorIdx->Bold = true;
-    label = Caption(detail, "label", 0, kLine, 277);
-    m_pMode = Value(detail, "m_pMode", 0, 2 * kLine, kWidth);
-    m_pPGLabel = Caption(detail, "m_pPGLabel", 0, 3 * kLine, 273);
-    m_pPG = Value(detail, "m_pPG", 85, 3 * kLine);
-    title->LinkBand = detail;
-    r.BeforePrint = [this](TReport& rep) { BeforePrint(rep); };
+TRAK_Schaltuhr::TRAK_Schaltuhr() : TRAK_Input("TRAK_Schaltuhr", 4 * kLine) {
+    label = Caption(Detail(), "label", 0, kLine, 277);
+    m_pMode = Value(Detail(), "m_pMode", 0, 2 * kLine, kWidth);
+    m_pPGLabel = Caption(Detail(), "m_pPGLabel", 0, 3 * kLine, 273);
+    m_pPG = Value(Detail(), "m_pPG", 85, 3 * kLine);
+    m_pReport->BeforePrint = [this](TReport& rep) { BeforePrint(rep); };
 }
 
 void TRAK_Schaltuhr::BeforePrint(TReport&) {
     if (!m_pDoc)
         return;
     const std::uint8_t i = m_nInput;
-    m_pLabelSensorIdx->Caption = Text(kInput) + QLatin1Char(' ') + QString::number(i + 1);
+    ShowInputNumber();
     std::uint8_t tuermatikPG = 0;
     std::uint8_t diversionPG = 0;
     const bool tuermatik = m_pDoc->GetRAKEingangTuermatikPGIdx(i, &tuermatikPG);

@@ -7,18 +7,11 @@ namespace {
 constexpr int kInput = 276; // "input" before its number
 } // namespace
 
-TRAK_Sensor::TRAK_Sensor() : TPrintBasis("TRAK_Sensor") {
-    TReport& r = *m_pReport;
-    TReportBand* title = r.AddBand(eBandType::Title, "TitleBand", 10);
-    QRLabel1 = Heading(title, "QRLabel1", 227);
-    TReportBand* detail = r.AddBand(eBandType::Detail, "DetailBand", 10);
-    m_pLabelSensorIdx = Value(detail, "m_pLabelSensorIdx", 0, 0);
-    m_pLabelSensorIdx->Bold = true;
-    label = Caption(detail, "label", 0, kLine, kInput);
+TRAK_Sensor::TRAK_Sensor() : TRAK_Input("TRAK_Sensor", 10) {
+    label = Caption(Detail(), "label", 0, kLine, kInput);
     double y = 2 * kLine;
-    AddSensorRows(detail, y, m_Rows);
-    title->LinkBand = detail;
-    r.BeforePrint = [this](TReport& rep) { BeforePrint(rep); };
+    AddSensorRows(Detail(), y, m_Rows);
+    m_pReport->BeforePrint = [this](TReport& rep) { BeforePrint(rep); };
 }
 
 void TRAK_Sensor::BeforePrint(TReport&) {
@@ -26,7 +19,7 @@ void TRAK_Sensor::BeforePrint(TReport&) {
         return;
     const TMoxDocument& d = *m_pDoc;
     const std::uint8_t i = m_nInput;
-    m_pLabelSensorIdx->Caption = Text(kInput) + QLatin1Char(' ') + QString::number(i + 1);
+    ShowInputNumber();
     SensorValues v;
     v.direktruf = d.GetRAKEingangDirektruf(i);
     v.direktRnr =

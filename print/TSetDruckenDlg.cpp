@@ -220,6 +220,16 @@ void TSetDruckenDlg::AddRAK(TCompositeReport& composite) {
     composite.Add(m_pPrintRAKAG->GetReport());
 }
 
+void TSetDruckenDlg::AddIT(TCompositeReport& composite, bool expert, std::uint8_t typeIT) {
+    composite.Add(MfeReport());
+    composite.Add(m_pPrintITMfr->GetReport());
+    if (expert)
+        composite.Add(m_pPrintSMS->GetReport());
+    if (TypeWithBarredNumbers(typeIT))
+        composite.Add(m_pPrintITSchaltcode->GetReport());
+    composite.Add(m_pPrintITKonf->GetReport());
+}
+
 void TSetDruckenDlg::OnAddReports(TCompositeReport& composite) {
     if (!m_pDoc)
         return;
@@ -237,13 +247,7 @@ void TSetDruckenDlg::OnAddReports(TCompositeReport& composite) {
         AddRAK(composite);
         break;
     case 13:
-        composite.Add(MfeReport());
-        composite.Add(m_pPrintITMfr->GetReport());
-        if (expert)
-            composite.Add(m_pPrintSMS->GetReport());
-        if (TypeWithBarredNumbers(typeIT))
-            composite.Add(m_pPrintITSchaltcode->GetReport());
-        composite.Add(m_pPrintITKonf->GetReport());
+        AddIT(composite, expert, typeIT);
         break;
     case 23:
         composite.Add(m_pPrintTln->GetReport());
@@ -256,13 +260,7 @@ void TSetDruckenDlg::OnAddReports(TCompositeReport& composite) {
             composite.Add(m_pPrintSperrRnr->GetReport());
         composite.Add(m_pPrintTln->GetReport());
         composite.Add(m_pPrintPG->GetReport());
-        composite.Add(MfeReport());
-        composite.Add(m_pPrintITMfr->GetReport());
-        if (expert)
-            composite.Add(m_pPrintSMS->GetReport());
-        if (TypeWithBarredNumbers(typeIT))
-            composite.Add(m_pPrintITSchaltcode->GetReport());
-        composite.Add(m_pPrintITKonf->GetReport());
+        AddIT(composite, expert, typeIT);
         if (m_pDoc->GetTypeKMR() != 0)
             composite.Add(m_pPrintKMR->GetReport());
         AddRAK(composite);

@@ -80,6 +80,9 @@ private:
     TReport* MfeReport() const;
     std::uint8_t SelectedKind() const;
     void AddRAK(TCompositeReport& composite);
+    // The door interface's reports: its inputs, its SMS providers (expert
+    // mode), its codes (types with barred numbers) and its settings.
+    void AddIT(TCompositeReport& composite, bool expert, std::uint8_t typeIT);
 
     std::unique_ptr<Ui::SetDruckenDlg> ui;
     TkResourcen* m_pRes;

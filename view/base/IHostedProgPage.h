@@ -5,7 +5,11 @@
 // and finds these sides with a cast; a page finds its dialog among its
 // parent widgets.
 
+#include "WindowMessages.h"
+
 #include <QWidget>
+
+#include <cstdint>
 
 // The side of a hosted page that programs the box.
 class IHostedProgPage {
@@ -16,6 +20,25 @@ public:
     virtual bool IsAssignRequested() const = 0;
     // The text id of the hosting dialog's caption.
     virtual int GetHostCaptionId() const = 0;
+
+    // The programming results such a page acts on; its host hands them on.
+    static bool IsProgResult(std::uint32_t id) {
+        switch (id) {
+        case PROG_FAILED:
+        case RUECKMELDUNG_OK:
+        case PROGMODEAKT_OK:
+        case TLNPROGAKT_OK:
+        case TLNPROGAKT_FAILED:
+        case TLNPROG_FEHLER:
+        case TLNPROG_PAS_OK:
+        case SEND_FAILED:
+        case BSMPROG_AKT:
+        case BSMPROG_PAS:
+            return true;
+        default:
+            return false;
+        }
+    }
 };
 
 // The side of the dialog that hosts such a page.

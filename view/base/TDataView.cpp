@@ -29,6 +29,16 @@ constexpr std::size_t kVersionBuffer = 64;
 
 } // namespace
 
+MessageReceiver* NewMessageReceiver(QObject* owner, std::function<void(TMessage&)> dispatch) {
+    return new MessageReceiver(
+        [dispatch = std::move(dispatch)](const WindowMessage& m) {
+            TMessage msg{m.id, m.wParam, m.lParam, 0};
+            dispatch(msg);
+            return msg.Result;
+        },
+        owner);
+}
+
 TDataView::TDataView(QWidget* owner, const TNodeData* holder, TkResourcen* res)
     : QWidget(owner), ui(std::make_unique<Ui::TDataView>()) {
     ui->setupUi(this);
@@ -45,13 +55,7 @@ TDataView::TDataView(QWidget* owner, const TNodeData* holder, TkResourcen* res)
     if (holder)
         m_pIconDesc = std::make_unique<TNodeData>(holder->GetType());
 
-    m_pReceiver = new MessageReceiver(
-        [this](const WindowMessage& m) {
-            TMessage msg{m.id, m.wParam, m.lParam, 0};
-            Dispatch(msg);
-            return msg.Result;
-        },
-        this);
+    m_pReceiver = NewMessageReceiver(this, [this](TMessage& msg) { Dispatch(msg); });
 }
 
 TDataView::~TDataView() {
@@ -275,4 +279,12 @@ void TDataView::CheckInput(QObject* sender) {
 
 QWidget* TDataView::PageArea() const {
     return ui->m_pMasterScrollBoxContents;
+}
+
+QWidget* TDataView::AddPageContent() {
+    auto* content = new QWidget(PageArea());
+    auto* area = new QVBoxLayout(PageArea());
+    area->setContentsMargins(0, 0, 0, 0);
+    area->addWidget(content);
+    return content;
 }

@@ -27,6 +27,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -49,6 +50,11 @@ struct TMessage {
     std::intptr_t LParam = 0;
     std::intptr_t Result = 0;
 };
+
+// A receiver (a child of owner) that hands every message to dispatch as a
+// TMessage and answers with the Result dispatch left in it.
+mox::platform::MessageReceiver* NewMessageReceiver(QObject* owner,
+                                                   std::function<void(TMessage&)> dispatch);
 
 class TDataView : public QWidget {
     Q_OBJECT
@@ -112,6 +118,10 @@ public:
     // The widget the page's own controls go into.
     QWidget* PageArea() const;
 
+    // A widget that fills the page area, for a page that builds its controls
+    // into one piece (a Designer form or controls made in code).
+    QWidget* AddPageContent();
+
 protected:
     // The six operations of the page protocol; empty in the base.
     virtual void OnNew(TMessage& message);
@@ -127,6 +137,9 @@ protected:
     virtual void OnCloseQuery(bool& canClose);
 
     void keyPressEvent(QKeyEvent* event) override;
+
+    // Builds a Designer form into the page area.
+    template <class Form> void SetupPageForm(Form& form) { form.setupUi(AddPageContent()); }
 
     TkResourcen* m_pRes = nullptr;
 

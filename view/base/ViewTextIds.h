@@ -18,9 +18,16 @@ inline constexpr int kTypeBox = 374;  // the interface box
 inline constexpr int kTypeKMR = 233;  // camera device
 inline constexpr int kCaption = 1002; // caption of the page's message boxes
 
+// Shared by the pages and the reports that name permission groups and the
+// subscriber an output serves.
+inline constexpr int kGroup0 = 333;    // "basic group": permission group 0
+inline constexpr int kGroup1 = 334;    // "master group": permission group 1
+inline constexpr int kForTln = 317;    // "for subscriber:"
+inline constexpr int kForTlnIT1 = 442; // the same for door-interface type 1
+
 inline constexpr std::array kViewTextIds = {
-    kTypeCaption, kVersionCaption, kNotPresent, kTypeIT1, kTypeIT2, kTypeIT3,
-    kTypeRAK,     kTypeBSM,        kTypeBox,    kTypeKMR, kCaption,
+    kTypeCaption, kVersionCaption, kNotPresent, kTypeIT1, kTypeIT2, kTypeIT3, kTypeRAK,   kTypeBSM,
+    kTypeBox,     kTypeKMR,        kCaption,    kGroup0,  kGroup1,  kForTln,  kForTlnIT1,
 };
 
 } // namespace vtxt

@@ -6,6 +6,7 @@
 #include "BoxTextIds.h"
 #include "DbgOut.h"
 #include "EventLogDecoder.h"
+#include "EventLogParts.h"
 #include "IMainTransfer.h"
 #include "MoxQString.h"
 #include "TFileDialog.h"
@@ -18,15 +19,10 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
 constexpr int kHelpPage = 3200;
-constexpr int kModeEventLog = 7;
-constexpr int kResultOk = 1;
-const char* const kSaveFilter = "*.log|*.log|*.*|*.*";
-const char* const kDefaultExt = "log";
 // A saved listing is a few hundred kilobytes at most; anything far larger
 // is not one of ours and would only stall the page.
 constexpr std::size_t kMaxListing = 16 * 1024 * 1024;
@@ -40,11 +36,7 @@ TFormELM::TFormELM(QWidget* owner, IMainTransfer* transfer, const TNodeData* hol
     : TDataView(owner, holder, res), ui(std::make_unique<Ui::FormELM>()),
       m_pDataTransfer(transfer) {
     setProperty("HelpContext", kHelpPage);
-    auto* content = new QWidget(PageArea());
-    ui->setupUi(content);
-    auto* area = new QVBoxLayout(PageArea());
-    area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(content);
+    SetupPageForm(*ui);
     m_pELMRichText = ui->m_pELMRichText;
     m_pSaveAsBtn = ui->m_pSaveAsBtn;
     m_pOpenFileBtn = ui->m_pOpenFileBtn;
@@ -117,16 +109,14 @@ void TFormELM::OnStartDownloadBtnClick() {
     }
 
     const QPointer<TFormELM> self(this);
-    m_Dump.fill(0xFF);
-    m_pDataTransfer->SetTransferData(kModeEventLog, m_Dump.data(), kDumpSize);
-    m_pDataTransfer->SetInfoText(m_pRes->GetText(btxt::kELReading));
-    const int result = m_pDataTransfer->ShowModal();
+    const int result = logpage::ReadDump(*m_pDataTransfer, m_pRes->GetText(btxt::kELReading),
+                                         m_Dump.data(), kDumpSize);
     if (!self)
         return;
     DbgOut(eDbgView, "<TFormELM::OnStartDownloadBtnClick> result %d", result);
 
     bool read = false;
-    if (result != kResultOk) {
+    if (result != logpage::kResultOk) {
         SetStatus(m_pRes->GetQText(btxt::kELMReadFailed));
     } else if (BoxFiles::WriteWhole(m_TempA, m_Dump.data(), kDumpSize)) {
         SetStatus(QString());
@@ -167,16 +157,8 @@ bool TFormELM::LoadListing(const std::string& path) {
 }
 
 bool TFormELM::SaveListing() {
-    const QString chosen =
-        TFileDialog::GetSaveFileName(this, QString::fromLatin1(kSaveFilter), QString());
-    if (chosen.isEmpty())
-        return false;
-    const std::string name = BoxFiles::WithDefaultExtension(chosen.toStdString(), kDefaultExt);
-    const QPointer<TFormELM> self(this);
-    if (BoxFiles::Exists(name) &&
-        ShowMsg(btxt::kOverwrite, mb::kYesNo | mb::kIconQuestion) != mb::kIdYes)
-        return false;
-    if (!self)
+    const std::string name = logpage::ChooseSaveFile(this, QString());
+    if (name.empty())
         return false;
     // The listing goes back out as it came: Windows-1252, CR LF lines.
     std::string bytes;

@@ -5,8 +5,8 @@
 #include "BoxFiles.h"
 #include "BoxTextIds.h"
 #include "DbgOut.h"
+#include "EventLogParts.h"
 #include "IMainTransfer.h"
-#include "TFileDialog.h"
 #include "TInvariant.h"
 #include "TMsgBox.h"
 #include "TkResourcen.h"
@@ -14,16 +14,12 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
 constexpr int kHelpPage = 2200;
-// The transfer mode that reads the event log.
-constexpr int kModeEventLog = 7;
-constexpr int kResultOk = 1;
-const char* const kFilter = "*.log|*.log|*.*|*.*";
-const char* const kDefaultExt = "log";
 
 } // namespace
 
@@ -32,11 +28,7 @@ TFormEventLog::TFormEventLog(QWidget* owner, IMainTransfer* transfer, const TNod
     : TDataView(owner, holder, res), ui(std::make_unique<Ui::FormEventLog>()),
       m_pDataTransfer(transfer) {
     setProperty("HelpContext", kHelpPage);
-    auto* content = new QWidget(PageArea());
-    ui->setupUi(content);
-    auto* area = new QVBoxLayout(PageArea());
-    area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(content);
+    SetupPageForm(*ui);
     Label2 = ui->Label2;
     BitBtn1 = ui->BitBtn1;
     m_pFilename = ui->m_pFilename;
@@ -59,18 +51,10 @@ void TFormEventLog::InitPage() {
 void TFormEventLog::OnFile() {
     // A new file is as welcome as an existing one: the dump is written to
     // it afterwards.
-    const QString chosen = TFileDialog::GetSaveFileName(this, QString::fromLatin1(kFilter),
-                                                        QString::fromStdString(m_FileName));
-    if (chosen.isEmpty())
+    std::string name = logpage::ChooseSaveFile(this, QString::fromStdString(m_FileName));
+    if (name.empty())
         return;
-    const std::string name = BoxFiles::WithDefaultExtension(chosen.toStdString(), kDefaultExt);
-    const QPointer<TFormEventLog> self(this);
-    if (BoxFiles::Exists(name) &&
-        ShowMsg(btxt::kOverwrite, mb::kYesNo | mb::kIconQuestion) != mb::kIdYes)
-        return;
-    if (!self)
-        return;
-    m_FileName = name;
+    m_FileName = std::move(name);
     m_pFilename->setText(QString::fromStdString(m_FileName));
 }
 
@@ -82,14 +66,12 @@ void TFormEventLog::OnStartDownload() {
     if (!m_pDataTransfer)
         return;
     const QPointer<TFormEventLog> self(this);
-    m_Dump.fill(0xFF);
-    m_pDataTransfer->SetTransferData(kModeEventLog, m_Dump.data(), kDumpSize);
-    m_pDataTransfer->SetInfoText(m_pRes->GetText(btxt::kELReading));
-    const int result = m_pDataTransfer->ShowModal();
+    const int result = logpage::ReadDump(*m_pDataTransfer, m_pRes->GetText(btxt::kELReading),
+                                         m_Dump.data(), kDumpSize);
     if (!self)
         return;
     DbgOut(eDbgView, "<TFormEventLog::OnStartDownload> result %d", result);
-    if (result != kResultOk)
+    if (result != logpage::kResultOk)
         return;
     if (BoxFiles::WriteWhole(m_FileName, m_Dump.data(), kDumpSize))
         ShowMsg(btxt::kELSaved, mb::kOk | mb::kIconInformation);

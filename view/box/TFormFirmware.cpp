@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <array>
 #include <filesystem>
@@ -36,11 +35,7 @@ TFormFirmware::TFormFirmware(QWidget* owner, IMainTransfer* transfer, const TNod
       m_pDataTransfer(transfer), m_pFileHolder(dynamic_cast<IFirmwareFileHolder*>(transfer)),
       m_Buffer(kTransferBufferSize, 0) {
     setProperty("HelpContext", kHelpPage);
-    auto* content = new QWidget(PageArea());
-    ui->setupUi(content);
-    auto* area = new QVBoxLayout(PageArea());
-    area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(content);
+    SetupPageForm(*ui);
     Label2 = ui->Label2;
     Label5 = ui->Label5;
     m_pFilename = ui->m_pFilename;

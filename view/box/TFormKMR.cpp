@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <QVariant>
 
 namespace {
@@ -34,11 +33,7 @@ int TagOf(const QWidget* w) {
 TFormKMR::TFormKMR(QWidget* owner, const TNodeData* holder, TkResourcen* res)
     : TDataView(owner, holder, res), ui(std::make_unique<Ui::FormKMR>()) {
     setProperty("HelpContext", kHelpPage);
-    auto* content = new QWidget(PageArea());
-    ui->setupUi(content);
-    auto* area = new QVBoxLayout(PageArea());
-    area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(content);
+    SetupPageForm(*ui);
     Label2 = ui->Label2;
     Label5 = ui->Label5;
     m_pBandbreiteLabel = ui->m_pBandbreiteLabel;

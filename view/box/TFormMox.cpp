@@ -16,7 +16,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -34,11 +33,7 @@ QString TextOf(const QLineEdit* edit) {
 TFormMox::TFormMox(QWidget* owner, const TNodeData* holder, TkResourcen* res)
     : TDataView(owner, holder, res), ui(std::make_unique<Ui::FormMox>()) {
     setProperty("HelpContext", kHelpPage);
-    auto* content = new QWidget(PageArea());
-    ui->setupUi(content);
-    auto* area = new QVBoxLayout(PageArea());
-    area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(content);
+    SetupPageForm(*ui);
     Label4 = ui->Label4;
     m_pLabel = ui->m_pLabel;
     Label7 = ui->Label7;

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -26,11 +25,7 @@ constexpr int kSperrLen = MOX_SPERRNR_SIZE - 1;
 TFormSperrnr::TFormSperrnr(QWidget* owner, const TNodeData* holder, TkResourcen* res)
     : TDataView(owner, holder, res), ui(std::make_unique<Ui::FormSperrnr>()) {
     setProperty("HelpContext", kHelpPage);
-    auto* content = new QWidget(PageArea());
-    ui->setupUi(content);
-    auto* area = new QVBoxLayout(PageArea());
-    area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(content);
+    SetupPageForm(*ui);
     m_pSperr = {ui->m_pSperr1, ui->m_pSperr2, ui->m_pSperr3, ui->m_pSperr4};
     for (QLineEdit* edit : m_pSperr) {
         QPalette pal = edit->palette();

@@ -8,7 +8,6 @@
 #include "TMoxDocument.h"
 #include "WindowMessages.h"
 
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -31,6 +30,7 @@ TFormBSM::TFormBSM(QWidget* owner, IProgPageHost* host, bool readFlag, IMainTran
     Grid()->setProperty("Tag", ctxt::kColumnCode);
     Grid()->setProperty("HelpContext", kGridHelp);
     ZuordnenBtn()->setProperty("HelpContext", kButtonHelp);
+    SetColumnWidths(kColumn0Width, kColumn1Width);
 }
 
 TFormBSM::~TFormBSM() = default;
@@ -47,22 +47,6 @@ void TFormBSM::SetAktAdr() {
     }
 }
 
-void TFormBSM::SetEntry(int idx, std::uint16_t adr, const char* text, std::uint8_t relay,
-                        std::uint8_t video) {
-    MOX_INVARIANT(idx >= 0 && idx < kEntries);
-    TFormProgCode::SetEntry(idx, adr, text, relay, video);
-    m_Entries[static_cast<std::size_t>(idx)] = Entry{adr, relay};
-}
-
-void TFormBSM::GetEntry(int idx, std::uint16_t& adr, std::string& text, std::uint8_t& relay,
-                        std::uint8_t& video) const {
-    MOX_INVARIANT(idx >= 0 && idx < kEntries);
-    TFormProgCode::GetEntry(idx, adr, text, relay, video);
-    adr = m_Entries[static_cast<std::size_t>(idx)].adr;
-    relay = m_Entries[static_cast<std::size_t>(idx)].relay;
-    video = 0;
-}
-
 int TFormBSM::GetRowCount() const {
     const TMoxDocument* doc = GetDoc();
     return std::min<int>(doc ? doc->GetAnzBSMRelais() : kEntries, kEntries);
@@ -70,17 +54,6 @@ int TFormBSM::GetRowCount() const {
 
 int TFormBSM::GetProgStateNeeded() const {
     return eProgStateBsmProg;
-}
-
-int TFormBSM::GetHeaderTextId(int column) const {
-    switch (column) {
-    case 0:
-        return ctxt::kColumnCode;
-    case 1:
-        return ctxt::kColumnText;
-    default:
-        return 0;
-    }
 }
 
 std::string TFormBSM::GetRowLabel(int idx) const {
@@ -153,11 +126,4 @@ void TFormBSM::OnRestore(TMessage&) {
     if (TMoxDocument* doc = GetDoc())
         doc->InitBSMRelais();
     Perform(WM_OPEN, -1, -1);
-}
-
-void TFormBSM::showEvent(QShowEvent* event) {
-    TFormProgCode::showEvent(event);
-    Grid()->setColumnWidth(0, kColumn0Width);
-    Grid()->setColumnWidth(1, kColumn1Width);
-    Grid()->setFocus();
 }

@@ -26,7 +26,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include <array>
 
@@ -85,11 +84,7 @@ TFormProgCode::TFormProgCode(QWidget* owner, IProgPageHost* host, bool readFlag,
     m_pProg = TCodeProgLink::Of(m_pDataTransfer);
     setProperty("HelpContext", kHelpPage);
 
-    auto* content = new QWidget(PageArea());
-    ui->setupUi(content);
-    auto* area = new QVBoxLayout(PageArea());
-    area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(content);
+    SetupPageForm(*ui);
     m_pGrid = ui->m_pGrid;
     m_pZuordnenBtn = ui->m_pZuordnenBtn;
     m_pToDoLabel = ui->m_pToDoLabel;
@@ -178,27 +173,58 @@ void TFormProgCode::SetupGrid() {
         m_pGrid->setCurrentCell(0, 1);
 }
 
+void TFormProgCode::SetColumnWidths(int code, int text) {
+    m_nCodeWidth = code;
+    m_nTextWidth = text;
+}
+
 void TFormProgCode::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
+    if (m_nCodeWidth > 0)
+        m_pGrid->setColumnWidth(0, m_nCodeWidth);
+    if (m_nTextWidth > 0)
+        m_pGrid->setColumnWidth(1, m_nTextWidth);
     m_pGrid->setFocus();
+}
+
+int TFormProgCode::GetHeaderTextId(int column) const {
+    switch (column) {
+    case 0:
+        return ctxt::kColumnCode;
+    case 1:
+        return ctxt::kColumnText;
+    default:
+        return 0;
+    }
 }
 
 int TFormProgCode::GetAktIdx() const {
     return m_pGrid->currentRow();
 }
 
-void TFormProgCode::SetEntry(int idx, std::uint16_t, const char* text, std::uint8_t, std::uint8_t) {
+void TFormProgCode::SetEntry(int idx, std::uint16_t adr, const char* text, std::uint8_t relay,
+                             std::uint8_t video) {
+    MOX_INVARIANT(idx >= 0 && idx < kEntries);
     SetupGrid();
-    MOX_INVARIANT(idx >= 0 && idx < m_pGrid->rowCount());
+    MOX_INVARIANT(idx < m_pGrid->rowCount());
     if (text)
         m_pGrid->item(idx, 1)->setText(MoxToQString(text));
+    // A switch module has no video, a door loudspeaker unit no relay.
+    const bool bsm = NeedsBSM();
+    m_Entries[static_cast<std::size_t>(idx)] =
+        Entry{adr, bsm ? relay : std::uint8_t{0}, bsm ? std::uint8_t{0} : video};
 }
 
-void TFormProgCode::GetEntry(int idx, std::uint16_t&, std::string& text, std::uint8_t&,
-                             std::uint8_t&) const {
-    MOX_INVARIANT(idx >= 0 && idx < m_pGrid->rowCount());
+void TFormProgCode::GetEntry(int idx, std::uint16_t& adr, std::string& text, std::uint8_t& relay,
+                             std::uint8_t& video) const {
+    MOX_INVARIANT(idx >= 0 && idx < kEntries);
+    MOX_INVARIANT(idx < m_pGrid->rowCount());
     const QTableWidgetItem* item = m_pGrid->item(idx, 1);
     text = item ? MoxFromQString(item->text()) : std::string();
+    const Entry& entry = m_Entries[static_cast<std::size_t>(idx)];
+    adr = entry.adr;
+    relay = entry.relay;
+    video = entry.video;
 }
 
 void TFormProgCode::StartTimer(int ms) {
@@ -289,26 +315,8 @@ void TFormProgCode::OnCurrentCellChanged(int row, int column, int prevRow, int) 
     UpdateZuordnen();
 }
 
-bool TFormProgCode::IsProgMsg(std::uint32_t id) {
-    switch (id) {
-    case PROG_FAILED:
-    case RUECKMELDUNG_OK:
-    case PROGMODEAKT_OK:
-    case TLNPROGAKT_OK:
-    case TLNPROGAKT_FAILED:
-    case TLNPROG_FEHLER:
-    case TLNPROG_PAS_OK:
-    case SEND_FAILED:
-    case BSMPROG_AKT:
-    case BSMPROG_PAS:
-        return true;
-    default:
-        return false;
-    }
-}
-
 void TFormProgCode::Dispatch(TMessage& message) {
-    if (IsProgMsg(message.Msg)) {
+    if (IsProgResult(message.Msg)) {
         OnProgMsg(message);
         return;
     }

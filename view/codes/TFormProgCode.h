@@ -54,23 +54,27 @@ public:
     virtual void SetAktAdr() = 0;
     // The code row selected, 0-based.
     int GetAktIdx() const;
-    // Row idx: the text is shown when given; subclasses keep the rest.
+    // Row idx: the text is shown when given; the row keeps the unit's
+    // address and the relay (switch module) or the video flag (door
+    // loudspeaker unit), whichever the page binds.
     virtual void SetEntry(int idx, std::uint16_t adr, const char* text, std::uint8_t relay,
                           std::uint8_t video);
     virtual void GetEntry(int idx, std::uint16_t& adr, std::string& text, std::uint8_t& relay,
                           std::uint8_t& video) const;
 
     virtual int GetRowCount() const = 0;
-    virtual int GetColCount() const = 0;
+    // The code and its text.
+    virtual int GetColCount() const { return 2; }
     // The program state the assign button needs.
     virtual int GetProgStateNeeded() const = 0;
-    virtual int GetHeaderTextId(int column) const = 0;
+    virtual int GetHeaderTextId(int column) const;
     virtual std::string GetRowLabel(int idx) const = 0;
     virtual int GetTextId() const = 0;
     // The instruction line for the programming state now.
     virtual void RefreshToDo() = 0;
-    // Whether the page binds codes to a switch module, so that a read
-    // without one ends the assignment.
+    // Whether the page binds codes to relays of a switch module, so that a
+    // read without one ends the assignment, rather than to call keys of a
+    // door loudspeaker unit.
     virtual bool NeedsBSM() const = 0;
 
     // One-shot read timer; a start while it runs is ignored.
@@ -103,8 +107,6 @@ public:
 
     void Dispatch(TMessage& message) override;
 
-    // The message ids the page acts on.
-    static bool IsProgMsg(std::uint32_t id);
     // Asks the host to rebuild the tree once the running handler and every
     // event loop it runs have returned; the rebuild destroys the tree's
     // page.
@@ -116,6 +118,8 @@ protected:
 
     // Builds the grid's rows and columns once the subclass is whole.
     void SetupGrid();
+    // Widths of the code and the text column, set as the page is shown.
+    void SetColumnWidths(int code, int text);
     void OnProgMsg(TMessage& message);
     // The assign button follows the subscriber address and the program
     // state.
@@ -136,7 +140,16 @@ protected:
     std::uint8_t m_byRelais = 0; // relay it reported (switch module)
     std::uint8_t m_byVideo = 0;  // video flag it reported (door loudspeaker)
 
+    // The most codes a page binds.
+    static constexpr int kEntries = 6;
+
 private:
+    struct Entry {
+        std::uint16_t adr = 0;
+        std::uint8_t relay = 0;
+        std::uint8_t video = 0;
+    };
+
     void OnCurrentCellChanged(int row, int column, int prevRow, int prevColumn);
     void OnReadFromBox();
 
@@ -147,6 +160,9 @@ private:
     QTimer* m_pTransferTimer = nullptr;
     QTimer* m_pSelectedDrawTimer = nullptr;
     std::array<QPixmap, eIcons> m_Icons;
+    std::array<Entry, kEntries> m_Entries{};
+    int m_nCodeWidth = 0;
+    int m_nTextWidth = 0;
 
     bool m_bBusy = false;
     bool m_bBlink = false;

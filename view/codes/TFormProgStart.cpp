@@ -22,7 +22,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include <array>
 
@@ -51,11 +50,7 @@ TFormProgStart::TFormProgStart(QWidget* owner, IMainTransfer* transfer, const TN
                                TkResourcen* res)
     : TDataView(owner, holder, res), ui(std::make_unique<Ui::FormProgStart>()),
       m_pDataTransfer(transfer) {
-    auto* content = new QWidget(PageArea());
-    ui->setupUi(content);
-    auto* area = new QVBoxLayout(PageArea());
-    area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(content);
+    SetupPageForm(*ui);
     ui->PC_Image->setPixmap(TDataPagePictures::Pc());
     ui->KTX_Image->setPixmap(TDataPagePictures::Box());
     ui->m_pImg_left->setPixmap(TDataPagePictures::Arrow(false));

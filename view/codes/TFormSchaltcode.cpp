@@ -35,6 +35,7 @@ TFormSchaltcode::TFormSchaltcode(QWidget* owner, IProgPageHost* host, bool readF
     Grid()->setProperty("Tag", ctxt::kSchaltcodeHeading);
     Grid()->setProperty("HelpContext", kGridHelp);
     ZuordnenBtn()->setProperty("HelpContext", kButtonHelp);
+    SetColumnWidths(kColumn0Width, kColumn1Width);
     m_pConnectTimer = new QTimer(this);
     m_pConnectTimer->setObjectName(QStringLiteral("m_pConnectTimer"));
     m_pConnectTimer->setInterval(kConnectMs);
@@ -70,22 +71,6 @@ void TFormSchaltcode::SetAktAdr() {
     }
 }
 
-void TFormSchaltcode::SetEntry(int idx, std::uint16_t adr, const char* text, std::uint8_t relay,
-                               std::uint8_t video) {
-    MOX_INVARIANT(idx >= 0 && idx < kEntries);
-    TFormProgCode::SetEntry(idx, adr, text, relay, video);
-    m_Entries[static_cast<std::size_t>(idx)] = Entry{adr, video};
-}
-
-void TFormSchaltcode::GetEntry(int idx, std::uint16_t& adr, std::string& text, std::uint8_t& relay,
-                               std::uint8_t& video) const {
-    MOX_INVARIANT(idx >= 0 && idx < kEntries);
-    TFormProgCode::GetEntry(idx, adr, text, relay, video);
-    adr = m_Entries[static_cast<std::size_t>(idx)].adr;
-    video = m_Entries[static_cast<std::size_t>(idx)].video;
-    relay = 0;
-}
-
 int TFormSchaltcode::GetRowCount() const {
     const TMoxDocument* doc = GetDoc();
     return std::min<int>(doc ? doc->GetAnzSchaltcode() : kEntries, kEntries);
@@ -94,17 +79,6 @@ int TFormSchaltcode::GetRowCount() const {
 int TFormSchaltcode::GetProgStateNeeded() const {
     return Prog() && Prog()->IsBTLMAktiv() && Prog()->IsVideo() ? eProgStateTlnVideo
                                                                 : eProgStateTlnProg;
-}
-
-int TFormSchaltcode::GetHeaderTextId(int column) const {
-    switch (column) {
-    case 0:
-        return ctxt::kColumnCode;
-    case 1:
-        return ctxt::kColumnText;
-    default:
-        return 0;
-    }
 }
 
 std::string TFormSchaltcode::GetRowLabel(int idx) const {
@@ -181,11 +155,4 @@ void TFormSchaltcode::OnRestore(TMessage&) {
     if (TMoxDocument* doc = GetDoc())
         doc->InitSchaltcode();
     Perform(WM_OPEN, -1, -1);
-}
-
-void TFormSchaltcode::showEvent(QShowEvent* event) {
-    TFormProgCode::showEvent(event);
-    Grid()->setColumnWidth(0, kColumn0Width);
-    Grid()->setColumnWidth(1, kColumn1Width);
-    Grid()->setFocus();
 }

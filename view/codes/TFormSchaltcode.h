@@ -6,8 +6,6 @@
 
 #include "TFormProgCode.h"
 
-#include <array>
-
 class TFormSchaltcode : public TFormProgCode {
     Q_OBJECT
 
@@ -17,14 +15,8 @@ public:
     ~TFormSchaltcode() override;
 
     void SetAktAdr() override;
-    void SetEntry(int idx, std::uint16_t adr, const char* text, std::uint8_t relay,
-                  std::uint8_t video) override;
-    void GetEntry(int idx, std::uint16_t& adr, std::string& text, std::uint8_t& relay,
-                  std::uint8_t& video) const override;
     int GetRowCount() const override;
-    int GetColCount() const override { return 2; }
     int GetProgStateNeeded() const override;
-    int GetHeaderTextId(int column) const override;
     std::string GetRowLabel(int idx) const override;
     int GetTextId() const override;
     void RefreshToDo() override;
@@ -38,14 +30,7 @@ protected:
     void OnOpen(TMessage& message) override;
     void OnSave(TMessage& message) override;
     void OnRestore(TMessage& message) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
-    struct Entry {
-        std::uint16_t adr = 0;
-        std::uint8_t video = 0;
-    };
-    static constexpr int kEntries = 6;
-    std::array<Entry, kEntries> m_Entries{};
     QTimer* m_pConnectTimer = nullptr;
 };

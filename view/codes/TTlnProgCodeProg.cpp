@@ -1,38 +1,10 @@
 #include "TTlnProgCodeProg.h"
 
+#include "TCodeProgForward.h"
 #include "TDataTransfer.h"
 #include "TTlnProg.h"
 #include "TTransferExtension.h"
 
-namespace {
-
-class TTlnProgLink final : public ICodeProg {
-public:
-    explicit TTlnProgLink(TTlnProg& prog) : m_Prog(prog) {}
-    void SetProgProt(std::uint8_t prot) override { m_Prog.SetProgProt(prot); }
-    void SetTlnAdr(std::uint16_t adr) override { m_Prog.SetTlnAdr(adr); }
-    bool IsProgModeAktiv() const override { return m_Prog.IsProgModeAktiv(); }
-    bool IsBSMAktiv() const override { return m_Prog.IsBSMAktiv(); }
-    bool IsBTLMAktiv() const override { return m_Prog.IsBTLMAktiv(); }
-    std::uint16_t GetAdrBSM() const override { return m_Prog.GetAdrBSM(); }
-    std::uint16_t GetBSMRelais() const override { return m_Prog.GetBSMRelais(); }
-    std::uint16_t GetAdrBTLM() const override { return m_Prog.GetAdrBTLM(); }
-    bool IsVideo() const override { return m_Prog.IsVideo(); }
-    void InitiateBSMTasteProg(std::uint16_t adr, std::uint8_t idx) override {
-        m_Prog.InitiateBSMTasteProg(adr, idx);
-    }
-    void InitiateProgBTLM() override { m_Prog.InitiateProgBTLM(); }
-    void InitiateBTLMTasteProg(std::uint16_t adr, std::uint8_t idx) override {
-        m_Prog.InitiateBTLMTasteProg(adr, idx);
-    }
-    void InitiateProgPassiv() override { m_Prog.InitiateProgPassiv(); }
-
-private:
-    TTlnProg& m_Prog;
-};
-
-} // namespace
-
 std::unique_ptr<ICodeProg> TTlnProgCodeProg::Of(TDataTransfer& form) {
-    return std::make_unique<TTlnProgLink>(form.GetTransferExtension().GetTlnProg());
+    return std::make_unique<TCodeProgForward<TTlnProg>>(form.GetTransferExtension().GetTlnProg());
 }

@@ -2,6 +2,8 @@
 // Language-text ids of the door-interface pages. Each has its text in all
 // six language files (the page tests check every id of kDoorTextIds).
 
+#include "ViewTextIds.h"
+
 #include <array>
 
 namespace dtxt {
@@ -28,11 +30,11 @@ inline constexpr int kModeNone = 275;      // input modes 0..3
 inline constexpr int kModeSignal = 276;
 inline constexpr int kModeSchaltuhr = 277;
 inline constexpr int kModeEtagenruf = 278;
-inline constexpr int kForTln = 317;     // "for subscriber:"
-inline constexpr int kBasicGroup = 333; // permission groups 0 and 1
-inline constexpr int kMasterGroup = 334;
-inline constexpr int kForRufeingang = 442; // the same for door-interface type 1
-inline constexpr int kSMSMissing = 1014;   // SMS number or provider missing
+using vtxt::kForTln;
+inline constexpr int kBasicGroup = vtxt::kGroup0; // permission groups 0 and 1
+inline constexpr int kMasterGroup = vtxt::kGroup1;
+inline constexpr int kForRufeingang = vtxt::kForTlnIT1;
+inline constexpr int kSMSMissing = 1014; // SMS number or provider missing
 inline constexpr int kKettenRnrMissing = 1033;
 
 // The door-call texts page.

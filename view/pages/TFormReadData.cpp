@@ -18,7 +18,6 @@
 #include <QCoreApplication>
 #include <QLayout>
 #include <QPointer>
-#include <QVBoxLayout>
 
 #include <array>
 #include <cstdint>
@@ -41,11 +40,7 @@ TFormReadData::TFormReadData(QWidget* owner, IMainTransfer* transfer, const TNod
     : TDataView(owner, holder, res), ui(std::make_unique<Ui::FormReadData>()),
       m_pDataTransfer(transfer) {
     setProperty("HelpContext", kHelpPage);
-    auto* content = new QWidget(PageArea());
-    ui->setupUi(content);
-    auto* area = new QVBoxLayout(PageArea());
-    area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(content);
+    SetupPageForm(*ui);
     ui->PC_Image->setPixmap(TDataPagePictures::Pc());
     ui->KTX_Image->setPixmap(TDataPagePictures::Box());
     ui->Pfeil->setPixmap(TDataPagePictures::Arrow(false));

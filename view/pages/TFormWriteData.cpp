@@ -13,7 +13,6 @@
 #include "TkResourcen.h"
 
 #include <QPointer>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -29,11 +28,7 @@ TFormWriteData::TFormWriteData(QWidget* owner, IMainTransfer* transfer, const TN
     : TDataView(owner, holder, res), ui(std::make_unique<Ui::FormWriteData>()),
       m_pDataTransfer(transfer) {
     setProperty("HelpContext", kHelpPage);
-    auto* content = new QWidget(PageArea());
-    ui->setupUi(content);
-    auto* area = new QVBoxLayout(PageArea());
-    area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(content);
+    SetupPageForm(*ui);
     ui->PC_Image->setPixmap(TDataPagePictures::Pc());
     ui->KTX_Image->setPixmap(TDataPagePictures::Box());
     ui->Pfeil->setPixmap(TDataPagePictures::Arrow(true));

@@ -3,6 +3,8 @@
 // input and output pages. Each has its text in all six language files (the
 // page tests check every id of kRakTextIds).
 
+#include "ViewTextIds.h"
+
 #include <array>
 
 namespace rtxt {
@@ -41,15 +43,15 @@ inline constexpr int kConcierge = 274;
 inline constexpr int kModeNone = 275;
 inline constexpr int kModeMelde = 276;
 inline constexpr int kModeSchaltuhr = 277;
-inline constexpr int kGroup0 = 333;
-inline constexpr int kGroup1 = 334;
+using vtxt::kGroup0;
+using vtxt::kGroup1;
 inline constexpr int kNoDirektRnr = 1034;
 inline constexpr int kNoKettenRnr = 1033;
 inline constexpr int kNoSMS = 1014;
 
 // Switching outputs page.
 inline constexpr int kTabOutputs = 116;
-inline constexpr int kForTln = 317;
+using vtxt::kForTln;
 inline constexpr int kOutputFunction = 340;
 inline constexpr int kSchalter = 341;
 inline constexpr int kNSC = 342;
@@ -59,7 +61,7 @@ inline constexpr int kOutputText = 345;
 inline constexpr int kForCallInput = 346;
 // The label of the subscriber list for door-interface type 1, whose
 // subscribers are the call inputs.
-inline constexpr int kForCallInputIT1 = 442;
+inline constexpr int kForCallInputIT1 = vtxt::kForTlnIT1;
 
 inline constexpr std::array kRakTextIds = {
     kNone,

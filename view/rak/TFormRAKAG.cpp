@@ -45,36 +45,34 @@ TFormRAKAG::TFormRAKAG(QWidget* owner, const TNodeData* holder, TkResourcen* res
     auto* top = new QVBoxLayout(area);
     top->setContentsMargins(8, 4, 8, 8);
 
-    m_pTabControl = rak::Make<QTabBar>(area, "m_pTabControl", rtxt::kTabOutputs, 1401);
-    m_pTabControl->setExpanding(false);
-    top->addWidget(m_pTabControl);
+    m_pTabControl = rak::AddTabBar(top, area, rtxt::kTabOutputs, 1401);
 
     auto* body = new QWidget(area);
     auto* grid = new QGridLayout(body);
-    auto* label3 = rak::Make<QLabel>(body, "Label3", rtxt::kOutputFunction);
+    auto* label3 = pagectl::Make<QLabel>(body, "Label3", rtxt::kOutputFunction);
     label3->setText(QStringLiteral("ausgangsfunktion/ -zuordnung:"));
     grid->addWidget(label3, 0, 0, 1, 2);
-    m_pSchalter = rak::Make<QRadioButton>(body, "m_pSchalter", rtxt::kSchalter, 1402);
+    m_pSchalter = pagectl::Make<QRadioButton>(body, "m_pSchalter", rtxt::kSchalter, 1402);
     m_pSchalter->setText(QStringLiteral("schalter"));
-    m_pNSC = rak::Make<QRadioButton>(body, "m_pNSC", rtxt::kNSC, 1403);
+    m_pNSC = pagectl::Make<QRadioButton>(body, "m_pNSC", rtxt::kNSC, 1403);
     m_pNSC->setText(QStringLiteral("nebensignalkontakt"));
-    m_pVideo = rak::Make<QRadioButton>(body, "m_pVideo", rtxt::kVideo, 1404);
+    m_pVideo = pagectl::Make<QRadioButton>(body, "m_pVideo", rtxt::kVideo, 1404);
     m_pVideo->setText(QStringLiteral("videoansteuerkontakt"));
     grid->addWidget(m_pSchalter, 1, 0, 1, 2);
     grid->addWidget(m_pNSC, 2, 0, 1, 2);
     grid->addWidget(m_pVideo, 3, 0, 1, 2);
-    m_pTlnLabel = rak::Make<QLabel>(body, "m_pTlnLabel", rtxt::kForCallInput);
+    m_pTlnLabel = pagectl::Make<QLabel>(body, "m_pTlnLabel", rtxt::kForCallInput);
     m_pTlnLabel->setText(QStringLiteral("für Rufeingang:"));
-    m_pTlnIdx = rak::Make<QComboBox>(body, "m_pTlnIdx", rtxt::kForCallInput, 1405);
+    m_pTlnIdx = pagectl::Make<QComboBox>(body, "m_pTlnIdx", rtxt::kForCallInput, 1405);
     grid->addWidget(m_pTlnLabel, 4, 0);
     grid->addWidget(m_pTlnIdx, 4, 1);
-    m_pSprache = rak::Make<QCheckBox>(body, "m_pSprache", rtxt::kSpracheOutput, 1406);
+    m_pSprache = pagectl::Make<QCheckBox>(body, "m_pSprache", rtxt::kSpracheOutput, 1406);
     m_pSprache->setText(QStringLiteral("sprachausgabe"));
     m_pSprache->setEnabled(false);
     grid->addWidget(m_pSprache, 5, 0, 1, 2);
-    auto* label4 = rak::Make<QLabel>(body, "Label4", rtxt::kOutputText);
+    auto* label4 = pagectl::Make<QLabel>(body, "Label4", rtxt::kOutputText);
     label4->setText(QStringLiteral("hinweistext:"));
-    m_pTxt = rak::Make<QLineEdit>(body, "m_pTxt", rtxt::kOutputText, 1407);
+    m_pTxt = pagectl::Make<QLineEdit>(body, "m_pTxt", rtxt::kOutputText, 1407);
     m_pTxt->setMaxLength(kMaxText);
     grid->addWidget(label4, 6, 0);
     grid->addWidget(m_pTxt, 6, 1);
@@ -96,13 +94,7 @@ bool TFormRAKAG::ValidTab(int index) const {
 void TFormRAKAG::OnOpen(TMessage&) {
     TMoxDocument* doc = GetDoc();
     const int count = doc ? doc->GetAnzRAK() : 0;
-    {
-        const QSignalBlocker block(m_pTabControl);
-        while (m_pTabControl->count() > 0)
-            m_pTabControl->removeTab(0);
-        for (int i = 0; i < count; ++i)
-            m_pTabControl->addTab(QString::number(i + 1));
-    }
+    rak::NumberTabs(m_pTabControl, count);
     m_Ausgang.assign(static_cast<std::size_t>(count), SchaltAusgang{});
     for (int i = 0; i < count; ++i) {
         const auto idx = static_cast<std::uint8_t>(i);
@@ -113,11 +105,7 @@ void TFormRAKAG::OnOpen(TMessage&) {
         if (doc->GetSchaltausgangsText(idx, text, sizeof text))
             a.text = text;
     }
-    {
-        const QSignalBlocker block(m_pTabControl);
-        m_pTabControl->setCurrentIndex(count > 0 ? 0 : -1);
-    }
-    m_nCurTab = count > 0 ? 0 : -1;
+    m_nCurTab = rak::SelectFirstTab(m_pTabControl);
     if (m_pRes)
         m_pTlnLabel->setText(m_pRes->GetQText(doc && doc->GetTypeIT() == 1 ? rtxt::kForCallInputIT1
                                                                            : rtxt::kForTln));
@@ -127,22 +115,7 @@ void TFormRAKAG::OnOpen(TMessage&) {
     OnLoadNewSAG();
 }
 
-void TFormRAKAG::FillAllTln() {
-    const TMoxDocument* doc = GetDoc();
-    const QSignalBlocker block(m_pTlnIdx);
-    m_pTlnIdx->clear();
-    m_ListTln.clear();
-    if (!doc)
-        return;
-    const std::uint8_t typeIT = doc->GetTypeIT();
-    const int count = typeIT == kTypeITLetters ? kLetterTln : doc->GetAnzTln();
-    for (int k = 0; k < count; ++k) {
-        m_pTlnIdx->addItem(TlnName(typeIT, k));
-        m_ListTln.push_back(static_cast<std::uint16_t>(k));
-    }
-}
-
-void TFormRAKAG::FillVideoTln() {
+void TFormRAKAG::FillTln(bool videoOnly) {
     const TMoxDocument* doc = GetDoc();
     const QSignalBlocker block(m_pTlnIdx);
     m_pTlnIdx->clear();
@@ -152,7 +125,7 @@ void TFormRAKAG::FillVideoTln() {
     const std::uint8_t typeIT = doc->GetTypeIT();
     const int count = typeIT == kTypeITLetters ? kLetterTln : doc->GetAnzTln();
     for (int k = 0; k < count; ++k)
-        if (doc->GetTlnVideo(static_cast<std::uint8_t>(k))) {
+        if (!videoOnly || doc->GetTlnVideo(static_cast<std::uint8_t>(k))) {
             m_pTlnIdx->addItem(TlnName(typeIT, k));
             m_ListTln.push_back(static_cast<std::uint16_t>(k));
         }
@@ -167,7 +140,7 @@ void TFormRAKAG::OnLoadNewSAG() {
     if (a.mode == eModeSchaltAusgangVideo) {
         checked = m_pVideo;
         m_pVideo->setChecked(true);
-        FillVideoTln();
+        FillTln(true);
         int pos = m_ListTln.empty() ? -1 : 0;
         for (std::size_t k = 0; k < m_ListTln.size(); ++k)
             if (m_ListTln[k] == a.tlnIdx)
@@ -181,7 +154,7 @@ void TFormRAKAG::OnLoadNewSAG() {
         m_pTlnIdx->setEnabled(false);
     } else {
         m_pNSC->setChecked(true);
-        FillAllTln();
+        FillTln(false);
         // An index the list does not hold (none, or one beyond the
         // subscribers in use) stands at the first entry.
         const int pos = a.tlnIdx < m_ListTln.size() ? a.tlnIdx : 0;
@@ -228,10 +201,7 @@ void TFormRAKAG::OnChangeMode() {
         m_pTlnIdx->setEnabled(false);
     } else {
         m_pTlnIdx->setEnabled(true);
-        if (m_pVideo->isChecked())
-            FillVideoTln();
-        else
-            FillAllTln();
+        FillTln(m_pVideo->isChecked());
         if (m_pTlnIdx->currentIndex() < 0 && m_pTlnIdx->count() > 0)
             m_pTlnIdx->setCurrentIndex(0);
     }

@@ -48,8 +48,8 @@ private:
     void OnLoadNewSAG();
     void OnSaveNewSAG();
     void OnChangeMode();
-    void FillAllTln();
-    void FillVideoTln();
+    // The subscribers the output can serve: all, or those with video.
+    void FillTln(bool videoOnly);
     bool ValidTab(int index) const;
 
     QTabBar* m_pTabControl = nullptr;

@@ -75,28 +75,26 @@ TFormRAKEG::TFormRAKEG(QWidget* owner, const TNodeData* holder, TkResourcen* res
     auto* top = new QVBoxLayout(area);
     top->setContentsMargins(8, 4, 8, 8);
 
-    m_pTabControl = rak::Make<QTabBar>(area, "m_pTabControl", rtxt::kTabInputs, 1501);
-    m_pTabControl->setExpanding(false);
-    top->addWidget(m_pTabControl);
+    m_pTabControl = rak::AddTabBar(top, area, rtxt::kTabInputs, 1501);
 
-    m_pScrollBoxMeldeeingang = rak::Make<QWidget>(area, "m_pScrollBoxMeldeeingang");
+    m_pScrollBoxMeldeeingang = pagectl::Make<QWidget>(area, "m_pScrollBoxMeldeeingang");
     auto* box = new QVBoxLayout(m_pScrollBoxMeldeeingang);
     auto* head = new QGridLayout;
-    auto* label10 = rak::Make<QLabel>(m_pScrollBoxMeldeeingang, "Label10", rtxt::kModeLabel);
+    auto* label10 = pagectl::Make<QLabel>(m_pScrollBoxMeldeeingang, "Label10", rtxt::kModeLabel);
     label10->setText(QStringLiteral("funktion des eingangs:"));
-    m_pComboBoxMode =
-        rak::Make<QComboBox>(m_pScrollBoxMeldeeingang, "m_pComboBoxMode", rtxt::kModeNone, 1502);
+    m_pComboBoxMode = pagectl::Make<QComboBox>(m_pScrollBoxMeldeeingang, "m_pComboBoxMode",
+                                               rtxt::kModeNone, 1502);
     head->addWidget(label10, 0, 0);
     head->addWidget(m_pComboBoxMode, 0, 1);
-    m_pLabelTxt = rak::Make<QLabel>(m_pScrollBoxMeldeeingang, "m_pLabelTxt", rtxt::kInputText);
+    m_pLabelTxt = pagectl::Make<QLabel>(m_pScrollBoxMeldeeingang, "m_pLabelTxt", rtxt::kInputText);
     m_pLabelTxtSchaltuhr =
-        rak::Make<QLabel>(m_pScrollBoxMeldeeingang, "m_pLabelTxtSchaltuhr", rtxt::kInputText);
+        pagectl::Make<QLabel>(m_pScrollBoxMeldeeingang, "m_pLabelTxtSchaltuhr", rtxt::kInputText);
     m_pLabelTxtDefault =
-        rak::Make<QLabel>(m_pScrollBoxMeldeeingang, "m_pLabelTxtDefault", rtxt::kInputText);
+        pagectl::Make<QLabel>(m_pScrollBoxMeldeeingang, "m_pLabelTxtDefault", rtxt::kInputText);
     for (QLabel* l : {m_pLabelTxt, m_pLabelTxtSchaltuhr, m_pLabelTxtDefault})
         l->setText(QStringLiteral("hinweistext:"));
     m_pLabelTxtSchaltuhr->hide();
-    m_pTxt = rak::Make<QLineEdit>(m_pScrollBoxMeldeeingang, "m_pTxt", rtxt::kInputText, 1514);
+    m_pTxt = pagectl::Make<QLineEdit>(m_pScrollBoxMeldeeingang, "m_pTxt", rtxt::kInputText, 1514);
     m_pTxt->setMaxLength(kMaxText);
     auto* names = new QVBoxLayout;
     names->addWidget(m_pLabelTxt);
@@ -132,21 +130,21 @@ TFormRAKEG::TFormRAKEG(QWidget* owner, const TNodeData* holder, TkResourcen* res
 TFormRAKEG::~TFormRAKEG() = default;
 
 void TFormRAKEG::BuildSignalPanel(QWidget* parent) {
-    m_pPanelMeldeeingang = rak::Make<QWidget>(parent, "m_pPanelMeldeeingang");
+    m_pPanelMeldeeingang = pagectl::Make<QWidget>(parent, "m_pPanelMeldeeingang");
     auto* g = new QGridLayout(m_pPanelMeldeeingang);
     QWidget* p = m_pPanelMeldeeingang;
     auto check = [p](const char* name, int tag, int help, const char* design) {
-        auto* b = rak::Make<QCheckBox>(p, name, tag, help);
+        auto* b = pagectl::Make<QCheckBox>(p, name, tag, help);
         b->setText(QString::fromUtf8(design));
         return b;
     };
     auto label = [p](const char* name, int tag, const char* design) {
-        auto* l = rak::Make<QLabel>(p, name, tag);
+        auto* l = pagectl::Make<QLabel>(p, name, tag);
         l->setText(QString::fromUtf8(design));
         return l;
     };
     auto number = [p](const char* name, int help) {
-        auto* e = rak::Make<QLineEdit>(p, name, rtxt::kRnr, help);
+        auto* e = pagectl::Make<QLineEdit>(p, name, rtxt::kRnr, help);
         e->setMaxLength(kMaxRnr);
         return e;
     };
@@ -166,10 +164,10 @@ void TFormRAKEG::BuildSignalPanel(QWidget* parent) {
     m_pSMSImmer = check("m_pSMSImmer", rtxt::kSMSImmer, 1510, "sms immer");
     m_pSMSVerbindung = check("m_pSMSVerbindung", rtxt::kSMSVerbindung, 1511, "sms bei Verbindung");
     Label14 = label("Label14", rtxt::kProvider, "provider:");
-    m_pSMSProviderCombo = rak::Make<QComboBox>(p, "m_pSMSProviderCombo", -1, 1515);
+    m_pSMSProviderCombo = pagectl::Make<QComboBox>(p, "m_pSMSProviderCombo", -1, 1515);
     Label15 = label("Label15", rtxt::kRnr, "rufnummer");
     m_pSMSRnr = number("m_pSMSRnr", 1513);
-    m_pSMSBtn = rak::Make<QPushButton>(p, "m_pSMSBtn", rtxt::kSmsButton, 1516);
+    m_pSMSBtn = pagectl::Make<QPushButton>(p, "m_pSMSBtn", rtxt::kSmsButton, 1516);
     m_pSMSBtn->setText(QStringLiteral("sms providerkonfiguration"));
 
     int row = 0;
@@ -193,18 +191,18 @@ void TFormRAKEG::BuildSignalPanel(QWidget* parent) {
 }
 
 void TFormRAKEG::BuildSchaltuhrPanel(QWidget* parent) {
-    m_pPanelSchaltuhr = rak::Make<QWidget>(parent, "m_pPanelSchaltuhr");
+    m_pPanelSchaltuhr = pagectl::Make<QWidget>(parent, "m_pPanelSchaltuhr");
     auto* g = new QGridLayout(m_pPanelSchaltuhr);
     QWidget* p = m_pPanelSchaltuhr;
-    m_pTuematik = rak::Make<QCheckBox>(p, "m_pTuematik", rtxt::kTuermatik);
+    m_pTuematik = pagectl::Make<QCheckBox>(p, "m_pTuematik", rtxt::kTuermatik);
     m_pTuematik->setText(QString::fromUtf8("von türmatikfunktion"));
-    m_pDiversion = rak::Make<QCheckBox>(p, "m_pDiversion", rtxt::kDiversion);
+    m_pDiversion = pagectl::Make<QCheckBox>(p, "m_pDiversion", rtxt::kDiversion);
     m_pDiversion->setText(QStringLiteral("von rufumleitung"));
-    m_pConcierge = rak::Make<QCheckBox>(p, "m_pConcierge", rtxt::kConcierge);
+    m_pConcierge = pagectl::Make<QCheckBox>(p, "m_pConcierge", rtxt::kConcierge);
     m_pConcierge->setText(QStringLiteral("von conciergefunktion"));
-    m_pLabel = rak::Make<QLabel>(p, "m_pLabel", rtxt::kForGroup);
+    m_pLabel = pagectl::Make<QLabel>(p, "m_pLabel", rtxt::kForGroup);
     m_pLabel->setText(QString::fromUtf8("für berechtigungsgruppe:"));
-    m_pPGIdx = rak::Make<QComboBox>(p, "m_pPGIdx");
+    m_pPGIdx = pagectl::Make<QComboBox>(p, "m_pPGIdx");
     g->addWidget(m_pTuematik, 0, 0, 1, 2);
     g->addWidget(m_pDiversion, 1, 0, 1, 2);
     g->addWidget(m_pConcierge, 2, 0, 1, 2);
@@ -246,13 +244,7 @@ void TFormRAKEG::FillProviderList() {
 void TFormRAKEG::OnOpen(TMessage&) {
     TMoxDocument* doc = GetDoc();
     const int count = doc ? doc->GetAnzRAK() : 0;
-    {
-        const QSignalBlocker block(m_pTabControl);
-        while (m_pTabControl->count() > 0)
-            m_pTabControl->removeTab(0);
-        for (int i = 0; i < count; ++i)
-            m_pTabControl->addTab(QString::number(i + 1));
-    }
+    rak::NumberTabs(m_pTabControl, count);
     {
         const QSignalBlocker block(m_pComboBoxMode);
         m_pComboBoxMode->clear();
@@ -315,11 +307,7 @@ void TFormRAKEG::OnOpen(TMessage&) {
         if (doc->GetMeldeeingangsText(idx, buffer, sizeof buffer))
             e.name = buffer;
     }
-    {
-        const QSignalBlocker block(m_pTabControl);
-        m_pTabControl->setCurrentIndex(count > 0 ? 0 : -1);
-    }
-    m_nCurTab = count > 0 ? 0 : -1;
+    m_nCurTab = rak::SelectFirstTab(m_pTabControl);
     m_pScrollBoxMeldeeingang->setEnabled(count > 0);
     if (count == 0)
         ShowModePanels(eModeMeldeEingangUndefined);

@@ -82,11 +82,11 @@ TFormSMS::TFormSMS(QWidget* owner, const TNodeData* holder, TkResourcen* res)
     auto* area = new QVBoxLayout(PageArea());
     area->setContentsMargins(8, 4, 8, 8);
 
-    auto* label3 = rak::Make<QLabel>(PageArea(), "Label3", rtxt::kSmsHeading);
+    auto* label3 = pagectl::Make<QLabel>(PageArea(), "Label3", rtxt::kSmsHeading);
     label3->setText(QStringLiteral("sms provider"));
     area->addWidget(label3);
 
-    m_pProvGrid = rak::Make<QTableWidget>(PageArea(), "m_pProvGrid", -1, kHelpGrid);
+    m_pProvGrid = pagectl::Make<QTableWidget>(PageArea(), "m_pProvGrid", -1, kHelpGrid);
     m_pProvGrid->setRowCount(kRows);
     m_pProvGrid->setColumnCount(kColumns);
     m_pProvGrid->horizontalHeader()->hide();
@@ -191,7 +191,7 @@ void TFormSMS::OnOpen(TMessage&) {
         SetCell(0, i + 1, QString::number(i + 1));
 
     if (!m_pProtList) {
-        m_pProtList = rak::Make<QComboBox>(m_pProvGrid->viewport(), "m_pProtList");
+        m_pProtList = pagectl::Make<QComboBox>(m_pProvGrid->viewport(), "m_pProtList");
         m_pProtList->setEditable(false);
         m_pProtList->setFont(m_pProvGrid->font());
         m_pProtList->setPalette(m_pProvGrid->palette());

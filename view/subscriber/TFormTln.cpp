@@ -12,6 +12,7 @@
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
+#include "TProgDefs.h"
 #include "TTlnGridCells.h"
 #include "TTlnProgAccess.h"
 #include "TextSubst.h"
@@ -28,7 +29,6 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolTip>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -41,41 +41,6 @@ constexpr std::uint8_t kTypeSmall = 1;
 constexpr std::uint8_t kTypeBus = 2;
 constexpr std::uint8_t kTypeFour = 3;
 
-const char* ResultName(std::uint32_t id) {
-    switch (id) {
-    case WM_TRANSFER_RESULT:
-        return "WM_TRANSFER_RESULT";
-    case DEL_TLN_FAILED:
-        return "DEL_TLN_FAILED";
-    case PROG_FAILED:
-        return "PROG_FAILED";
-    case CANCEL_FAILED:
-        return "CANCEL_FAILED";
-    case PROGQUIT_FAILED:
-        return "PROGQUIT_FAILED";
-    case TLNPROGAKT_FAILED:
-        return "TLNPROGAKT_FAILED";
-    case TLNPROG_FEHLER:
-        return "TLNPROG_FEHLER";
-    case TLNPROG_PAS_OK:
-        return "TLNPROG_PAS_OK";
-    case SEND_FAILED:
-        return "SEND_FAILED";
-    case KBA_LIST_FAILED:
-        return "KBA_LIST_FAILED";
-    case KBA_LIST_EMPTY:
-        return "KBA_LIST_EMPTY";
-    case KBA_LIST_OK:
-        return "KBA_LIST_OK";
-    case KBA_COUNT:
-        return "KBA_COUNT";
-    case KBA_COUNT_FAILED:
-        return "KBA_COUNT_FAILED";
-    default:
-        return "";
-    }
-}
-
 } // namespace
 
 TFormTln::TFormTln(QWidget* owner, IMainTransfer* transfer, const TNodeData* holder,
@@ -83,11 +48,7 @@ TFormTln::TFormTln(QWidget* owner, IMainTransfer* transfer, const TNodeData* hol
     : TDataView(owner, holder, res), ui(std::make_unique<Ui::FormTln>()),
       m_pDataTransfer(transfer) {
     setProperty("HelpContext", kHelpPage);
-    auto* content = new QWidget(PageArea());
-    ui->setupUi(content);
-    auto* area = new QVBoxLayout(PageArea());
-    area->setContentsMargins(0, 0, 0, 0);
-    area->addWidget(content);
+    SetupPageForm(*ui);
     Label3 = ui->Label3;
     m_pTlnGrid = ui->m_pTlnGrid;
     m_pTlnGrid->setColumnCount(3);
@@ -272,7 +233,7 @@ void TFormTln::OnTransferErrorMsg(TMessage& message) {
     if (QWidget* grabber = QWidget::mouseGrabber())
         grabber->releaseMouse();
 
-    const char* name = ResultName(message.Msg);
+    const char* name = ProgResultName(message.Msg);
     int textId = 0;
     switch (message.Msg) {
     case DEL_TLN_FAILED:
@@ -341,15 +302,7 @@ void TFormTln::OnCurrentCellChanged(int row, int column, int, int) {
 void TFormTln::OnCellChanged(int row, int column) {
     if (m_bFilling || column != kColRnr)
         return;
-    QTableWidgetItem* cell = m_pTlnGrid->item(row, column);
-    if (!cell)
-        return;
-    const QString kept = FilterRnrText(cell->text());
-    if (kept != cell->text()) {
-        m_bFilling = true;
-        cell->setText(kept);
-        m_bFilling = false;
-    }
+    FilterRnrCell(m_pTlnGrid->item(row, column), m_bFilling);
 }
 
 void TFormTln::HideSelectorWhenOutOfSight() {

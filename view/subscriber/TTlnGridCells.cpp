@@ -13,6 +13,17 @@ QString FilterRnrText(const QString& text) {
     return digits.left(kMaxRnrLen);
 }
 
+void FilterRnrCell(QTableWidgetItem* cell, bool& filling) {
+    if (!cell)
+        return;
+    const QString kept = FilterRnrText(cell->text());
+    if (kept != cell->text()) {
+        filling = true;
+        cell->setText(kept);
+        filling = false;
+    }
+}
+
 namespace {
 
 QIcon Dot(const QColor& fill) {

@@ -8,6 +8,7 @@
 
 class QComboBox;
 class QTableWidget;
+class QTableWidgetItem;
 
 // Longest call number of a subscriber record.
 inline constexpr int kMaxRnrLen = 20;
@@ -16,6 +17,10 @@ inline constexpr int kMaxRnrLen = 20;
 // only, at most 20. The grid hands over a whole edit at once, so every
 // character that is not a digit goes, not only the first one.
 QString FilterRnrText(const QString& text);
+// Applies the filter to a call-number cell (null: nothing). `filling` is
+// set while the cell is rewritten, so that the grid's change handler does
+// not take the page's own correction for an edit.
+void FilterRnrCell(QTableWidgetItem* cell, bool& filling);
 
 // Icons of column 0: the subscriber has its bus address (programmed) or not.
 QIcon TlnIconProgrammed();

@@ -37,9 +37,6 @@
 
 #include <array>
 
-using mox::platform::MessageReceiver;
-using mox::platform::WindowMessage;
-
 namespace {
 
 constexpr int kHelpForm = 2500;
@@ -89,13 +86,7 @@ TTlnProgForm::TTlnProgForm(QWidget* owner, IMainTransfer* transfer, const TNodeD
     MOX_INVARIANT(m_pDoc && m_pRes && m_pDataTransfer);
     m_bWizard = holder && holder->GetType() == eAssistent;
 
-    m_pReceiver = new MessageReceiver(
-        [this](const WindowMessage& m) {
-            TMessage msg{m.id, m.wParam, m.lParam, 0};
-            Dispatch(msg);
-            return msg.Result;
-        },
-        this);
+    m_pReceiver = NewMessageReceiver(this, [this](TMessage& msg) { Dispatch(msg); });
 
     BuildForm();
     if (ITlnProgPort* prog = Prog()) {
@@ -495,15 +486,7 @@ void TTlnProgForm::OnCurrentCellChanged(int row, int column, int prevRow, int pr
 void TTlnProgForm::OnItemChanged(int row, int column) {
     if (m_bFilling || column != kColRnr)
         return;
-    QTableWidgetItem* cell = m_pTlnGrid->item(row, column);
-    if (!cell)
-        return;
-    const QString kept = FilterRnrText(cell->text());
-    if (kept != cell->text()) {
-        m_bFilling = true;
-        cell->setText(kept);
-        m_bFilling = false;
-    }
+    FilterRnrCell(m_pTlnGrid->item(row, column), m_bFilling);
 }
 
 void TTlnProgForm::OnDelTln() {

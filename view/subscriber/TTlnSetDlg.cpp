@@ -26,9 +26,6 @@
 #include <QPointer>
 #include <QPushButton>
 
-using mox::platform::MessageReceiver;
-using mox::platform::WindowMessage;
-
 namespace {
 
 constexpr int kHelpForm = 2700;
@@ -66,13 +63,7 @@ TTlnSetDlg::TTlnSetDlg(QWidget* owner, IMainTransfer* transfer, TMoxDocument* do
     DbgOut(eDbgTlnProg, "<TTlnSetDlg::TTlnSetDlg>");
     MOX_INVARIANT(m_pDoc && m_pRes && m_pDataTransfer);
 
-    m_pReceiver = new MessageReceiver(
-        [this](const WindowMessage& m) {
-            TMessage msg{m.id, m.wParam, m.lParam, 0};
-            Dispatch(msg);
-            return msg.Result;
-        },
-        this);
+    m_pReceiver = NewMessageReceiver(this, [this](TMessage& msg) { Dispatch(msg); });
 
     BuildForm();
     if (ITlnProgPort* prog = Prog())

@@ -1,24 +1,15 @@
 #pragma once
-// Small builders for the controls of the system, devices and
-// permission-groups pages: each control gets its object name (the tests and
-// the language texts find it by that), its Tag (a language-text id, or the
-// range tag of the system page's number fields) and its help context.
+// What the system, devices and permission-groups pages share. Their
+// controls are made with pagectl::Make; the Tag of the system page's number
+// fields is their range tag rather than a language-text id.
 
-#include <QString>
+#include "PageControls.h"
+
 #include <QWidget>
 
 class QMessageBox;
 
 namespace SystemForm {
-
-template <class W> W* Make(QWidget* parent, const char* name, int tag = -1, int help = 0) {
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setProperty("Tag", tag);
-    if (help > 0)
-        w->setProperty("HelpContext", help);
-    return w;
-}
 
 // Whether w lies inside (or is) the container.
 bool IsInside(const QWidget* w, const QWidget* container);

@@ -1,7 +1,10 @@
 #pragma once
 // Language-text ids of the system, devices and permission-groups pages.
 // Each id in kSystemPageTextIds has its text in all six language files (the
-// page tests check them); ids shared with other pages are marked.
+// page tests check them); ids shared with other pages are marked, and those
+// of the page base (vtxt) are listed too.
+
+#include "ViewTextIds.h"
 
 #include <array>
 
@@ -57,13 +60,10 @@ inline constexpr int kTuermatik = 313;
 inline constexpr int kKettenrufRight = 314;
 inline constexpr int kSignal = 315;
 inline constexpr int kDiversion = 316;
-inline constexpr int kTlnLabel = 317;     // "for subscriber:" (shared)
 inline constexpr int kKettenRnr = 318;    // chain-call number label
 inline constexpr int kSignalRnr = 319;    // signalling number label
 inline constexpr int kDiversionRnr = 320; // diversion number label
 inline constexpr int kRAK1 = 321;         // outputs 1..12: 321..332
-inline constexpr int kGroup0 = 333;       // "basic group" (shared)
-inline constexpr int kGroup1 = 334;       // "master group" (shared)
 inline constexpr int kEinwahl = 335;
 inline constexpr int kSchaltcode51 = 336;
 inline constexpr int kTuermatikCheck = 337;
@@ -74,7 +74,6 @@ inline constexpr int kSchaltcode52 = 355; // 355..359: switching codes 52..56
 inline constexpr int kEGNone = 362;       // "none" in the subscriber list
 inline constexpr int kSchaltcode78 = 367; // also the scroll box's tag
 inline constexpr int kTuermatikSignal = 377;
-inline constexpr int kCallInputLabel = 442; // "for call input:" (shared)
 inline constexpr int kNeedKettenRnr = 1033; // (shared)
 inline constexpr int kNeedSignalRnr = 1034; // (shared)
 inline constexpr int kNeedDiversionRnr = 1035;
@@ -125,7 +124,7 @@ inline constexpr std::array kSystemPageTextIds = {
     kKettenrufRight,
     kSignal,
     kDiversion,
-    kTlnLabel,
+    vtxt::kForTln,
     kKettenRnr,
     kSignalRnr,
     kDiversionRnr,
@@ -141,8 +140,8 @@ inline constexpr std::array kSystemPageTextIds = {
     330,
     331,
     332,
-    kGroup0,
-    kGroup1,
+    vtxt::kGroup0,
+    vtxt::kGroup1,
     kEinwahl,
     kSchaltcode51,
     kTuermatikCheck,
@@ -157,7 +156,7 @@ inline constexpr std::array kSystemPageTextIds = {
     kEGNone,
     kSchaltcode78,
     kTuermatikSignal,
-    kCallInputLabel,
+    vtxt::kForTlnIT1,
     kNeedKettenRnr,
     kNeedSignalRnr,
     kNeedDiversionRnr,

@@ -30,7 +30,7 @@ constexpr std::uint8_t kKameraKMR = 2;
 
 TFormGeraete::TFormGeraete(QWidget* owner, const TNodeData* holder, TkResourcen* res)
     : TDataView(owner, holder, res) {
-    using SystemForm::Make;
+    using pagectl::Make;
     setProperty("HelpContext", kHelpPage);
     QWidget* area = PageArea();
     auto* grid = new QGridLayout(area);

@@ -75,7 +75,7 @@ void TFormSystem::SetBeepForTesting(BeepHandler handler) {
 }
 
 void TFormSystem::BuildForm() {
-    using SystemForm::Make;
+    using pagectl::Make;
     QWidget* area = PageArea();
     auto* grid = new QGridLayout(area);
 

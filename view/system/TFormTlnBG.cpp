@@ -117,7 +117,7 @@ void TFormTlnBG::InitPage() {
 }
 
 void TFormTlnBG::BuildForm() {
-    using SystemForm::Make;
+    using pagectl::Make;
     QWidget* area = PageArea();
     auto* outer = new QVBoxLayout(area);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -141,8 +141,8 @@ void TFormTlnBG::BuildForm() {
     m_pCaption = bold(Make<QLabel>(content, "m_pCaption", stxt::kCaption));
     m_pCodeLabel = Make<QLabel>(content, "m_pCodeLabel", stxt::kCodeLabel);
     m_pCode = Make<QLineEdit>(content, "m_pCode", -1, 1802);
-    m_pTlnLabel = Make<QLabel>(content, "m_pTlnLabel", stxt::kTlnLabel);
-    m_pEG = Make<QComboBox>(content, "m_pEG", stxt::kTlnLabel, 1805);
+    m_pTlnLabel = Make<QLabel>(content, "m_pTlnLabel", vtxt::kForTln);
+    m_pEG = Make<QComboBox>(content, "m_pEG", vtxt::kForTln, 1805);
     m_pAll = Make<QCheckBox>(content, "m_pAll", stxt::kAll);
     m_pNo = Make<QCheckBox>(content, "m_pNo", stxt::kNone);
 
@@ -285,9 +285,9 @@ void TFormTlnBG::OnOpen(TMessage&) {
         for (int g = 0; g < groups; ++g) {
             QString title;
             if (g == 0)
-                title = m_pRes ? m_pRes->GetQText(stxt::kGroup0) : QString();
+                title = m_pRes ? m_pRes->GetQText(vtxt::kGroup0) : QString();
             else if (g == 1)
-                title = m_pRes ? m_pRes->GetQText(stxt::kGroup1) : QString();
+                title = m_pRes ? m_pRes->GetQText(vtxt::kGroup1) : QString();
             else
                 title = QString::number(g - 1);
             m_pTabControl->addTab(title);
@@ -345,9 +345,8 @@ void TFormTlnBG::OnOpen(TMessage&) {
         if (groups > 0)
             m_pTabControl->setCurrentIndex(0);
     }
-    m_pTlnLabel->setText(
-        m_pRes ? m_pRes->GetQText(typeIT == 1 ? stxt::kCallInputLabel : stxt::kTlnLabel)
-               : QString());
+    m_pTlnLabel->setText(m_pRes ? m_pRes->GetQText(typeIT == 1 ? vtxt::kForTlnIT1 : vtxt::kForTln)
+                                : QString());
     m_pScrollBox->setEnabled(groups > 0);
     OnLoadNewPG();
 }
