@@ -1,8 +1,6 @@
 #include "AssiFixture.h"
 
-#include "ErrorBox.h"
 #include "PermSettings.h"
-#include "SettingsStore.h"
 #include "TMoxDocument.h"
 #include "TViewFactory.h"
 #include "TkResourcen.h"
@@ -15,9 +13,7 @@
 #include <QRadioButton>
 
 #include <algorithm>
-#include <cstring>
 
-using mox::platform::SettingsStore;
 using mox::platform::WindowMessage;
 
 namespace {
@@ -85,8 +81,8 @@ int FakeAssiTransfer::ShowModal() {
     if (runLog)
         runLog->push_back(mode);
     if (mode == 2) {
-        if (result == 1 && buf && !readImage.empty())
-            std::memcpy(buf, readImage.data(), std::min<std::size_t>(readImage.size(), len));
+        if (result == 1)
+            ServeRead(readImage);
         return result;
     }
     if (mode != 1 || !buf || len == 0)
@@ -108,36 +104,30 @@ int FakeAssiTransfer::ShowModal() {
     return 2;
 }
 
-void AssiTest::SetUp() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mox-assi-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    m_Dir = tmpl;
-    SettingsStore::SetInstanceForTesting(
-        SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
-    ErrorBox::SetHandlerForTesting([](const ErrorBox::Request& r) {
-        ADD_FAILURE() << r.text;
-        return ErrorBox::Answer::Ok;
-    });
-    TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
-    SetPermSprache(2); // English
+void AssiTest::ChooseSettings() {
     SetAssiMode(true);
     SetComPort(0);
+}
+
+int AssiTest::BoxAnswer(const TMsgBox::Request& r) {
+    if (const auto it = m_Answers.find(r.textId); it != m_Answers.end())
+        return it->second;
+    switch (r.flags & mb::kButtonMask) {
+    case mb::kYesNoCancel:
+        return r.textId == 5053 ? mb::kIdYes : mb::kIdNo;
+    case mb::kYesNo:
+        return mb::kIdNo;
+    default:
+        return mb::kIdOk;
+    }
+}
+
+void AssiTest::SetUp() {
+    PageTestBase::SetUp();
+    if (HasFatalFailure())
+        return;
     PageLog() = FakePageLog{};
     RegisterFakePages();
-
-    TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
-        m_Boxes.push_back(r);
-        if (const auto it = m_Answers.find(r.textId); it != m_Answers.end())
-            return it->second;
-        switch (r.flags & mb::kButtonMask) {
-        case mb::kYesNoCancel:
-            return r.textId == 5053 ? mb::kIdYes : mb::kIdNo;
-        case mb::kYesNo:
-            return mb::kIdNo;
-        default:
-            return mb::kIdOk;
-        }
-    });
 
     TMoxMainSeams seams;
     seams.hostQuell32 = false;
@@ -186,12 +176,7 @@ void AssiTest::TearDown() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     UnregisterFakePages();
-    TMsgBox::SetHandlerForTesting({});
-    ErrorBox::SetHandlerForTesting({});
-    TkResourcen::SetProgramDirForTesting("");
-    SettingsStore::SetInstanceForTesting(nullptr);
-    std::error_code ec;
-    std::filesystem::remove_all(m_Dir, ec);
+    PageTestBase::TearDown();
 }
 
 void AssiTest::ShowWizard(int mode) {
@@ -261,13 +246,6 @@ std::vector<int> AssiTest::WalkBackToStart() {
         states.push_back(m_pAssi->GetState());
     }
     return states;
-}
-
-std::vector<int> AssiTest::BoxIds() const {
-    std::vector<int> ids;
-    for (const auto& b : m_Boxes)
-        ids.push_back(b.textId);
-    return ids;
 }
 
 int AssiTest::Sends() const {

@@ -6,8 +6,9 @@
 // boxes and link dialog, the real English texts and a settings file and a
 // folder of the test's own.
 
-#include "IMainTransfer.h"
 #include "MessageAddress.h"
+#include "PageTestBase.h"
+#include "StubTransfer.h"
 #include "TAssiMain.h"
 #include "TDataView.h"
 #include "TMoxMain.h"
@@ -18,7 +19,6 @@
 #include <QPointer>
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -32,40 +32,19 @@ class TMoxDocument;
 // A transfer controller that plays the box: a read serves an image, a send
 // asks its owner for every package by message (as the real controller asks
 // the form that runs it) and counts them.
-class FakeAssiTransfer : public IMainTransfer {
+class FakeAssiTransfer : public StubTransfer {
 public:
     ~FakeAssiTransfer() override {
         if (self)
             *self = nullptr;
     }
-    void SetInfoText(const char*) override {}
-    void SetTransferData(int m, std::uint8_t* b, std::uint32_t l) override {
-        mode = m;
-        buf = b;
-        len = l;
-    }
-    void SetTeleAnz(std::uint16_t) override {}
     int ShowModal() override;
-    void SetTransferBuf(std::uint8_t* b, std::uint32_t l) override {
-        buf = b;
-        len = l;
-    }
     void SetMoreData(bool m) override { more = m; }
-    std::uint32_t GetBlockLen() const override { return 1024; }
     bool UpdatePort() override {
         ++portUpdates;
         return true;
     }
-    bool IsConnected() const override { return true; }
-    std::string GetConnectionText() const override { return "via LumenBus"; }
-    int Connect(const std::string&) override { return 0; }
-    void Disconnect() override {}
-    std::intptr_t GetConnectionValue() const override { return 0; }
     TProgFlags GetProgFlags() const override { return progFlags; }
-    std::uint16_t GetBoxKennziffer() const override { return 0; }
-    void ResetProgData() override {}
-    void OnTeleReceived() override {}
-    void CloseTransferForm() override {}
 
     // Where the package requests of a send go; a dead address asks the
     // document directly.
@@ -83,9 +62,6 @@ public:
     std::vector<int> runs; // mode of each run
     int packages = 0;      // packages of the last send
     int portUpdates = 0;
-    int mode = 0;
-    std::uint8_t* buf = nullptr;
-    std::uint32_t len = 0;
     bool more = false;
 };
 
@@ -102,10 +78,13 @@ FakePageLog& PageLog();
 void RegisterFakePages();
 void UnregisterFakePages();
 
-class AssiTest : public testing::Test {
+class AssiTest : public PageTestBase {
 protected:
+    AssiTest() : PageTestBase("assi", TextSource::Program) {}
     void SetUp() override;
     void TearDown() override;
+    void ChooseSettings() override;
+    int BoxAnswer(const TMsgBox::Request& request) override;
 
     // The program's start in wizard mode.
     void ShowWizard(int mode = 1);
@@ -124,8 +103,7 @@ protected:
     std::vector<int> WalkToEnd(const std::map<int, bool>& answers = {});
     std::vector<int> WalkBackToStart();
     void ProcessEvents();
-    // Text ids of the message boxes shown so far, and how often one came.
-    std::vector<int> BoxIds() const;
+    // How often a message box came (BoxIds(): the text ids of all so far).
     int BoxCount(int textId) const;
     std::string WorkPageName() const;
     std::string HelpPageName() const;
@@ -136,7 +114,6 @@ protected:
         return w;
     }
 
-    std::filesystem::path m_Dir;
     std::unique_ptr<TMoxMain> m_pMain;
     std::unique_ptr<TAssiMain> m_pAssi;
     TAssiSeams m_AssiSeams; // filled by SetUp; a test may change it before ShowWizard
@@ -154,7 +131,6 @@ protected:
     // and to the main window's save question, "yes" to the wizard's cancel
     // question.
     std::map<int, int> m_Answers;
-    std::vector<TMsgBox::Request> m_Boxes;
 
     // The fake programming form's messages.
     std::vector<std::uint32_t> m_TlnProgMessages;

@@ -3,8 +3,9 @@
 // and the messages.
 
 #include "AssiTextIds.h"
+#include "LanguageTextCheck.h"
+#include "PageTestBase.h"
 #include "PermSettings.h"
-#include "SettingsStore.h"
 #include "TAssiSequence.h"
 #include "TAssiSteps.h"
 #include "TkResourcen.h"
@@ -12,10 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <set>
-
-using mox::platform::SettingsStore;
 
 namespace {
 
@@ -44,33 +42,18 @@ std::set<int> WizardTextIds() {
     return ids;
 }
 
-class AssiTexts : public testing::TestWithParam<int> {
+// Each row loads the texts of its own language.
+class AssiTexts : public PageTestBase, public testing::WithParamInterface<int> {
 protected:
-    void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "mox-assitx-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        SettingsStore::SetInstanceForTesting(
-            SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
-        TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
-    }
-    void TearDown() override {
-        TkResourcen::SetProgramDirForTesting("");
-        SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
-    }
-    std::filesystem::path m_Dir;
+    AssiTexts() : PageTestBase("assitx", TextSource::Program) {}
 };
 
 TEST_P(AssiTexts, AreAllThere) {
     SetPermSprache(GetParam());
     TkResourcen res;
     ASSERT_TRUE(res.IsLoaded());
-    for (int id : WizardTextIds()) {
-        const char* text = res.GetText(id);
-        EXPECT_TRUE(text && std::strlen(text) > 0) << "language " << GetParam() << " text " << id;
-    }
+    EXPECT_TRUE(HasTexts([&res](int id) { return res.GetText(id); }, WizardTextIds()))
+        << " in language " << GetParam();
     // The file name is a bare name: the wizard puts it in its own folder.
     const char* name = res.GetText(atxt::kFileName);
     ASSERT_NE(name, nullptr);

@@ -1,37 +1,17 @@
 #include "DialogFixture.h"
 
-#include "ErrorBox.h"
 #include "PermSettings.h"
 #include "SettingsStore.h"
 #include "TDialogHelp.h"
 
 #include <QWidget>
 
-#include <cstdlib>
-
 using mox::platform::SettingsStore;
 
 void DialogTest::SetUp() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mox-dialogs-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    m_Dir = tmpl;
-    SettingsStore::SetInstanceForTesting(
-        SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
-
-    // A missing language file must fail the test, not wait for a click.
-    ErrorBox::SetHandlerForTesting([](const ErrorBox::Request& r) {
-        ADD_FAILURE() << r.text;
-        return ErrorBox::Answer::Ok;
-    });
-    TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
-    SetPermSprache(2); // English
-    m_pRes = std::make_unique<TkResourcen>();
-    ASSERT_TRUE(m_pRes->IsLoaded());
-
-    TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
-        m_Boxes.push_back(r);
-        return mb::kIdOk;
-    });
+    PageTestBase::SetUp();
+    if (HasFatalFailure())
+        return;
     TDialogHelp::SetHandler([this](int context) {
         m_HelpContexts.push_back(context);
         return true;
@@ -40,13 +20,7 @@ void DialogTest::SetUp() {
 
 void DialogTest::TearDown() {
     TDialogHelp::SetHandler({});
-    TMsgBox::SetHandlerForTesting({});
-    ErrorBox::SetHandlerForTesting({});
-    m_pRes.reset();
-    TkResourcen::SetProgramDirForTesting("");
-    SettingsStore::SetInstanceForTesting(nullptr);
-    std::error_code ec;
-    std::filesystem::remove_all(m_Dir, ec);
+    PageTestBase::TearDown();
 }
 
 SettingsSnapshot DialogTest::Snapshot() const {
@@ -59,8 +33,8 @@ SettingsSnapshot DialogTest::Snapshot() const {
                 snap[id] = *s;
             else if (auto d = store.GetDword(key, name))
                 snap[id] = std::to_string(*d);
-            else
-                snap[id] = "?";
+            else // a one-char string built whole: g++ 12 warns falsely on = "?"
+                snap[id] = std::string(1, '?');
         }
     }
     return snap;

@@ -3,29 +3,26 @@
 // English language texts, message boxes answered with OK and recorded, help
 // requests recorded, and a snapshot of the settings the dialogs may write.
 
-#include "TMsgBox.h"
-#include "TkResourcen.h"
+#include "PageTestBase.h"
 
 #include <gtest/gtest.h>
 
 #include <QString>
 #include <QWidget>
 
-#include <filesystem>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 // Every value under the link and the ISDN-number keys, by "key/name".
 using SettingsSnapshot = std::map<std::string, std::string>;
 
-class DialogTest : public testing::Test {
+class DialogTest : public PageTestBase {
 protected:
+    DialogTest() : PageTestBase("dialogs") {}
     void SetUp() override;
     void TearDown() override;
 
-    TkResourcen* Res() const { return m_pRes.get(); }
     SettingsSnapshot Snapshot() const;
 
     // Stores the remembered numbers client0.. in order.
@@ -41,8 +38,5 @@ protected:
         return w;
     }
 
-    std::filesystem::path m_Dir;
-    std::unique_ptr<TkResourcen> m_pRes;
-    std::vector<TMsgBox::Request> m_Boxes;
     std::vector<int> m_HelpContexts;
 };

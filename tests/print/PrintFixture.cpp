@@ -1,39 +1,17 @@
 #include "PrintFixture.h"
 
-#include "ErrorBox.h"
-#include "MoxAccess.h"
-#include "PermSettings.h"
-#include "SettingsStore.h"
-#include "TKtxImage.h"
-#include "TMsgBox.h"
 #include "TReportPrinter.h"
+#include "TestImages.h"
 
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <cstdlib>
 #include <fstream>
 
-using mox::platform::SettingsStore;
-
 void PrintTest::SetUp() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mox-print-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    m_Dir = tmpl;
-    SettingsStore::SetInstanceForTesting(
-        SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
-    ErrorBox::SetHandlerForTesting([](const ErrorBox::Request& r) {
-        ADD_FAILURE() << r.text;
-        return ErrorBox::Answer::Ok;
-    });
-    TMsgBox::SetHandlerForTesting([](const TMsgBox::Request& r) {
-        ADD_FAILURE() << "message box " << r.textId;
-        return mb::kIdOk;
-    });
-    TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
-    SetPermSprache(2); // English
-    m_pRes = std::make_unique<TkResourcen>();
-    ASSERT_TRUE(m_pRes->IsLoaded());
+    PageTestBase::SetUp();
+    if (HasFatalFailure())
+        return;
     m_pDoc = std::make_unique<TMoxDocument>(&m_Host, m_pRes.get(), nullptr);
 
     TReportPrinter::Handlers h;
@@ -57,13 +35,12 @@ void PrintTest::TearDown() {
     m_pDlg.reset();
     TReportPrinter::SetHandlersForTesting({});
     m_pDoc.reset();
-    TMsgBox::SetHandlerForTesting({});
-    ErrorBox::SetHandlerForTesting({});
-    m_pRes.reset();
-    TkResourcen::SetProgramDirForTesting("");
-    SettingsStore::SetInstanceForTesting(nullptr);
-    std::error_code ec;
-    std::filesystem::remove_all(m_Dir, ec);
+    PageTestBase::TearDown();
+}
+
+int PrintTest::BoxAnswer(const TMsgBox::Request& request) {
+    ADD_FAILURE() << "message box " << request.textId;
+    return mb::kIdOk;
 }
 
 QString PrintTest::PdfPath() const {
@@ -71,12 +48,7 @@ QString PrintTest::PdfPath() const {
 }
 
 void PrintTest::Load(const std::function<void(MoxDaten*)>& edit) {
-    auto data = std::make_unique<MoxDaten>();
-    MoxInitDaten(data.get());
-    if (edit)
-        edit(data.get());
-    std::vector<std::uint8_t> image(TKtxImage::kSize);
-    TKtxImage::Build(data.get(), image.data());
+    const std::vector<std::uint8_t> image = TaggedImage(edit);
     const std::string path = (m_Dir / "test.ktx").string();
     {
         std::ofstream out(path, std::ios::binary);

@@ -6,26 +6,28 @@
 
 #include "IDocLanguageRefresh.h"
 #include "MoxDaten.h"
+#include "PageTestBase.h"
 #include "TMoxDocument.h"
 #include "TNodeData.h"
 #include "TReportPages.h"
 #include "TSetDruckenDlg.h"
-#include "TkResourcen.h"
 
 #include <gtest/gtest.h>
 
 #include <QString>
 
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-class PrintTest : public testing::Test {
+class PrintTest : public PageTestBase {
 protected:
+    PrintTest() : PageTestBase("print") {}
     void SetUp() override;
     void TearDown() override;
+    // Printing asks no question: any message box fails the test.
+    int BoxAnswer(const TMsgBox::Request& request) override;
 
     // Loads a fresh configuration, changed by edit, as the document file
     // "test.ktx" (so the footer has a file name).
@@ -40,7 +42,6 @@ protected:
     // nothing went to the print dialog.
     const TReportPages& PrintKind(std::uint8_t kind, int mode = 2);
 
-    TkResourcen* Res() const { return m_pRes.get(); }
     TMoxDocument& Doc() { return *m_pDoc; }
     QString Text(int id) const { return m_pRes->GetQText(id); }
     QString PdfPath() const;
@@ -50,9 +51,7 @@ protected:
         void RefreshLanguage() override {}
     };
 
-    std::filesystem::path m_Dir;
     Host m_Host;
-    std::unique_ptr<TkResourcen> m_pRes;
     std::unique_ptr<TMoxDocument> m_pDoc;
     std::unique_ptr<TSetDruckenDlg> m_pDlg;
 

@@ -8,21 +8,12 @@
 
 #include <gtest/gtest.h>
 
-int FormTransfer::ShowModal() {
-    if (guard)
-        guard->start();
-    const int result = m_Form.ShowModal();
-    if (guard)
-        guard->stop();
-    return result;
+void FirmwareFormTransfer::SetFWFileName(const std::string& name) {
+    rigfw::SetFileName(Form(), name);
 }
 
-void FormTransfer::SetFWFileName(const std::string& name) {
-    rigfw::SetFileName(m_Form, name);
-}
-
-bool FormTransfer::GetFWFileName(std::string& name) const {
-    return rigfw::GetFileName(m_Form, name);
+bool FirmwareFormTransfer::GetFWFileName(std::string& name) const {
+    return rigfw::GetFileName(Form(), name);
 }
 
 V24Rig::V24Rig(TkResourcen* res) : m_pRes(res), m_Sim(MOX_BOXSIM, {"--v24", "--quiet"}) {
@@ -61,7 +52,7 @@ bool V24Rig::Start(std::string* error) {
         });
     m_pForm->SetOwnerAddress(m_pMain->Address());
     m_pForm->SetMessageBox(&m_Box);
-    m_pTransfer = std::make_unique<FormTransfer>(*m_pForm);
+    m_pTransfer = std::make_unique<FirmwareFormTransfer>(*m_pForm);
     m_pTransfer->guard = &m_Guard;
     m_pForm->UpdatePort();
     return true;

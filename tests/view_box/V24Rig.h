@@ -10,9 +10,9 @@
 
 #include "BoxSimProcess.h"
 #include "FakeClock.h"
+#include "FormTransfer.h"
 #include "IDocMessageBox.h"
 #include "IFirmwareFileHolder.h"
-#include "IMainTransfer.h"
 #include "TDataTransfer.h"
 
 #include <QTimer>
@@ -26,39 +26,13 @@ class MessageReceiver;
 }
 class TkResourcen;
 
-class FormTransfer : public IMainTransfer, public IFirmwareFileHolder {
+// The form as the box pages' controller, which also keeps the firmware
+// download file.
+class FirmwareFormTransfer : public FormTransfer, public IFirmwareFileHolder {
 public:
-    explicit FormTransfer(TDataTransfer& form) : m_Form(form) {}
-    void SetInfoText(const char* text) override { m_Form.SetInfoText(text); }
-    void SetTransferData(int mode, std::uint8_t* buffer, std::uint32_t length) override {
-        m_Form.SetTransferData(mode, buffer, length);
-    }
-    void SetTeleAnz(std::uint16_t count) override { m_Form.SetTeleAnz(count); }
-    int ShowModal() override;
-    void SetTransferBuf(std::uint8_t* buffer, std::uint32_t length) override {
-        m_Form.SetTransferBuf(buffer, length);
-    }
-    void SetMoreData(bool more) override { m_Form.SetMoreData(more); }
-    std::uint32_t GetBlockLen() const override { return m_Form.GetBlockLen(); }
-    bool UpdatePort() override { return m_Form.UpdatePort(); }
-    bool IsConnected() const override { return m_Form.IsConnected(); }
-    std::string GetConnectionText() const override { return m_Form.GetConnectionText(); }
-    int Connect(const std::string&) override { return 0; }
-    void Disconnect() override {}
-    std::intptr_t GetConnectionValue() const override { return 0; }
-    TProgFlags GetProgFlags() const override { return {}; }
-    std::uint16_t GetBoxKennziffer() const override { return 0; }
-    void ResetProgData() override {}
-    void OnTeleReceived() override {}
-    void CloseTransferForm() override { m_Form.CloseTransferForm(); }
+    using FormTransfer::FormTransfer;
     void SetFWFileName(const std::string& name) override;
     bool GetFWFileName(std::string& name) const override;
-
-    // Armed around every modal run.
-    QTimer* guard = nullptr;
-
-private:
-    TDataTransfer& m_Form;
 };
 
 // The simulator, the form and its owner's message address. Start() before
@@ -71,7 +45,7 @@ public:
     ~V24Rig();
 
     bool Start(std::string* error);
-    FormTransfer* Transfer() { return m_pTransfer.get(); }
+    FirmwareFormTransfer* Transfer() { return m_pTransfer.get(); }
     TDataTransfer* Form() { return m_pForm.get(); }
     // A simulator command and its reply line.
     std::string Sim(const std::string& line, const std::string& reply = "OK");
@@ -88,7 +62,7 @@ private:
     boxsim::BoxSimProcess m_Sim;
     FakeClock m_Clock;
     std::unique_ptr<TDataTransfer> m_pForm;
-    std::unique_ptr<FormTransfer> m_pTransfer;
+    std::unique_ptr<FirmwareFormTransfer> m_pTransfer;
     std::unique_ptr<mox::platform::MessageReceiver> m_pMain;
     QTimer m_Guard;
 

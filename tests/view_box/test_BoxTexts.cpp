@@ -3,37 +3,20 @@
 // filter has the pairs the file dialog needs.
 
 #include "BoxTextIds.h"
-#include "SptReader.h"
+#include "LanguageTextCheck.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 
 namespace {
 
-constexpr std::array<const char*, 6> kFiles = {"ktx_d.spt", "ktx_uk.spt", "ktx_f.spt",
-                                               "ktx_i.spt", "ktx_dk.spt", "ktx_nl.spt"};
-
-class BoxTexts : public testing::TestWithParam<const char*> {
-protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(
-            SptReader::ReadFile(std::string(MOX_BIN_DIR) + "/res/" + GetParam(), m_Table, error))
-            << error;
-    }
-    SptTable m_Table;
-};
+class BoxTexts : public LanguageFileTest {};
 
 } // namespace
 
 TEST_P(BoxTexts, EveryIdHasAText) {
-    for (int id : btxt::kBoxTextIds) {
-        const char* text = m_Table.Text(id);
-        ASSERT_NE(text, nullptr) << "id " << id;
-        EXPECT_NE(text[0], '\0') << "id " << id;
-    }
+    EXPECT_TRUE(HasTexts(btxt::kBoxTextIds));
 }
 
 TEST_P(BoxTexts, EventLogFilterComesInPairs) {
@@ -47,8 +30,4 @@ TEST_P(BoxTexts, EventLogFilterComesInPairs) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, BoxTexts, testing::ValuesIn(kFiles),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                             std::string n = info.param;
-                             return n.substr(0, n.find('.'));
-                         });
+INSTANTIATE_TEST_SUITE_P(Languages, BoxTexts, testing::ValuesIn(kLanguageFiles), LanguageFileName);

@@ -1,42 +1,14 @@
 #include "CodeFixture.h"
 
-#include "ErrorBox.h"
 #include "MoxAccess.h"
 #include "MoxDaten.h"
 #include "PermSettings.h"
-#include "SettingsStore.h"
 #include "TCodePages.h"
-#include "TKtxImage.h"
 #include "TViewFactory.h"
+#include "TestImages.h"
 #include "WindowMessages.h"
 
 #include <QApplication>
-
-#include <algorithm>
-#include <cstring>
-
-using mox::platform::SettingsStore;
-
-int FakeCodeTransfer::ShowModal() {
-    runs.push_back(mode);
-    if (duringRun)
-        duringRun();
-    if (mode == 2) {
-        if (buf && !readImage.empty())
-            std::memcpy(buf, readImage.data(), std::min<std::size_t>(readImage.size(), len));
-        return result;
-    }
-    if (mode != 1 || !buf || len == 0 || !doc)
-        return 2;
-    ioTlnAdr.push_back(MoxGetIO_TlnAdr(doc->GetDaten()));
-    for (int guard = 0; guard < 500; ++guard) {
-        doc->OnNeedTransferData();
-        if (len == 0)
-            return result;
-        doc->MoreAnlDataToComPort();
-    }
-    return 2;
-}
 
 TProgFlags FakeCodeTransfer::GetProgFlags() const {
     TProgFlags flags;
@@ -63,41 +35,22 @@ void FakeCodeTransfer::UnitInProg(std::uint16_t adr, bool withVideo) {
 
 std::vector<std::uint8_t> CodeImage(std::uint8_t typeIT, std::uint8_t typeBSM,
                                     std::uint16_t tlnAdr) {
-    auto data = std::make_unique<MoxDaten>();
-    MoxInitDaten(data.get());
-    MoxSetTypeIT(data.get(), typeIT);
-    MoxSetTypeBSM(data.get(), typeBSM);
-    if (tlnAdr != 0)
-        MoxSetTlnBusAdr(data.get(), 0, tlnAdr);
-    std::vector<std::uint8_t> image(TKtxImage::kSize);
-    TKtxImage::Build(data.get(), image.data());
-    return image;
+    return TaggedImage([=](MoxDaten* data) {
+        MoxSetTypeIT(data, typeIT);
+        MoxSetTypeBSM(data, typeBSM);
+        if (tlnAdr != 0)
+            MoxSetTlnBusAdr(data, 0, tlnAdr);
+    });
+}
+
+void CodeTest::ChooseSettings() {
+    SetComPort(2); // the bus interface: a programming medium
 }
 
 void CodeTest::SetUp() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mox-codes-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    m_Dir = tmpl;
-    SettingsStore::SetInstanceForTesting(
-        SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
-    ErrorBox::SetHandlerForTesting([](const ErrorBox::Request& r) {
-        ADD_FAILURE() << r.text;
-        return ErrorBox::Answer::Ok;
-    });
-    TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
-    SetPermSprache(2); // English
-    SetComPort(2);     // the bus interface: a programming medium
-    m_pRes = std::make_unique<TkResourcen>();
-    ASSERT_TRUE(m_pRes->IsLoaded());
-
-    TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
-        m_Boxes.push_back(r);
-        if (auto a = m_Answers.find(r.textId); a != m_Answers.end())
-            return a->second;
-        const unsigned buttons = r.flags & mb::kButtonMask;
-        return buttons == mb::kYesNo || buttons == mb::kYesNoCancel ? mb::kIdYes : mb::kIdOk;
-    });
-
+    PageTestBase::SetUp();
+    if (HasFatalFailure())
+        return;
     m_pDoc = std::make_unique<TMoxDocument>(&m_Host, m_pRes.get(), &m_Transfer);
     m_Transfer.doc = m_pDoc.get();
     m_Host.doc = m_pDoc.get();
@@ -115,13 +68,13 @@ void CodeTest::TearDown() {
     m_pOwner.reset();
     SetViewHost(nullptr);
     m_pDoc.reset();
-    TMsgBox::SetHandlerForTesting({});
-    ErrorBox::SetHandlerForTesting({});
-    m_pRes.reset();
-    TkResourcen::SetProgramDirForTesting("");
-    SettingsStore::SetInstanceForTesting(nullptr);
-    std::error_code ec;
-    std::filesystem::remove_all(m_Dir, ec);
+    PageTestBase::TearDown();
+}
+
+int CodeTest::BoxAnswer(const TMsgBox::Request& request) {
+    if (auto a = m_Answers.find(request.textId); a != m_Answers.end())
+        return a->second;
+    return YesOrOk(request);
 }
 
 TDataView* CodeTest::MakePage(std::uint8_t kind, std::uint8_t holderKind, bool readBox) {
@@ -142,13 +95,6 @@ void CodeTest::DropPage() {
     TDataView* old = m_pPage;
     m_pPage = nullptr;
     TDataView::Destroy(old);
-}
-
-std::vector<int> CodeTest::BoxIds() const {
-    std::vector<int> ids;
-    for (const auto& b : m_Boxes)
-        ids.push_back(b.textId);
-    return ids;
 }
 
 void CodeTest::PrepareDoc(std::uint16_t tlnAdr) {

@@ -7,57 +7,27 @@
 // settings file of the test's own.
 
 #include "ICodeProg.h"
-#include "IDocLanguageRefresh.h"
 #include "IHostedProgPage.h"
-#include "IMainTransfer.h"
-#include "IViewHost.h"
+#include "ImageTransfer.h"
+#include "PageTestBase.h"
+#include "RecordingPageHost.h"
 #include "TDataView.h"
 #include "TMoxDocument.h"
-#include "TMsgBox.h"
-#include "TkResourcen.h"
 
 #include <gtest/gtest.h>
 
 #include <QWidget>
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-class FakeCodeTransfer : public IMainTransfer, public ICodeProg {
+class FakeCodeTransfer : public ImageTransfer, public ICodeProg {
 public:
-    // IDocTransfer
-    void SetInfoText(const char*) override {}
-    void SetTransferData(int m, std::uint8_t* buffer, std::uint32_t length) override {
-        mode = m;
-        buf = buffer;
-        len = length;
-    }
-    void SetTeleAnz(std::uint16_t) override {}
-    int ShowModal() override;
-    void SetTransferBuf(std::uint8_t* buffer, std::uint32_t length) override {
-        buf = buffer;
-        len = length;
-    }
-    void SetMoreData(bool) override {}
-    std::uint32_t GetBlockLen() const override { return 1024; }
-
-    // IMainTransfer
-    bool UpdatePort() override { return true; }
-    bool IsConnected() const override { return linkUp; }
-    std::string GetConnectionText() const override { return "via LumenBus"; }
-    int Connect(const std::string&) override { return 0; }
-    void Disconnect() override {}
-    std::intptr_t GetConnectionValue() const override { return 0; }
     TProgFlags GetProgFlags() const override;
-    std::uint16_t GetBoxKennziffer() const override { return 0; }
-    void ResetProgData() override {}
-    void OnTeleReceived() override {}
-    void CloseTransferForm() override {}
 
     // ICodeProg
     void SetProgProt(std::uint8_t p) override { prot = p; }
@@ -83,8 +53,6 @@ public:
     void ModuleInProg(std::uint16_t adr, std::uint16_t relay);
     void UnitInProg(std::uint16_t adr, bool withVideo);
 
-    TMoxDocument* doc = nullptr; // answers the package requests of a write
-    bool linkUp = true;
     bool progMode = false;
     bool bsm = false;
     bool btlm = false;
@@ -95,28 +63,9 @@ public:
     std::uint8_t prot = 0;
     std::uint16_t tlnAdr = 0;
     std::vector<std::string> commands;
-
-    int result = 1;                      // what a run answers
-    std::vector<std::uint8_t> readImage; // served on a read
-    std::function<void()> duringRun;     // runs inside ShowModal
-    std::vector<int> runs;               // the mode of each run
-    std::vector<int> ioTlnAdr;           // the record's bus-address flag at each write
-    int mode = 0;
-    std::uint8_t* buf = nullptr;
-    std::uint32_t len = 0;
 };
 
-class FakeCodeHost : public IViewHost, public IDocLanguageRefresh {
-public:
-    TMoxDocument* GetViewDocument() override { return doc; }
-    bool ViewQuerySave() override { return true; }
-    void ViewRebuildTree() override { log.push_back("rebuild"); }
-    void ViewUpdateControls() override { log.push_back("update"); }
-    void RefreshLanguage() override {}
-
-    TMoxDocument* doc = nullptr;
-    std::vector<std::string> log;
-};
+using FakeCodeHost = RecordingPageHost;
 
 // Plays the page-hosting dialog for a page made on it.
 class FakeHostDialog : public QWidget, public IProgPageHost {
@@ -128,20 +77,21 @@ public:
     int cancelled = 0;
 };
 
-class CodeTest : public testing::Test {
+class CodeTest : public PageTestBase {
 protected:
+    CodeTest() : PageTestBase("codes") {}
     void SetUp() override;
     void TearDown() override;
+    void ChooseSettings() override;
+    int BoxAnswer(const TMsgBox::Request& request) override;
 
     // The page the factory makes for a kind on a host dialog of the test,
     // with a holder of holderKind.
     TDataView* MakePage(std::uint8_t kind, std::uint8_t holderKind, bool readBox = false);
     void DropPage();
 
-    TkResourcen* Res() const { return m_pRes.get(); }
     TMoxDocument& Doc() { return *m_pDoc; }
     QString Text(int id) const { return m_pRes->GetQText(id); }
-    std::vector<int> BoxIds() const;
     // Gives subscriber i a bus address, with door-interface type 2 and a
     // switch module in the configuration.
     void PrepareDoc(std::uint16_t tlnAdr);
@@ -152,15 +102,12 @@ protected:
         return child;
     }
 
-    std::filesystem::path m_Dir;
-    std::unique_ptr<TkResourcen> m_pRes;
     FakeCodeTransfer m_Transfer;
     FakeCodeHost m_Host;
     std::unique_ptr<TMoxDocument> m_pDoc;
     std::unique_ptr<FakeHostDialog> m_pOwner;
     std::unique_ptr<TNodeData> m_Holder;
     TDataView* m_pPage = nullptr;
-    std::vector<TMsgBox::Request> m_Boxes;
     std::map<int, int> m_Answers; // text id -> button pressed
 };
 

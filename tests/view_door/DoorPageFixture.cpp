@@ -1,36 +1,15 @@
 #include "DoorPageFixture.h"
 
-#include "ErrorBox.h"
-#include "PermSettings.h"
-#include "SettingsStore.h"
 #include "TDoorPages.h"
 #include "TViewFactory.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 
-#include <cstdlib>
-
-using mox::platform::SettingsStore;
-
 void DoorPageTest::SetUp() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mox-door-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    m_Dir = tmpl;
-    SettingsStore::SetInstanceForTesting(
-        SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
-    ErrorBox::SetHandlerForTesting([](const ErrorBox::Request& r) {
-        ADD_FAILURE() << r.text;
-        return ErrorBox::Answer::Ok;
-    });
-    TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
-    SetPermSprache(2); // English
-    m_pRes = std::make_unique<TkResourcen>();
-    ASSERT_TRUE(m_pRes->IsLoaded());
-    TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
-        m_Boxes.push_back(r);
-        return m_nAnswer;
-    });
+    PageTestBase::SetUp();
+    if (HasFatalFailure())
+        return;
     m_pDoc = std::make_unique<TMoxDocument>(&m_Host, m_pRes.get(), nullptr);
     // A new document holds the providers of the country's SMS defaults when
     // the program's files are there; the tests name their own.
@@ -50,13 +29,7 @@ void DoorPageTest::TearDown() {
     m_pOwner.reset();
     SetViewHost(nullptr);
     m_pDoc.reset();
-    TMsgBox::SetHandlerForTesting({});
-    ErrorBox::SetHandlerForTesting({});
-    m_pRes.reset();
-    TkResourcen::SetProgramDirForTesting("");
-    SettingsStore::SetInstanceForTesting(nullptr);
-    std::error_code ec;
-    std::filesystem::remove_all(m_Dir, ec);
+    PageTestBase::TearDown();
 }
 
 TDataView* DoorPageTest::MakeView(std::uint8_t kind, std::uint8_t holderKind) {
@@ -75,13 +48,6 @@ void DoorPageTest::Drop() {
     TDataView* old = m_pPage;
     m_pPage = nullptr;
     TDataView::Destroy(old);
-}
-
-std::vector<int> DoorPageTest::BoxIds() const {
-    std::vector<int> ids;
-    for (const auto& b : m_Boxes)
-        ids.push_back(b.textId);
-    return ids;
 }
 
 std::string DoorPageTest::DocText(bool (TMoxDocument::*get)(char*, std::size_t) const) const {

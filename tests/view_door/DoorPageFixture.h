@@ -4,12 +4,10 @@
 // language texts, pre-answered message boxes and a settings file of the
 // test's own.
 
-#include "IDocLanguageRefresh.h"
-#include "IViewHost.h"
+#include "DocPageHost.h"
+#include "PageTestBase.h"
 #include "TDataView.h"
 #include "TMoxDocument.h"
-#include "TMsgBox.h"
-#include "TkResourcen.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +15,6 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,17 +24,14 @@ class QComboBox;
 // The user picks an entry of a list.
 void Choose(QComboBox* list, int pos);
 
-class DoorPageHost : public IViewHost, public IDocLanguageRefresh {
-public:
-    TMoxDocument* GetViewDocument() override { return doc; }
-    void RefreshLanguage() override {}
-    TMoxDocument* doc = nullptr;
-};
+using DoorPageHost = DocPageHost;
 
-class DoorPageTest : public testing::Test {
+class DoorPageTest : public PageTestBase {
 protected:
+    DoorPageTest() : PageTestBase("door") {}
     void SetUp() override;
     void TearDown() override;
+    int BoxAnswer(const TMsgBox::Request&) override { return m_nAnswer; }
 
     // The page of the node kind, made by the page factory as the tree makes
     // it (holder kind = node kind unless given) and shown.
@@ -50,10 +44,8 @@ protected:
     // Destroys the page as the tree does: a tree page stores itself first.
     void Drop();
 
-    TkResourcen* Res() const { return m_pRes.get(); }
     TMoxDocument& Doc() { return *m_pDoc; }
     QString Text(int id) const { return m_pRes->GetQText(id); }
-    std::vector<int> BoxIds() const;
     std::string DocText(bool (TMoxDocument::*get)(char*, std::size_t) const) const;
 
     template <class T> T* Find(const char* name) {
@@ -62,13 +54,10 @@ protected:
         return w;
     }
 
-    std::filesystem::path m_Dir;
-    std::unique_ptr<TkResourcen> m_pRes;
     DoorPageHost m_Host;
     std::unique_ptr<TMoxDocument> m_pDoc;
     std::unique_ptr<QWidget> m_pOwner;
     std::unique_ptr<TNodeData> m_Holder;
     TDataView* m_pPage = nullptr;
-    std::vector<TMsgBox::Request> m_Boxes;
     int m_nAnswer = mb::kIdOk;
 };

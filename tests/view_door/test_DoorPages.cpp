@@ -6,8 +6,9 @@
 #include "DoorPageFixture.h"
 
 #include "DoorTextIds.h"
+#include "HelpPageCheck.h"
+#include "LanguageTextCheck.h"
 #include "MoxAccess.h"
-#include "SptReader.h"
 #include "TDoorPages.h"
 #include "TFormEIB.h"
 #include "TFormIT.h"
@@ -19,11 +20,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QVariant>
 
-#include <array>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <ostream>
 #include <set>
@@ -59,20 +57,6 @@ const PageCase kPages[] = {
     {"Relay", eITMfr, Is<TFormITMFR>, Range(800, 807)},
     {"InstallationBus", eEIBKonfig, Is<TFormEIB>, {300}},
 };
-
-std::set<int> ContextsOf(QWidget* page) {
-    std::set<int> contexts;
-    QList<QWidget*> widgets = page->findChildren<QWidget*>();
-    widgets.prepend(page);
-    for (QWidget* w : widgets)
-        if (const int c = w->property("HelpContext").toInt(); c > 0)
-            contexts.insert(c);
-    return contexts;
-}
-
-constexpr std::array<const char*, 12> kHelpFolders = {"kktx_d",  "kktx_uk", "kktx_f",  "kktx_i",
-                                                      "kktx_dk", "kktx_nl", "ektx_d",  "ektx_uk",
-                                                      "ektx_f",  "ektx_i",  "ektx_dk", "ektx_nl"};
 
 } // namespace
 
@@ -117,44 +101,22 @@ TEST_P(DoorPageKind, EmbeddedInTheWizardItFillsItsAreaAndIsNotStoredOnDestructio
 
 TEST_P(DoorPageKind, EveryHelpContextHasItsPageInEveryFolder) {
     const PageCase& c = GetParam();
-    const std::set<int> contexts = ContextsOf(MakeView(c.kind));
+    const std::set<int> contexts = HelpContextsOf(MakeView(c.kind));
     EXPECT_EQ(contexts, c.helpContexts);
-    for (const char* folder : kHelpFolders)
-        for (int id : contexts)
-            EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(MOX_HELP_DIR) /
-                                                         folder / (std::to_string(id) + ".html")))
-                << folder << "/" << id << ".html";
+    EXPECT_TRUE(HasHelpPages(contexts));
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, DoorPageKind, testing::ValuesIn(kPages),
                          [](const auto& info) { return std::string(info.param.name); });
 
-namespace {
-
-constexpr std::array<const char*, 6> kLanguageFiles = {"ktx_d.spt", "ktx_uk.spt", "ktx_f.spt",
-                                                       "ktx_i.spt", "ktx_dk.spt", "ktx_nl.spt"};
-
-} // namespace
-
-class DoorPageTexts : public testing::TestWithParam<const char*> {};
+class DoorPageTexts : public LanguageFileTest {};
 
 TEST_P(DoorPageTexts, EveryIdHasAText) {
-    SptTable table;
-    std::string error;
-    ASSERT_TRUE(SptReader::ReadFile(std::string(MOX_BIN_DIR) + "/res/" + GetParam(), table, error))
-        << error;
-    for (int id : dtxt::kDoorTextIds) {
-        const char* text = table.Text(id);
-        ASSERT_NE(text, nullptr) << "id " << id;
-        EXPECT_NE(text[0], '\0') << "id " << id;
-    }
+    EXPECT_TRUE(HasTexts(dtxt::kDoorTextIds));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, DoorPageTexts, testing::ValuesIn(kLanguageFiles),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                             std::string n = info.param;
-                             return n.substr(0, n.find('.'));
-                         });
+                         LanguageFileName);
 
 namespace {
 

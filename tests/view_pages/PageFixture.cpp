@@ -1,46 +1,11 @@
 #include "PageFixture.h"
 
-#include "ErrorBox.h"
 #include "MoxAccess.h"
 #include "MoxDaten.h"
-#include "PermSettings.h"
-#include "SettingsStore.h"
-#include "TKtxImage.h"
-#include "TMoxDocument.h"
+#include "TestImages.h"
 #include "WindowMessages.h"
 
 #include <QApplication>
-
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
-
-using mox::platform::SettingsStore;
-
-int FakePageTransfer::ShowModal() {
-    runs.push_back(mode);
-    if (duringRun)
-        duringRun();
-    if (mode == 2) {
-        if (buf && !readImage.empty())
-            std::memcpy(buf, readImage.data(), std::min<std::size_t>(readImage.size(), len));
-        return result;
-    }
-    if (mode != 1 || !buf || len == 0 || !doc)
-        return 2;
-    ioTlnAdr.push_back(MoxGetIO_TlnAdr(doc->GetDaten()));
-    packages = 1;
-    // Every further package, asked for as the real controller asks its
-    // owner.
-    for (int guard = 0; guard < 500; ++guard) {
-        doc->OnNeedTransferData();
-        if (len == 0)
-            return result;
-        doc->MoreAnlDataToComPort();
-        ++packages;
-    }
-    return 2;
-}
 
 bool FakePageHost::ViewQuerySave() {
     log.push_back("query");
@@ -65,37 +30,18 @@ void FakePageHost::ViewRebuildTree() {
 
 std::vector<std::uint8_t> ImageWithTypes(std::uint8_t typeIT, std::uint8_t typeBSM,
                                          std::uint8_t typeKMR, std::uint8_t typeRAK) {
-    auto data = std::make_unique<MoxDaten>();
-    MoxInitDaten(data.get());
-    MoxSetTypeIT(data.get(), typeIT);
-    MoxSetTypeBSM(data.get(), typeBSM);
-    MoxSetTypeKMR(data.get(), typeKMR);
-    MoxSetTypeRAK(data.get(), typeRAK);
-    std::vector<std::uint8_t> image(TKtxImage::kSize);
-    TKtxImage::Build(data.get(), image.data());
-    return image;
+    return TaggedImage([=](MoxDaten* data) {
+        MoxSetTypeIT(data, typeIT);
+        MoxSetTypeBSM(data, typeBSM);
+        MoxSetTypeKMR(data, typeKMR);
+        MoxSetTypeRAK(data, typeRAK);
+    });
 }
 
 void PageTest::SetUp() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mox-pages-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    m_Dir = tmpl;
-    SettingsStore::SetInstanceForTesting(
-        SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
-    ErrorBox::SetHandlerForTesting([](const ErrorBox::Request& r) {
-        ADD_FAILURE() << r.text;
-        return ErrorBox::Answer::Ok;
-    });
-    TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
-    SetPermSprache(2); // English
-    m_pRes = std::make_unique<TkResourcen>();
-    ASSERT_TRUE(m_pRes->IsLoaded());
-
-    TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
-        m_Boxes.push_back(r);
-        return mb::kIdOk;
-    });
-
+    PageTestBase::SetUp();
+    if (HasFatalFailure())
+        return;
     m_pDoc = std::make_unique<TMoxDocument>(&m_Host, m_pRes.get(), &m_Transfer);
     m_Transfer.doc = m_pDoc.get();
     m_Host.doc = m_pDoc.get();
@@ -112,24 +58,11 @@ void PageTest::TearDown() {
     m_pOwner.reset();
     SetViewHost(nullptr);
     m_pDoc.reset();
-    TMsgBox::SetHandlerForTesting({});
-    ErrorBox::SetHandlerForTesting({});
-    m_pRes.reset();
-    TkResourcen::SetProgramDirForTesting("");
-    SettingsStore::SetInstanceForTesting(nullptr);
-    std::error_code ec;
-    std::filesystem::remove_all(m_Dir, ec);
+    PageTestBase::TearDown();
 }
 
 void PageTest::DropPage() {
     TDataView* old = m_Host.page;
     m_Host.page = nullptr;
     TDataView::Destroy(old);
-}
-
-std::vector<int> PageTest::BoxIds() const {
-    std::vector<int> ids;
-    for (const auto& b : m_Boxes)
-        ids.push_back(b.textId);
-    return ids;
 }

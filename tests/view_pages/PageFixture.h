@@ -5,13 +5,11 @@
 // dropping the page as the main window does, pre-answered message boxes,
 // the real English language texts and a settings file of the test's own.
 
-#include "IDocLanguageRefresh.h"
-#include "IMainTransfer.h"
-#include "IViewHost.h"
+#include "DocPageHost.h"
+#include "ImageTransfer.h"
+#include "PageTestBase.h"
 #include "TDataView.h"
 #include "TMoxDocument.h"
-#include "TMsgBox.h"
-#include "TkResourcen.h"
 
 #include <gtest/gtest.h>
 
@@ -19,74 +17,32 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-class FakePageTransfer : public IMainTransfer {
+class FakePageTransfer : public ImageTransfer {
 public:
-    void SetInfoText(const char*) override {}
-    void SetTransferData(int m, std::uint8_t* buffer, std::uint32_t length) override {
-        mode = m;
-        buf = buffer;
-        len = length;
-    }
-    void SetTeleAnz(std::uint16_t) override {}
-    int ShowModal() override;
-    void SetTransferBuf(std::uint8_t* buffer, std::uint32_t length) override {
-        buf = buffer;
-        len = length;
-    }
     void SetMoreData(bool m) override { more = m; }
-    std::uint32_t GetBlockLen() const override { return 1024; }
-
-    bool UpdatePort() override { return true; }
-    bool IsConnected() const override { return linkUp; }
-    std::string GetConnectionText() const override { return linkText; }
-    int Connect(const std::string&) override { return 0; }
-    void Disconnect() override {}
-    std::intptr_t GetConnectionValue() const override { return 0; }
-    TProgFlags GetProgFlags() const override { return {}; }
-    std::uint16_t GetBoxKennziffer() const override { return 0; }
-    void ResetProgData() override {}
-    void OnTeleReceived() override {}
-    void CloseTransferForm() override {}
-
-    TMoxDocument* doc = nullptr; // answers the package requests of a write
-    bool linkUp = true;
-    std::string linkText = "via LumenBus";
-    int result = 1;                      // what a run answers
-    std::vector<std::uint8_t> readImage; // served on a read
-    std::function<void()> duringRun;     // runs inside ShowModal, as a nested loop would
-
-    std::vector<int> runs;     // the mode of each run
-    std::vector<int> ioTlnAdr; // the record's bus-address flag at each write
-    int packages = 0;          // packages of the last write
-    int mode = 0;
-    std::uint8_t* buf = nullptr;
-    std::uint32_t len = 0;
     bool more = false;
 };
 
-class FakePageHost : public IViewHost, public IDocLanguageRefresh {
+class FakePageHost : public DocPageHost {
 public:
-    TMoxDocument* GetViewDocument() override { return doc; }
     bool ViewQuerySave() override;
     void ViewRebuildTree() override;
     void ViewUpdateControls() override { log.push_back("update"); }
-    void RefreshLanguage() override {}
 
-    TMoxDocument* doc = nullptr;
     TDataView* page = nullptr; // the page the host shows
     bool allowReplace = true;  // the answer of the save question
     std::function<void()> duringQuery;
     std::vector<std::string> log;
 };
 
-class PageTest : public testing::Test {
+class PageTest : public PageTestBase {
 protected:
+    PageTest() : PageTestBase("pages") {}
     void SetUp() override;
     void TearDown() override;
 
@@ -102,9 +58,7 @@ protected:
     // whole.
     void DropPage();
 
-    TkResourcen* Res() const { return m_pRes.get(); }
     TMoxDocument& Doc() { return *m_pDoc; }
-    std::vector<int> BoxIds() const;
 
     template <class T> static T* Find(QWidget* page, const char* name) {
         T* w = page->findChild<T*>(QString::fromLatin1(name));
@@ -112,14 +66,11 @@ protected:
         return w;
     }
 
-    std::filesystem::path m_Dir;
-    std::unique_ptr<TkResourcen> m_pRes;
     FakePageTransfer m_Transfer;
     FakePageHost m_Host;
     std::unique_ptr<TMoxDocument> m_pDoc;
     std::unique_ptr<QWidget> m_pOwner;
     std::unique_ptr<TNodeData> m_Holder;
-    std::vector<TMsgBox::Request> m_Boxes;
 };
 
 // A tagged image of a fresh configuration with the device types given.

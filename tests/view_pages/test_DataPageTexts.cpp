@@ -3,38 +3,20 @@
 // them from the link's name.
 
 #include "DataPageTextIds.h"
-#include "SptReader.h"
+#include "LanguageTextCheck.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstring>
-#include <string>
 
 namespace {
 
-constexpr std::array<const char*, 6> kFiles = {"ktx_d.spt", "ktx_uk.spt", "ktx_f.spt",
-                                               "ktx_i.spt", "ktx_dk.spt", "ktx_nl.spt"};
-
-class DataPageTexts : public testing::TestWithParam<const char*> {
-protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(
-            SptReader::ReadFile(std::string(MOX_BIN_DIR) + "/res/" + GetParam(), m_Table, error))
-            << error;
-    }
-    SptTable m_Table;
-};
+class DataPageTexts : public LanguageFileTest {};
 
 } // namespace
 
 TEST_P(DataPageTexts, EveryIdHasAText) {
-    for (int id : ptxt::kDataPageTextIds) {
-        const char* text = m_Table.Text(id);
-        ASSERT_NE(text, nullptr) << "id " << id;
-        EXPECT_NE(text[0], '\0') << "id " << id;
-    }
+    EXPECT_TRUE(HasTexts(ptxt::kDataPageTextIds));
 }
 
 TEST_P(DataPageTexts, LinkTextsEndInABlank) {
@@ -47,8 +29,5 @@ TEST_P(DataPageTexts, LinkTextsEndInABlank) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, DataPageTexts, testing::ValuesIn(kFiles),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                             std::string n = info.param;
-                             return n.substr(0, n.find('.'));
-                         });
+INSTANTIATE_TEST_SUITE_P(Languages, DataPageTexts, testing::ValuesIn(kLanguageFiles),
+                         LanguageFileName);

@@ -11,21 +11,18 @@
 // so no run waits for a time-out.
 
 #include "BoxSimProcess.h"
-#include "ComponentRegistry.h"
+#include "BusControlSetup.h"
 #include "DataPageTextIds.h"
+#include "IMainTransfer.h"
 #include "MainTextIds.h"
 #include "MoxDaten.h"
 #include "PageFixture.h"
 #include "PermSettings.h"
-#include "Quell32Ids.h"
-#include "SettingsPropertyBag.h"
-#include "SettingsStore.h"
 #include "TDataPages.h"
 #include "TFileDialog.h"
 #include "TFormReadData.h"
 #include "TFormWriteData.h"
 #include "TKtxImage.h"
-#include "TMainDataTransfer.h"
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
@@ -37,7 +34,6 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -47,63 +43,33 @@
 
 namespace {
 
-using mox::platform::SettingsStore;
-
 constexpr int kBusCom = 2; // the bus interface on COM2
 
-class PagesOverBus : public testing::Test {
+class PagesOverBus : public PageTestBase {
 protected:
-    void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "mox-pages-bus-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        // The bus control module keeps its own settings store and finds it
-        // by the environment: both sides must read the same file.
-        const std::string settings = (m_Dir / "settings.ini").string();
-        setenv("MOX_SETTINGS", settings.c_str(), 1);
-        SettingsStore::SetInstanceForTesting(SettingsStore::OpenFile(settings));
+    PagesOverBus() : PageTestBase("pages-bus", TextSource::Program) {}
 
+    void SetUp() override {
+        PageTestBase::SetUp();
+        if (HasFatalFailure())
+            return;
         std::string error;
         ASSERT_TRUE(m_Sim.Start(&error)) << error;
         SetAssiMode(false);
-        SetPermSprache(2); // English
         SetComDevice(kBusCom, m_Sim.PtyPath());
         SetComPort(kBusCom);
-        // The simulator has no modem lines to test for an interface.
-        auto bag = mox::com::SettingsPropertyBag::Create(quell32::kQuell32PropertiesKey);
-        bag->Write("TestForInterface", mox::com::Variant::FromBool(false));
-        mox::com::ClassRegistration reg;
-        reg.clsid = quell32::CLSID_Quell32Ctrl;
-        reg.progId = quell32::kControlProgId;
-        reg.typeName = "Quell32 Control";
-        reg.modulePath = MOX_QUELL32;
-        ASSERT_TRUE(mox::com::ComponentRegistry::RegisterClass(reg));
-        SettingsStore::Instance().Sync();
+        ASSERT_TRUE(HostBusControl(MOX_QUELL32, m_Dir / "settings.ini"));
 
         TFileDialog::SetHandlerForTesting([](const TFileDialog::Request&) { return QString(); });
-        TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
-            m_Boxes.push_back(r);
-            if (auto a = m_Answers.find(r.textId); a != m_Answers.end())
-                return a->second;
-            const unsigned buttons = r.flags & mb::kButtonMask;
-            return buttons == mb::kYesNo || buttons == mb::kYesNoCancel ? mb::kIdYes : mb::kIdOk;
-        });
         TDataPages::Register();
 
         TMoxMainSeams seams;
-        seams.createTransfer = [](TMoxMain& main) -> std::unique_ptr<IMainTransfer> {
-            return std::make_unique<TMainDataTransfer>(main, main.GetQuell32());
-        };
         // The link command sets the port chosen here, as the dialog's OK does.
         seams.runPortDialog = [this](TMoxMain&) {
             SetComPort(m_NextPort);
             return true;
         };
-        m_pMain = std::make_unique<TMoxMain>(seams);
-        m_pMain->SetMode(1);
-        m_pMain->SetExpertFlag(false);
-        m_pMain->show();
-        m_pMain->FlushTreeChange();
+        m_pMain = ShowMainWindowOnBus(seams);
         ASSERT_NE(m_pMain->GetDataTransfer(), nullptr);
         ASSERT_TRUE(m_pMain->GetDataTransfer()->IsConnected());
     }
@@ -111,12 +77,14 @@ protected:
     void TearDown() override {
         m_pMain.reset();
         TDataPages::Unregister();
-        TMsgBox::SetHandlerForTesting({});
         TFileDialog::SetHandlerForTesting({});
         m_Sim.Stop();
-        SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        PageTestBase::TearDown();
+    }
+    int BoxAnswer(const TMsgBox::Request& r) override {
+        if (auto a = m_Answers.find(r.textId); a != m_Answers.end())
+            return a->second;
+        return YesOrOk(r);
     }
 
     template <class Page> Page* Open(std::uint8_t kind) {
@@ -155,12 +123,6 @@ protected:
         out.close();
         ASSERT_EQ(Sim("load " + path, "LOADED").rfind("LOADED", 0), 0u);
     }
-    std::vector<int> BoxIds() const {
-        std::vector<int> ids;
-        for (const auto& b : m_Boxes)
-            ids.push_back(b.textId);
-        return ids;
-    }
     static std::vector<std::uint8_t> ImageOf(const TMoxDocument& doc) {
         MoxDaten copy = *doc.GetDaten();
         std::vector<std::uint8_t> image(TKtxImage::kSize);
@@ -170,10 +132,8 @@ protected:
     QString Text(int id) const { return m_pMain->GetRes()->GetQText(id); }
     TMoxDocument& Doc() { return *m_pMain->GetDoc(); }
 
-    std::filesystem::path m_Dir;
     boxsim::BoxSimProcess m_Sim{MOX_BOXSIM, {"--quiet"}};
     std::unique_ptr<TMoxMain> m_pMain;
-    std::vector<TMsgBox::Request> m_Boxes;
     std::map<int, int> m_Answers;
     int m_NextPort = kBusCom;
 };

@@ -15,11 +15,10 @@
 #include "BoxSimProcess.h"
 #include "ComPortDefs.h"
 #include "DataPageTextIds.h"
-#include "ErrorBox.h"
 #include "FakeClock.h"
+#include "FormTransfer.h"
 #include "MessageReceiver.h"
 #include "PermSettings.h"
-#include "SettingsStore.h"
 #include "TDataTransfer.h"
 #include "TFormReadData.h"
 #include "TFormWriteData.h"
@@ -35,66 +34,18 @@
 #include <fstream>
 #include <iterator>
 
-using mox::platform::SettingsStore;
-
 namespace {
 
-// The main window's transfer controller, reduced to the form: the pages
-// and the document talk to the real form and its engine.
-class FormTransfer : public IMainTransfer {
-public:
-    explicit FormTransfer(TDataTransfer& form) : m_Form(form) {}
-    void SetInfoText(const char* text) override { m_Form.SetInfoText(text); }
-    void SetTransferData(int mode, std::uint8_t* buffer, std::uint32_t length) override {
-        m_Form.SetTransferData(mode, buffer, length);
-    }
-    void SetTeleAnz(std::uint16_t count) override { m_Form.SetTeleAnz(count); }
-    int ShowModal() override { return m_Form.ShowModal(); }
-    void SetTransferBuf(std::uint8_t* buffer, std::uint32_t length) override {
-        m_Form.SetTransferBuf(buffer, length);
-    }
-    void SetMoreData(bool more) override { m_Form.SetMoreData(more); }
-    std::uint32_t GetBlockLen() const override { return m_Form.GetBlockLen(); }
-    bool UpdatePort() override { return m_Form.UpdatePort(); }
-    bool IsConnected() const override { return m_Form.IsConnected(); }
-    std::string GetConnectionText() const override { return m_Form.GetConnectionText(); }
-    int Connect(const std::string&) override { return 0; }
-    void Disconnect() override {}
-    std::intptr_t GetConnectionValue() const override { return 0; }
-    TProgFlags GetProgFlags() const override { return {}; }
-    std::uint16_t GetBoxKennziffer() const override { return 0; }
-    void ResetProgData() override {}
-    void OnTeleReceived() override {}
-    void CloseTransferForm() override { m_Form.CloseTransferForm(); }
-
-private:
-    TDataTransfer& m_Form;
-};
-
-class PagesOverV24 : public testing::Test {
+class PagesOverV24 : public PageTestBase {
 protected:
     static constexpr int kGuardMs = 20000;
 
-    void SetUp() override {
-        std::string tmpl =
-            (std::filesystem::temp_directory_path() / "mox-pages-v24-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        SettingsStore::SetInstanceForTesting(
-            SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
-        ErrorBox::SetHandlerForTesting([](const ErrorBox::Request& r) {
-            ADD_FAILURE() << r.text;
-            return ErrorBox::Answer::Ok;
-        });
-        TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
-        SetPermSprache(2); // English
-        m_pRes = std::make_unique<TkResourcen>();
-        ASSERT_TRUE(m_pRes->IsLoaded());
-        TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
-            m_Boxes.push_back(r);
-            return mb::kIdOk;
-        });
+    PagesOverV24() : PageTestBase("pages-v24") {}
 
+    void SetUp() override {
+        PageTestBase::SetUp();
+        if (HasFatalFailure())
+            return;
         std::string error;
         ASSERT_TRUE(m_Sim.Start(&error)) << error;
         SetComDevice(1, m_Sim.PtyPath());
@@ -134,13 +85,7 @@ protected:
         m_pTransfer.reset();
         m_pMain.reset();
         m_Sim.Stop();
-        TMsgBox::SetHandlerForTesting({});
-        ErrorBox::SetHandlerForTesting({});
-        m_pRes.reset();
-        TkResourcen::SetProgramDirForTesting("");
-        SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        PageTestBase::TearDown();
     }
 
     template <class Page> Page* MakePage(std::uint8_t kind) {
@@ -172,12 +117,6 @@ protected:
     std::string Sim(const std::string& line, const std::string& reply = "OK") {
         return m_Sim.Command(line, reply).value_or("(no reply)");
     }
-    std::vector<int> BoxIds() const {
-        std::vector<int> ids;
-        for (const auto& b : m_Boxes)
-            ids.push_back(b.textId);
-        return ids;
-    }
     static std::vector<std::uint8_t> ImageOf(const TMoxDocument& doc) {
         MoxDaten copy = *doc.GetDaten();
         std::vector<std::uint8_t> image(TKtxImage::kSize);
@@ -194,10 +133,8 @@ protected:
         ASSERT_EQ(Sim("load " + path, "LOADED").rfind("LOADED", 0), 0u);
     }
 
-    std::filesystem::path m_Dir;
     boxsim::BoxSimProcess m_Sim{MOX_BOXSIM, {"--v24", "--quiet"}};
     FakeClock m_Clock;
-    std::unique_ptr<TkResourcen> m_pRes;
     std::unique_ptr<TDataTransfer> m_pForm;
     std::unique_ptr<FormTransfer> m_pTransfer;
     std::unique_ptr<mox::platform::MessageReceiver> m_pMain;
@@ -205,7 +142,6 @@ protected:
     std::unique_ptr<TMoxDocument> m_pDoc;
     std::unique_ptr<QWidget> m_pOwner;
     std::unique_ptr<TNodeData> m_Holder;
-    std::vector<TMsgBox::Request> m_Boxes;
     std::vector<int> m_Results;
     QTimer m_Guard;
 

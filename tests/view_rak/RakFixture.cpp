@@ -1,37 +1,18 @@
 #include "RakFixture.h"
 
-#include "ErrorBox.h"
 #include "PermSettings.h"
-#include "SettingsStore.h"
 #include "WindowMessages.h"
 
 #include <QCoreApplication>
 
-#include <cstdlib>
-
-using mox::platform::SettingsStore;
+void RakPageTest::ChooseSettings() {
+    SetPermLand(1); // Germany: def_d.sms
+}
 
 void RakPageTest::SetUp() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mox-rak-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    m_Dir = tmpl;
-    SettingsStore::SetInstanceForTesting(
-        SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
-    ErrorBox::SetHandlerForTesting([](const ErrorBox::Request& r) {
-        ADD_FAILURE() << r.text;
-        return ErrorBox::Answer::Ok;
-    });
-    TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
-    SetPermSprache(2); // English
-    SetPermLand(1);    // Germany: def_d.sms
-    m_pRes = std::make_unique<TkResourcen>();
-    ASSERT_TRUE(m_pRes->IsLoaded());
-
-    TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
-        m_Boxes.push_back(r);
-        return mb::kIdOk;
-    });
-
+    PageTestBase::SetUp();
+    if (HasFatalFailure())
+        return;
     m_pDoc = std::make_unique<TMoxDocument>(&m_Host, m_pRes.get(), nullptr);
     m_pDoc->SetResDir(MOX_SMS_DIR);
     m_pDoc->SetTypeIT(2);
@@ -48,13 +29,7 @@ void RakPageTest::TearDown() {
     m_pOwner.reset();
     SetViewHost(nullptr);
     m_pDoc.reset();
-    TMsgBox::SetHandlerForTesting({});
-    ErrorBox::SetHandlerForTesting({});
-    m_pRes.reset();
-    TkResourcen::SetProgramDirForTesting("");
-    SettingsStore::SetInstanceForTesting(nullptr);
-    std::error_code ec;
-    std::filesystem::remove_all(m_Dir, ec);
+    PageTestBase::TearDown();
 }
 
 void RakPageTest::DropPage() {
@@ -66,11 +41,4 @@ void RakPageTest::DropPage() {
 void RakPageTest::Save() {
     ASSERT_NE(m_pPage, nullptr);
     m_pPage->Perform(WM_SAVE, -1, -1);
-}
-
-std::vector<int> RakPageTest::BoxIds() const {
-    std::vector<int> ids;
-    for (const auto& b : m_Boxes)
-        ids.push_back(b.textId);
-    return ids;
 }

@@ -4,34 +4,28 @@
 // and a settings file of the test's own. The document has the universal
 // controller and the door interface of type 2 unless a test changes them.
 
-#include "IDocLanguageRefresh.h"
-#include "IViewHost.h"
+#include "DocPageHost.h"
+#include "PageTestBase.h"
 #include "TDataView.h"
 #include "TMoxDocument.h"
-#include "TMsgBox.h"
-#include "TkResourcen.h"
 
 #include <gtest/gtest.h>
 
 #include <QWidget>
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-class RakHost : public IViewHost, public IDocLanguageRefresh {
-public:
-    TMoxDocument* GetViewDocument() override { return doc; }
-    void RefreshLanguage() override {}
-    TMoxDocument* doc = nullptr;
-};
+using RakHost = DocPageHost;
 
-class RakPageTest : public testing::Test {
+class RakPageTest : public PageTestBase {
 protected:
+    RakPageTest() : PageTestBase("rak") {}
     void SetUp() override;
     void TearDown() override;
+    void ChooseSettings() override;
 
     // A page of the kind, shown on the owner; the fixture keeps it.
     template <class Page> Page* MakePage(std::uint8_t kind = eNodeNone) {
@@ -47,12 +41,10 @@ protected:
     void DropPage();
     void Save();
 
-    TkResourcen* Res() const { return m_pRes.get(); }
     TMoxDocument& Doc() { return *m_pDoc; }
     // The record itself, for states only a foreign or damaged image brings.
     MoxDaten& Raw() { return *const_cast<MoxDaten*>(m_pDoc->GetDaten()); }
     std::string Text(int id) const { return m_pRes->GetText(id) ? m_pRes->GetText(id) : ""; }
-    std::vector<int> BoxIds() const;
 
     template <class T> T* Find(const char* name) {
         T* w = m_pPage ? m_pPage->findChild<T*>(QString::fromLatin1(name)) : nullptr;
@@ -60,12 +52,9 @@ protected:
         return w;
     }
 
-    std::filesystem::path m_Dir;
-    std::unique_ptr<TkResourcen> m_pRes;
     RakHost m_Host;
     std::unique_ptr<TMoxDocument> m_pDoc;
     std::unique_ptr<QWidget> m_pOwner;
     std::unique_ptr<TNodeData> m_Holder;
     TDataView* m_pPage = nullptr;
-    std::vector<TMsgBox::Request> m_Boxes;
 };

@@ -5,8 +5,9 @@
 
 #include "RakFixture.h"
 
+#include "HelpPageCheck.h"
+#include "LanguageTextCheck.h"
 #include "RakTextIds.h"
-#include "SptReader.h"
 #include "TFormRAKAG.h"
 #include "TFormRAKEG.h"
 #include "TFormSMS.h"
@@ -20,51 +21,21 @@
 #include <QTableWidget>
 #include <QTimer>
 
-#include <array>
-#include <filesystem>
 #include <ostream>
 #include <set>
 #include <string>
 
 namespace {
 
-constexpr std::array<const char*, 6> kFiles = {"ktx_d.spt", "ktx_uk.spt", "ktx_f.spt",
-                                               "ktx_i.spt", "ktx_dk.spt", "ktx_nl.spt"};
-constexpr std::array<const char*, 12> kHelpFolders = {"kktx_d",  "kktx_uk", "kktx_f",  "kktx_i",
-                                                      "kktx_dk", "kktx_nl", "ektx_d",  "ektx_uk",
-                                                      "ektx_f",  "ektx_i",  "ektx_dk", "ektx_nl"};
-
-class RakTexts : public testing::TestWithParam<const char*> {};
-
-std::set<int> ContextsOf(QWidget* page) {
-    std::set<int> contexts;
-    QList<QWidget*> widgets = page->findChildren<QWidget*>();
-    widgets.prepend(page);
-    for (QWidget* w : widgets)
-        if (const int c = w->property("HelpContext").toInt(); c > 0)
-            contexts.insert(c);
-    return contexts;
-}
+class RakTexts : public LanguageFileTest {};
 
 } // namespace
 
 TEST_P(RakTexts, EveryIdHasAText) {
-    SptTable table;
-    std::string error;
-    ASSERT_TRUE(SptReader::ReadFile(std::string(MOX_BIN_DIR) + "/res/" + GetParam(), table, error))
-        << error;
-    for (int id : rtxt::kRakTextIds) {
-        const char* text = table.Text(id);
-        ASSERT_NE(text, nullptr) << "id " << id;
-        EXPECT_NE(text[0], '\0') << "id " << id;
-    }
+    EXPECT_TRUE(HasTexts(rtxt::kRakTextIds));
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, RakTexts, testing::ValuesIn(kFiles),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                             std::string n = info.param;
-                             return n.substr(0, n.find('.'));
-                         });
+INSTANTIATE_TEST_SUITE_P(Languages, RakTexts, testing::ValuesIn(kLanguageFiles), LanguageFileName);
 
 class RakPages : public RakPageTest {
 protected:
@@ -153,13 +124,9 @@ class RakHelp : public RakPages, public testing::WithParamInterface<HelpCase> {}
 
 TEST_P(RakHelp, EveryHelpContextHasItsPages) {
     TDataView* page = FromFactory(GetParam().kind, GetParam().kind);
-    const std::set<int> contexts = ContextsOf(page);
+    const std::set<int> contexts = HelpContextsOf(page);
     EXPECT_EQ(contexts, GetParam().contexts);
-    for (const char* folder : kHelpFolders)
-        for (int c : contexts)
-            EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(MOX_HELP_DIR) /
-                                                         folder / (std::to_string(c) + ".html")))
-                << folder << "/" << c << ".html";
+    EXPECT_TRUE(HasHelpPages(contexts));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,19 +1,11 @@
 #include "SubscriberFixture.h"
 
-#include "ErrorBox.h"
 #include "MoxAccess.h"
 #include "MoxDaten.h"
-#include "PermSettings.h"
-#include "SettingsStore.h"
-#include "TKtxImage.h"
 #include "TTlnProgAccess.h"
+#include "TestImages.h"
 
 #include <QApplication>
-
-#include <algorithm>
-#include <cstring>
-
-using mox::platform::SettingsStore;
 
 int FakeSubTransfer::ShowModal() {
     runs.push_back(mode);
@@ -26,8 +18,7 @@ int FakeSubTransfer::ShowModal() {
         return result;
     switch (mode) {
     case 2:
-        if (buf && !readImage.empty())
-            std::memcpy(buf, readImage.data(), std::min<std::size_t>(readImage.size(), len));
+        ServeRead(readImage);
         return 1;
     case 5:
         if (rig)
@@ -41,41 +32,16 @@ int FakeSubTransfer::ShowModal() {
         // A write: every package is asked for as the real controller asks.
         if (!doc)
             return 2;
-        for (int guard = 0; guard < 500; ++guard) {
-            doc->OnNeedTransferData();
-            if (len == 0)
-                return 1;
-            doc->MoreAnlDataToComPort();
-        }
-        return 2;
+        return SendPackages(*doc) < 0 ? 2 : 1;
     default:
         return 2;
     }
 }
 
 void SubscriberTest::SetUp() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mox-subscriber-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    m_Dir = tmpl;
-    SettingsStore::SetInstanceForTesting(
-        SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
-    ErrorBox::SetHandlerForTesting([](const ErrorBox::Request& r) {
-        ADD_FAILURE() << r.text;
-        return ErrorBox::Answer::Ok;
-    });
-    TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
-    SetPermSprache(2); // English
-    m_pRes = std::make_unique<TkResourcen>();
-    ASSERT_TRUE(m_pRes->IsLoaded());
-
-    TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
-        m_Boxes.push_back(r);
-        if (const auto a = m_Answers.find(r.textId); a != m_Answers.end())
-            return a->second;
-        const unsigned buttons = r.flags & mb::kButtonMask;
-        return buttons == mb::kYesNo || buttons == mb::kYesNoCancel ? mb::kIdYes : mb::kIdOk;
-    });
-
+    PageTestBase::SetUp();
+    if (HasFatalFailure())
+        return;
     TTlnProgAccess::SetResolverForTesting(
         [this](IMainTransfer* t) -> std::unique_ptr<ITlnProgPort> {
             return t == &m_Transfer ? m_Rig.MakePort() : nullptr;
@@ -101,13 +67,13 @@ void SubscriberTest::TearDown() {
     m_pDoc.reset();
     TTlnProgAccess::SetResolverForTesting({});
     m_Rig.forward = nullptr;
-    TMsgBox::SetHandlerForTesting({});
-    ErrorBox::SetHandlerForTesting({});
-    m_pRes.reset();
-    TkResourcen::SetProgramDirForTesting("");
-    SettingsStore::SetInstanceForTesting(nullptr);
-    std::error_code ec;
-    std::filesystem::remove_all(m_Dir, ec);
+    PageTestBase::TearDown();
+}
+
+int SubscriberTest::BoxAnswer(const TMsgBox::Request& request) {
+    if (const auto a = m_Answers.find(request.textId); a != m_Answers.end())
+        return a->second;
+    return YesOrOk(request);
 }
 
 void SubscriberTest::SetTln(int i, const char* rnr, std::uint16_t busAdr, std::uint16_t logAdr) {
@@ -124,18 +90,6 @@ std::string SubscriberTest::RnrOf(int i) const {
     return rnr;
 }
 
-std::vector<int> SubscriberTest::BoxIds() const {
-    std::vector<int> ids;
-    for (const auto& b : m_Boxes)
-        ids.push_back(b.textId);
-    return ids;
-}
-
 std::vector<std::uint8_t> ImageWithTypeIT(std::uint8_t typeIT) {
-    auto data = std::make_unique<MoxDaten>();
-    MoxInitDaten(data.get());
-    MoxSetTypeIT(data.get(), typeIT);
-    std::vector<std::uint8_t> image(TKtxImage::kSize);
-    TKtxImage::Build(data.get(), image.data());
-    return image;
+    return TaggedImage([=](MoxDaten* data) { MoxSetTypeIT(data, typeIT); });
 }

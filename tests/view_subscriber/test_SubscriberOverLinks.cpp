@@ -10,24 +10,22 @@
 // deletes an address in the box and writes the configuration back.
 
 #include "BoxSimProcess.h"
-#include "ComponentRegistry.h"
+#include "BusControlSetup.h"
+#include "IMainTransfer.h"
 #include "MoxAccess.h"
 #include "MoxDaten.h"
+#include "PageTestBase.h"
 #include "PermSettings.h"
-#include "Quell32Ids.h"
-#include "SettingsPropertyBag.h"
-#include "SettingsStore.h"
 #include "SubscriberTextIds.h"
 #include "TFileDialog.h"
 #include "TFormTln.h"
-#include "TKtxImage.h"
-#include "TMainDataTransfer.h"
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
 #include "TSubscriberPages.h"
 #include "TTlnProgForm.h"
 #include "TTlnSetDlg.h"
+#include "TestImages.h"
 #include "WindowMessages.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +36,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -49,28 +46,20 @@
 
 namespace {
 
-using mox::platform::SettingsStore;
-
 constexpr int kBusCom = 2; // the bus interface on COM2
 constexpr int kV24Com = 1; // the direct cable on COM1
 constexpr int kWaitMs = 5000;
 
-class SubscriberOverBus : public testing::Test {
+class SubscriberOverBus : public PageTestBase {
 protected:
+    SubscriberOverBus() : PageTestBase("subscriber-bus", TextSource::Program) {}
     // The direct V.24 cable instead of the installation bus.
     virtual bool V24() const { return false; }
 
     void SetUp() override {
-        std::string tmpl =
-            (std::filesystem::temp_directory_path() / "mox-subscriber-bus-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        // The bus control module keeps its own settings store and finds it
-        // by the environment: both sides must read the same file.
-        const std::string settings = (m_Dir / "settings.ini").string();
-        setenv("MOX_SETTINGS", settings.c_str(), 1);
-        SettingsStore::SetInstanceForTesting(SettingsStore::OpenFile(settings));
-
+        PageTestBase::SetUp();
+        if (HasFatalFailure())
+            return;
         m_pSim = V24() ? std::make_unique<boxsim::BoxSimProcess>(
                              MOX_BOXSIM, std::vector<std::string>{"--v24", "--quiet"})
                        : std::make_unique<boxsim::BoxSimProcess>(
@@ -78,39 +67,14 @@ protected:
         std::string error;
         ASSERT_TRUE(m_pSim->Start(&error)) << error;
         SetAssiMode(false);
-        SetPermSprache(2); // English
         SetComDevice(V24() ? kV24Com : kBusCom, m_pSim->PtyPath());
         SetComPort(V24() ? ePortCom1 : kBusCom);
-        // The simulator has no modem lines to test for an interface.
-        auto bag = mox::com::SettingsPropertyBag::Create(quell32::kQuell32PropertiesKey);
-        bag->Write("TestForInterface", mox::com::Variant::FromBool(false));
-        mox::com::ClassRegistration reg;
-        reg.clsid = quell32::CLSID_Quell32Ctrl;
-        reg.progId = quell32::kControlProgId;
-        reg.typeName = "Quell32 Control";
-        reg.modulePath = MOX_QUELL32;
-        ASSERT_TRUE(mox::com::ComponentRegistry::RegisterClass(reg));
-        SettingsStore::Instance().Sync();
+        ASSERT_TRUE(HostBusControl(MOX_QUELL32, m_Dir / "settings.ini"));
 
         TFileDialog::SetHandlerForTesting([](const TFileDialog::Request&) { return QString(); });
-        TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
-            m_Boxes.push_back(r);
-            if (auto a = m_Answers.find(r.textId); a != m_Answers.end())
-                return a->second;
-            const unsigned buttons = r.flags & mb::kButtonMask;
-            return buttons == mb::kYesNo || buttons == mb::kYesNoCancel ? mb::kIdYes : mb::kIdOk;
-        });
         TSubscriberPages::Register();
 
-        TMoxMainSeams seams;
-        seams.createTransfer = [](TMoxMain& main) -> std::unique_ptr<IMainTransfer> {
-            return std::make_unique<TMainDataTransfer>(main, main.GetQuell32());
-        };
-        m_pMain = std::make_unique<TMoxMain>(seams);
-        m_pMain->SetMode(1);
-        m_pMain->SetExpertFlag(false);
-        m_pMain->show();
-        m_pMain->FlushTreeChange();
+        m_pMain = ShowMainWindowOnBus({});
         ASSERT_NE(m_pMain->GetDataTransfer(), nullptr);
         ASSERT_TRUE(m_pMain->GetDataTransfer()->IsConnected());
     }
@@ -120,13 +84,15 @@ protected:
         m_pMain.reset();
         TTlnProgForm::SetSetDlgRunnerForTesting({});
         TSubscriberPages::Unregister();
-        TMsgBox::SetHandlerForTesting({});
         TFileDialog::SetHandlerForTesting({});
         if (m_pSim)
             m_pSim->Stop();
-        SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        PageTestBase::TearDown();
+    }
+    int BoxAnswer(const TMsgBox::Request& r) override {
+        if (auto a = m_Answers.find(r.textId); a != m_Answers.end())
+            return a->second;
+        return YesOrOk(r);
     }
 
     std::string Sim(const std::string& line, const std::string& reply = "OK") {
@@ -135,18 +101,16 @@ protected:
     // The box holds a configuration of the large door interface with these
     // subscribers (number, bus address).
     void LoadBox(const std::vector<std::pair<const char*, std::uint16_t>>& tln) {
-        auto data = std::make_unique<MoxDaten>();
-        MoxInitDaten(data.get());
-        MoxSetTypeIT(data.get(), 2);
-        MoxInitAllTln(data.get());
-        for (std::size_t i = 0; i < tln.size(); ++i) {
-            const auto idx = static_cast<std::uint8_t>(i);
-            MoxSetTlnRnr(data.get(), idx, tln[i].first);
-            MoxSetTlnBusAdr(data.get(), idx, tln[i].second);
-            MoxSetTlnLogAdr(data.get(), idx, tln[i].second);
-        }
-        std::vector<std::uint8_t> image(TKtxImage::kSize);
-        TKtxImage::Build(data.get(), image.data());
+        const std::vector<std::uint8_t> image = TaggedImage([&tln](MoxDaten* data) {
+            MoxSetTypeIT(data, 2);
+            MoxInitAllTln(data);
+            for (std::size_t i = 0; i < tln.size(); ++i) {
+                const auto idx = static_cast<std::uint8_t>(i);
+                MoxSetTlnRnr(data, idx, tln[i].first);
+                MoxSetTlnBusAdr(data, idx, tln[i].second);
+                MoxSetTlnLogAdr(data, idx, tln[i].second);
+            }
+        });
         const std::string path = (m_Dir / "box.bin").string();
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(image.data()),
@@ -174,12 +138,6 @@ protected:
         m_pForm->OnTimer();
         return m_pForm.get();
     }
-    std::vector<int> BoxIds() const {
-        std::vector<int> ids;
-        for (const auto& b : m_Boxes)
-            ids.push_back(b.textId);
-        return ids;
-    }
     TMoxDocument& Doc() { return *m_pMain->GetDoc(); }
     void AssignsTheBoxsFreeAddress();
     void DeleteFreesTheAddressInTheBox();
@@ -188,11 +146,9 @@ protected:
         return Doc().GetTlnRnr(static_cast<std::uint8_t>(i), rnr, sizeof rnr) ? rnr : "";
     }
 
-    std::filesystem::path m_Dir;
     std::unique_ptr<boxsim::BoxSimProcess> m_pSim;
     std::unique_ptr<TMoxMain> m_pMain;
     std::unique_ptr<TTlnProgForm> m_pForm;
-    std::vector<TMsgBox::Request> m_Boxes;
     std::map<int, int> m_Answers;
 };
 

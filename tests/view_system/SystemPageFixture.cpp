@@ -1,10 +1,7 @@
 #include "SystemPageFixture.h"
 
-#include "ErrorBox.h"
 #include "MoxCommandLine.h"
 #include "MoxDaten.h"
-#include "PermSettings.h"
-#include "SettingsStore.h"
 #include "SystemForm.h"
 #include "WindowMessages.h"
 
@@ -13,33 +10,18 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
-#include <cstdlib>
-
 using mox::platform::MessageReceiver;
-using mox::platform::SettingsStore;
 using mox::platform::WindowMessage;
 
-void SystemPageTest::SetUp() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mox-system-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    m_Dir = tmpl;
-    SettingsStore::SetInstanceForTesting(
-        SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
-    ErrorBox::SetHandlerForTesting([](const ErrorBox::Request& r) {
-        ADD_FAILURE() << r.text;
-        return ErrorBox::Answer::Ok;
-    });
+void SystemPageTest::ChooseSettings() {
     // The level fields follow the user's decimal separator: fixed here.
     QLocale::setDefault(QLocale::c());
-    TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
-    SetPermSprache(2); // English
-    m_pRes = std::make_unique<TkResourcen>();
-    ASSERT_TRUE(m_pRes->IsLoaded());
-    TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
-        m_Boxes.push_back(r);
-        return mb::kIdOk;
-    });
+}
 
+void SystemPageTest::SetUp() {
+    PageTestBase::SetUp();
+    if (HasFatalFailure())
+        return;
     m_pDoc = std::make_unique<TMoxDocument>(&m_Host, m_pRes.get(), nullptr);
     m_Host.doc = m_pDoc.get();
     SetViewHost(&m_Host);
@@ -67,27 +49,14 @@ void SystemPageTest::TearDown() {
     SetViewHost(nullptr);
     m_pDoc.reset();
     SystemForm::SetProgramModeForTesting(0);
-    TMsgBox::SetHandlerForTesting({});
-    ErrorBox::SetHandlerForTesting({});
-    m_pRes.reset();
-    TkResourcen::SetProgramDirForTesting("");
-    SettingsStore::SetInstanceForTesting(nullptr);
+    PageTestBase::TearDown();
     QLocale::setDefault(QLocale::system());
-    std::error_code ec;
-    std::filesystem::remove_all(m_Dir, ec);
 }
 
 void SystemPageTest::DropPage() {
     TDataView* old = m_pPage;
     m_pPage = nullptr;
     TDataView::Destroy(old);
-}
-
-std::vector<int> SystemPageTest::BoxIds() const {
-    std::vector<int> ids;
-    for (const auto& b : m_Boxes)
-        ids.push_back(b.textId);
-    return ids;
 }
 
 std::vector<std::uint8_t> SystemPageTest::Record() const {

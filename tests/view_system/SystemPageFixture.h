@@ -5,34 +5,28 @@
 // window messages (as the main window does) with a panel in it that owns
 // the page.
 
-#include "IDocLanguageRefresh.h"
-#include "IViewHost.h"
+#include "DocPageHost.h"
 #include "MessageReceiver.h"
+#include "PageTestBase.h"
 #include "TDataView.h"
 #include "TMoxDocument.h"
-#include "TMsgBox.h"
-#include "TkResourcen.h"
 
 #include <gtest/gtest.h>
 
 #include <QWidget>
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
-class SystemPageHost : public IViewHost, public IDocLanguageRefresh {
-public:
-    TMoxDocument* GetViewDocument() override { return doc; }
-    void RefreshLanguage() override {}
-    TMoxDocument* doc = nullptr;
-};
+using SystemPageHost = DocPageHost;
 
-class SystemPageTest : public testing::Test {
+class SystemPageTest : public PageTestBase {
 protected:
+    SystemPageTest() : PageTestBase("system") {}
     void SetUp() override;
     void TearDown() override;
+    void ChooseSettings() override;
 
     // A page of the class on the panel, for a node of the kind; shown.
     template <class Page> Page* MakePage(std::uint8_t kind) {
@@ -45,10 +39,7 @@ protected:
     // Destroys the page as the tree does: it stores itself first.
     void DropPage();
 
-    TkResourcen* Res() const { return m_pRes.get(); }
     TMoxDocument& Doc() { return *m_pDoc; }
-    // The text ids of the message boxes shown so far.
-    std::vector<int> BoxIds() const;
     // The bytes of the document's record, to tell whether a page changed
     // anything.
     std::vector<std::uint8_t> Record() const;
@@ -59,8 +50,6 @@ protected:
         return w;
     }
 
-    std::filesystem::path m_Dir;
-    std::unique_ptr<TkResourcen> m_pRes;
     SystemPageHost m_Host;
     std::unique_ptr<TMoxDocument> m_pDoc;
     std::unique_ptr<QWidget> m_pWindow;
@@ -68,7 +57,6 @@ protected:
     std::vector<std::uint32_t> m_WindowMessages; // what the window was sent
     std::unique_ptr<TNodeData> m_Holder;
     TDataView* m_pPage = nullptr;
-    std::vector<TMsgBox::Request> m_Boxes;
 };
 
 // Takes the focus away from a field the way leaving it does.

@@ -5,7 +5,8 @@
 
 #include "SystemPageFixture.h"
 
-#include "SptReader.h"
+#include "HelpPageCheck.h"
+#include "LanguageTextCheck.h"
 #include "SystemTextIds.h"
 #include "TFormGeraete.h"
 #include "TFormSystem.h"
@@ -13,94 +14,48 @@
 
 #include <gtest/gtest.h>
 
-#include <QVariant>
-
-#include <array>
-#include <filesystem>
 #include <set>
-#include <string>
+#include <vector>
 
 namespace {
 
-constexpr std::array<const char*, 6> kFiles = {"ktx_d.spt", "ktx_uk.spt", "ktx_f.spt",
-                                               "ktx_i.spt", "ktx_dk.spt", "ktx_nl.spt"};
-
-class SystemPageTexts : public testing::TestWithParam<const char*> {
-protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(
-            SptReader::ReadFile(std::string(MOX_BIN_DIR) + "/res/" + GetParam(), m_Table, error))
-            << error;
-    }
-    SptTable m_Table;
-};
+class SystemPageTexts : public LanguageFileTest {};
 
 TEST_P(SystemPageTexts, EveryIdHasAText) {
-    for (int id : stxt::kSystemPageTextIds) {
-        const char* text = m_Table.Text(id);
-        ASSERT_NE(text, nullptr) << "id " << id;
-        EXPECT_NE(text[0], '\0') << "id " << id;
-    }
+    EXPECT_TRUE(HasTexts(stxt::kSystemPageTextIds));
 }
 
 TEST_P(SystemPageTexts, SystemFieldsHaveHints) {
-    for (int id : {stxt::kTuerrufannahme, stxt::kVerbindungsdauer, stxt::kVerzoegerungszeit,
-                   stxt::kSchaltdauer, stxt::kKettenruf, stxt::kNachtriggern, stxt::kPegelKommend,
-                   stxt::kPegelGehend}) {
-        const char* hint = m_Table.Hint(id);
-        ASSERT_NE(hint, nullptr) << "id " << id;
-        EXPECT_NE(hint[0], '\0') << "id " << id;
-    }
+    const std::vector<int> fields = {stxt::kTuerrufannahme,    stxt::kVerbindungsdauer,
+                                     stxt::kVerzoegerungszeit, stxt::kSchaltdauer,
+                                     stxt::kKettenruf,         stxt::kNachtriggern,
+                                     stxt::kPegelKommend,      stxt::kPegelGehend};
+    EXPECT_TRUE(::HasTexts([this](int id) { return m_Table.Hint(id); }, fields))
+        << " (hints) in " << GetParam();
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, SystemPageTexts, testing::ValuesIn(kFiles),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                             std::string n = info.param;
-                             return n.substr(0, n.find('.'));
-                         });
-
-constexpr std::array<const char*, 12> kHelpFolders = {"kktx_d",  "kktx_uk", "kktx_f",  "kktx_i",
-                                                      "kktx_dk", "kktx_nl", "ektx_d",  "ektx_uk",
-                                                      "ektx_f",  "ektx_i",  "ektx_dk", "ektx_nl"};
-
-std::set<int> ContextsOf(QWidget* page) {
-    std::set<int> contexts;
-    QList<QWidget*> widgets = page->findChildren<QWidget*>();
-    widgets.prepend(page);
-    for (QWidget* w : widgets)
-        if (const int c = w->property("HelpContext").toInt(); c > 0)
-            contexts.insert(c);
-    return contexts;
-}
-
-void ExpectHelpPages(const std::set<int>& contexts) {
-    for (const char* folder : kHelpFolders)
-        for (int c : contexts)
-            EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(MOX_HELP_DIR) /
-                                                         folder / (std::to_string(c) + ".html")))
-                << folder << "/" << c << ".html";
-}
+INSTANTIATE_TEST_SUITE_P(Languages, SystemPageTexts, testing::ValuesIn(kLanguageFiles),
+                         LanguageFileName);
 
 class SystemPageHelp : public SystemPageTest {};
 
 TEST_F(SystemPageHelp, SystemPage) {
-    const std::set<int> contexts = ContextsOf(MakePage<TFormSystem>(eSystemKonfig));
+    const std::set<int> contexts = HelpContextsOf(MakePage<TFormSystem>(eSystemKonfig));
     EXPECT_EQ(contexts,
               (std::set<int>{1600, 1601, 1602, 1603, 1604, 1605, 1606, 1607, 1608, 1609}));
-    ExpectHelpPages(contexts);
+    EXPECT_TRUE(HasHelpPages(contexts));
 }
 
 TEST_F(SystemPageHelp, DevicesPage) {
-    const std::set<int> contexts = ContextsOf(MakePage<TFormGeraete>(eGeraeteliste));
+    const std::set<int> contexts = HelpContextsOf(MakePage<TFormGeraete>(eGeraeteliste));
     EXPECT_EQ(contexts, (std::set<int>{500, 501, 502, 503, 504, 505, 506, 507}));
-    ExpectHelpPages(contexts);
+    EXPECT_TRUE(HasHelpPages(contexts));
 }
 
 TEST_F(SystemPageHelp, GroupsPage) {
-    const std::set<int> contexts = ContextsOf(MakePage<TFormTlnBG>(eTlnBG));
+    const std::set<int> contexts = HelpContextsOf(MakePage<TFormTlnBG>(eTlnBG));
     EXPECT_EQ(contexts, (std::set<int>{1800, 1801, 1802, 1805, 1817, 1820, 1823}));
-    ExpectHelpPages(contexts);
+    EXPECT_TRUE(HasHelpPages(contexts));
 }
 
 } // namespace

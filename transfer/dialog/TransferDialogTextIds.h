@@ -34,7 +34,7 @@ inline constexpr int kFWTime = 3303;           // "zeit": header column and elap
 inline constexpr int kFWKTX = 3304;            // "halvox:": the box's header row
 inline constexpr int kFWDownloadBtn = 3305;    // "übertragung starten"
 inline constexpr int kFWDurchsatz = 3321;      // "durchsatz:"
-inline constexpr int kFWDateBtn = 3324;        // "firmwaredatei laden"          // "%s": the own number is too long
+inline constexpr int kFWDateBtn = 3324;        // "firmwaredatei laden"
 
 inline constexpr std::array kTransferDialogTextIds = {
     kCaptionReceive,  kCaptionSend,    kReceiveBlock,      kSendBlock,

@@ -1,0 +1,22 @@
+#pragma once
+// For the rigs that run the real main window against the box simulator on
+// the installation bus: the window hosts the real bus control module, which
+// must be registered and must read the program's own settings.
+
+#include "TMoxMain.h"
+
+#include <filesystem>
+#include <memory>
+
+// Registers the bus control module at modulePath as the control the main
+// window hosts and points it at the settings file the program uses: the
+// module keeps its own settings store and finds it by the environment, so
+// both sides read the same file. The simulator has no modem lines, so the
+// module's test for an interface is switched off. Every setting made so far
+// is written to the file. False when the registration failed.
+bool HostBusControl(const char* modulePath, const std::filesystem::path& settingsFile);
+
+// The main window as the program starts it in standard mode, shown and
+// with its tree built, its transfer controller the real one on the hosted
+// bus control; the other seams stay as the test set them.
+std::unique_ptr<TMoxMain> ShowMainWindowOnBus(TMoxMainSeams seams);
