@@ -84,6 +84,8 @@ TEST_F(MainDocumentTest, SaveAsWritesTheFileAndNamesIt) {
     ASSERT_EQ(Dialogs().size(), 1u);
     EXPECT_EQ(Dialogs()[0].kind, TFileDialog::Kind::Save);
     EXPECT_EQ(Dialogs()[0].filter, Main().GetRes()->GetQText(1004));
+    // Nothing else asks before a configuration file is replaced.
+    EXPECT_TRUE(Dialogs()[0].confirmOverwrite);
 }
 
 TEST_F(MainDocumentTest, SaveOfAnUnnamedDocumentAsksForAName) {

@@ -190,7 +190,10 @@ TEST_P(FormELMOverwrite, ExistingTargetIsAskedFor) {
     m_DialogAnswers.push_back(Path("old.log"));
     m_Answers.push_back(GetParam().answer);
     SaveBtn(page)->click();
+    // The page asks once, itself; the file dialog must not ask as well.
     EXPECT_EQ(BoxIds(), std::vector<int>{33});
+    ASSERT_EQ(m_Dialogs.size(), 1u);
+    EXPECT_FALSE(m_Dialogs[0].confirmOverwrite);
     EXPECT_EQ(ReadAll(TempFile("old.log")) != "old", GetParam().written);
     EXPECT_EQ(page->IsUnsaved(), !GetParam().written);
 }

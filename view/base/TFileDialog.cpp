@@ -30,10 +30,13 @@ QString TFileDialog::GetOpenFileName(QWidget* parent, const QString& filter) {
 }
 
 QString TFileDialog::GetSaveFileName(QWidget* parent, const QString& filter,
-                                     const QString& initialName) {
+                                     const QString& initialName, bool confirmOverwrite) {
     if (g_handler)
-        return g_handler(Request{Kind::Save, filter, initialName});
-    return QFileDialog::getSaveFileName(parent, {}, initialName, ToQtFilter(filter));
+        return g_handler(Request{Kind::Save, filter, initialName, confirmOverwrite});
+    const QFileDialog::Options options =
+        confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
+    return QFileDialog::getSaveFileName(parent, {}, initialName, ToQtFilter(filter), nullptr,
+                                        options);
 }
 
 void TFileDialog::SetHandlerForTesting(Handler handler) {

@@ -16,14 +16,17 @@ public:
         Kind kind;
         QString filter;      // as given, in the pipe form
         QString initialName; // file name proposed (save) or empty
+        bool confirmOverwrite = true; // save: the dialog asks before replacing a file
     };
     using Handler = std::function<QString(const Request&)>;
 
-    // Open: the file must exist. Save: asks before overwriting. Returns the
-    // chosen path, or an empty string when the user cancelled.
+    // Open: the file must exist. Save: asks before overwriting, unless the
+    // caller asks itself (it adds an extension to the chosen name first, so
+    // only it knows the file that will be replaced). Returns the chosen
+    // path, or an empty string when the user cancelled.
     static QString GetOpenFileName(QWidget* parent, const QString& filter);
     static QString GetSaveFileName(QWidget* parent, const QString& filter,
-                                   const QString& initialName);
+                                   const QString& initialName, bool confirmOverwrite = true);
 
     // "A (*.a)|*.a|B|*.b" -> "A (*.a);;B (*.b)": Qt lists each filter with
     // its patterns.

@@ -28,7 +28,8 @@ int ReadDump(IMainTransfer& transfer, const char* infoText, std::uint8_t* dump,
 
 std::string ChooseSaveFile(TDataView* page, const QString& initial) {
     const QString chosen =
-        TFileDialog::GetSaveFileName(page, QString::fromLatin1(kFilter), initial);
+        TFileDialog::GetSaveFileName(page, QString::fromLatin1(kFilter), initial,
+                                     /*confirmOverwrite=*/false); // asked below, text 33
     if (chosen.isEmpty())
         return {};
     std::string name = BoxFiles::WithDefaultExtension(chosen.toStdString(), kDefaultExt);
