@@ -171,10 +171,8 @@ bool TTkLumenPort::SendDataBlock(const std::uint8_t* data, std::uint32_t len) {
     // acknowledgement may never come): everything waiting is dropped and
     // the block goes at once, so a dead block never holds up the link.
     if (m_bWaitForAckNak && !m_bExchangeUnderWay && !HasQueuedExchange()) {
-        if ((!data && len) || len >= COM_PORT_BUF_LEN) {
-            TransferTrace(eTracePort, "<TTkLumenPort::SendDataBlock> ERROR len (%u)", len);
+        if (!IsSendable(data, len, "SendDataBlock"))
             return false;
-        }
         m_QueuedBlocks.push_back({std::vector<std::uint8_t>(data, data + len), true, {}});
         return true;
     }
@@ -182,14 +180,9 @@ bool TTkLumenPort::SendDataBlock(const std::uint8_t* data, std::uint32_t len) {
         TransferTrace(eTracePort, "<TTkLumenPort::SendDataBlock> %u waiting blocks dropped",
                       static_cast<unsigned>(m_QueuedBlocks.size()));
     std::vector<BlockDone> lost;
-    for (QueuedBlock& b : m_QueuedBlocks)
-        if (b.onDone)
-            lost.push_back(std::move(b.onDone));
-    m_QueuedBlocks.clear();
+    DropQueued(lost);
     // A command cut short under way never completes at the box.
-    if (m_UnderWayDone)
-        lost.push_back(std::move(m_UnderWayDone));
-    m_UnderWayDone = nullptr;
+    TakeUnderWay(lost);
     const bool started = StartBlock(data, len);
     m_bExchangeUnderWay = started;
     Tell(lost, false);
@@ -204,10 +197,8 @@ bool TTkLumenPort::QueueDataBlock(const std::uint8_t* data, std::uint32_t len, B
         m_UnderWayDone = std::move(onDone);
         return true;
     }
-    if ((!data && len) || len >= COM_PORT_BUF_LEN) {
-        TransferTrace(eTracePort, "<TTkLumenPort::QueueDataBlock> ERROR len (%u)", len);
+    if (!IsSendable(data, len, "QueueDataBlock"))
         return false;
-    }
     // A new first telegram now would restart the box's reassembly and lose
     // the block under way.
     m_QueuedBlocks.push_back(
@@ -230,10 +221,28 @@ void TTkLumenPort::StartQueued(std::vector<BlockDone>& lost) {
     TransferTrace(eTracePort, "<TTkLumenPort::WorkOnAck> queued block not sent");
     if (next.onDone)
         lost.push_back(std::move(next.onDone));
+    DropQueued(lost);
+}
+
+void TTkLumenPort::TakeUnderWay(std::vector<BlockDone>& lost) {
+    if (m_UnderWayDone)
+        lost.push_back(std::move(m_UnderWayDone));
+    m_UnderWayDone = nullptr;
+}
+
+void TTkLumenPort::DropQueued(std::vector<BlockDone>& lost) {
     for (QueuedBlock& b : m_QueuedBlocks)
         if (b.onDone)
             lost.push_back(std::move(b.onDone));
     m_QueuedBlocks.clear();
+}
+
+bool TTkLumenPort::IsSendable(const std::uint8_t* data, std::uint32_t len, const char* where) {
+    if ((!data && len) || len >= COM_PORT_BUF_LEN) {
+        TransferTrace(eTracePort, "<TTkLumenPort::%s> ERROR len (%u)", where, len);
+        return false;
+    }
+    return true;
 }
 
 void TTkLumenPort::Tell(std::vector<BlockDone>& dones, bool delivered) {
@@ -243,10 +252,8 @@ void TTkLumenPort::Tell(std::vector<BlockDone>& dones, bool delivered) {
 }
 
 bool TTkLumenPort::StartBlock(const std::uint8_t* data, std::uint32_t len) {
-    if ((!data && len) || len >= COM_PORT_BUF_LEN) {
-        TransferTrace(eTracePort, "<TTkLumenPort::SendDataBlock> ERROR len (%u)", len);
+    if (!IsSendable(data, len, "SendDataBlock"))
         return false;
-    }
     if (len)
         std::memcpy(m_abySendBuf.data(), data, len);
     m_dwSendOffset = 0;
@@ -313,9 +320,7 @@ void TTkLumenPort::WorkOnAck(const TLumenMessage& msg) {
         // they send meanwhile queues behind it.
         m_bLastSent = false;
         std::vector<BlockDone> delivered;
-        if (m_UnderWayDone)
-            delivered.push_back(std::move(m_UnderWayDone));
-        m_UnderWayDone = nullptr;
+        TakeUnderWay(delivered);
         std::vector<BlockDone> lost;
         StartQueued(lost);
         Tell(delivered, true);
@@ -495,13 +500,8 @@ void TTkLumenPort::FailSend() {
     // The blocks waiting behind a failed one would reach the box out of
     // their exchange.
     std::vector<BlockDone> lost;
-    if (m_UnderWayDone)
-        lost.push_back(std::move(m_UnderWayDone));
-    m_UnderWayDone = nullptr;
-    for (QueuedBlock& b : m_QueuedBlocks)
-        if (b.onDone)
-            lost.push_back(std::move(b.onDone));
-    m_QueuedBlocks.clear();
+    TakeUnderWay(lost);
+    DropQueued(lost);
     Fail();
     Tell(lost, false);
 }

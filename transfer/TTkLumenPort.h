@@ -47,8 +47,9 @@ public:
     // box took it.
     bool SendDataBlock(const std::uint8_t* data, std::uint32_t len) override;
     // While a block is under way the next one waits for its last
-    // acknowledgement; a block sent with SendDataBlock drops what waits (a
-    // new exchange, or the repetition of one). onDone hears true after the
+    // acknowledgement. An exchange's block (SendDataBlock) waits likewise
+    // behind a command still under way, but drops what waits and goes at
+    // once when the block ahead is its own earlier try. onDone hears true after the
     // box acknowledged the block's last telegram, false when the block was
     // lost (refused, not delivered, dropped); a port destroyed first calls
     // nobody.
@@ -97,6 +98,12 @@ private:
     // Starts the first waiting block that goes out; those that cannot are
     // lost and collected in lost.
     void StartQueued(std::vector<BlockDone>& lost);
+    // Collect the onDone of the block under way, or of every waiting block
+    // (which are dropped), in lost.
+    void TakeUnderWay(std::vector<BlockDone>& lost);
+    void DropQueued(std::vector<BlockDone>& lost);
+    // A length the send buffer holds, with data for it; traced when not.
+    static bool IsSendable(const std::uint8_t* data, std::uint32_t len, const char* where);
     void FailSend();
     // Calls each with the outcome; the calls may send again.
     static void Tell(std::vector<BlockDone>& dones, bool delivered);
