@@ -360,15 +360,30 @@ void TAssiMain::closeEvent(QCloseEvent* event) {
 }
 
 void TAssiMain::OnFertig() {
-    m_nModalResult = WorkCloseQuery() ? 1 : 2;
+    const bool agreed = WorkCloseQuery();
     SendToWork(WindowMessage{WM_SAVE, -1, -1, {}});
-    if (GetTransfer() && m_nState != eAssiEnde)
+    if (GetTransfer() && m_nState != eAssiEnde) {
         SendToBox();
-    if (m_nModalResult == 1) {
-        const std::string name = GetFileName();
-        if (!GetDoc()->WriteDocument(name.c_str(), false))
-            Msg(atxt::kSaveFailed, mb::kOk | mb::kIconStop);
+        // The box has had its chance at what was entered: a finish tried
+        // again after a failed write, or a cancel then, must not send it
+        // once more. A live page shown again asks for a send again.
+        SetTransfer(false);
     }
+    if (!agreed) {
+        m_nModalResult = 2;
+        close();
+        return;
+    }
+    const std::string name = GetFileName();
+    if (!GetDoc()->WriteDocument(name.c_str(), false)) {
+        // Whatever an earlier run left in the file is not what was entered
+        // now: the main window must not open it. The wizard stays, with
+        // everything entered, to try again or to cancel.
+        Msg(atxt::kSaveFailed, mb::kOk | mb::kIconStop);
+        m_nModalResult = 0;
+        return;
+    }
+    m_nModalResult = 1;
     close();
 }
 

@@ -10,8 +10,9 @@
 // on the main window's document and on its transfer controller, or on one of
 // its own while the main window has none. Finishing writes the document to
 // the file named by language text 999, which the main window opens when it
-// is shown again; after a page that programs the box live the configuration
-// also goes to the box.
+// is shown again; a write that fails keeps the wizard open with everything
+// entered. After a page that programs the box live the configuration also
+// goes to the box, once, before the write.
 //
 // Pages are replaced only from the wizard's own handlers, never from inside
 // a page's: the read page posts its outcome. GUI thread only.

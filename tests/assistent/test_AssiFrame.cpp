@@ -10,6 +10,7 @@
 #include "PermSettings.h"
 #include "TKtxImage.h"
 #include "TMoxDocument.h"
+#include "TPosixDocFileSystem.h"
 #include "TRecentFileList.h"
 #include "WindowMessages.h"
 
@@ -21,7 +22,11 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <ostream>
 
@@ -156,7 +161,7 @@ TEST_F(AssiTest, AFailedSendIsReported) {
     EXPECT_EQ(BoxCount(1022), 1);
 }
 
-TEST_F(AssiTest, AFailedWriteIsReportedAndTheMainWindowKeepsItsDocument) {
+TEST_F(AssiTest, AFailedWriteIsReportedAndTheWizardStays) {
     m_AssiSeams.fileDir = (m_Dir / "missing" / "folder").string();
     PageLog().devicesOnSave = Dev(1);
     ShowWizard();
@@ -164,7 +169,133 @@ TEST_F(AssiTest, AFailedWriteIsReportedAndTheMainWindowKeepsItsDocument) {
     Click("m_pOkBtn");
     EXPECT_EQ(BoxCount(1001), 1);
     EXPECT_FALSE(std::filesystem::exists(Assi().GetFileName()));
+    EXPECT_TRUE(Assi().isVisible());
+    EXPECT_EQ(Assi().GetState(), eAssiEnde);
+    EXPECT_FALSE(Main().isVisible());
+}
+
+// A wizard run that cannot write its file while an earlier run's file is
+// there: the earlier file must never replace what was just entered.
+class AssiOlderFile : public AssiTest {
+protected:
+    // Refuses every new file, as a folder without write access does.
+    class NoNewFiles : public IDocFileSystem {
+    public:
+        int Open(const std::string& path, int flags, mode_t mode) override {
+            if (flags & O_CREAT) {
+                errno = EACCES;
+                return -1;
+            }
+            return real.Open(path, flags, mode);
+        }
+        ssize_t Read(int fd, void* b, size_t n) override { return real.Read(fd, b, n); }
+        ssize_t Write(int fd, const void* b, size_t n) override { return real.Write(fd, b, n); }
+        int Fsync(int fd) override { return real.Fsync(fd); }
+        int Close(int fd) override { return real.Close(fd); }
+        int Rename(const std::string& f, const std::string& t) override {
+            return real.Rename(f, t);
+        }
+        int Unlink(const std::string& path) override { return real.Unlink(path); }
+
+    private:
+        TPosixDocFileSystem real;
+    };
+
+    void TearDown() override {
+        if (m_pMain && m_pMain->GetDoc())
+            m_pMain->GetDoc()->SetFileSystem(nullptr);
+        AssiTest::TearDown();
+    }
+
+    // On the live switch-module page with door-interface type 1 entered, an
+    // older file of type 3 in French beside it, and the write refused.
+    void FinishRefused() {
+        PageLog().devicesOnSave = Dev(1, 1);
+        ShowWizard();
+        auto data = std::make_unique<MoxDaten>();
+        MoxInitDaten(data.get());
+        MoxSetTypeIT(data.get(), 3);
+        MoxSetSprache(data.get(), 3);
+        m_Older.assign(TKtxImage::kSize, 0);
+        TKtxImage::Build(data.get(), m_Older.data());
+        {
+            std::ofstream out(Assi().GetFileName(), std::ios::binary);
+            out.write(reinterpret_cast<const char*>(m_Older.data()),
+                      static_cast<std::streamsize>(m_Older.size()));
+        }
+        m_nSprache = GetPermSprache();
+        WalkToEnd({{4, false}}); // 4 -> 18 -> 19 (live) -> 26
+        for (int i = 0; i < 3 && Assi().GetState() != eAssiBSM; ++i)
+            Back();
+        ASSERT_EQ(Assi().GetState(), eAssiBSM);
+        Doc().SetFileSystem(&m_Refusing);
+        Click("m_pOkBtn");
+    }
+
+    // What was entered is still there; the older file is untouched.
+    void ExpectEnteredKept() {
+        EXPECT_EQ(Doc().GetTypeIT(), 1);
+        EXPECT_EQ(Doc().GetTypeBSM(), 1);
+        EXPECT_EQ(GetPermSprache(), m_nSprache);
+        std::ifstream in(Assi().GetFileName(), std::ios::binary);
+        const std::vector<std::uint8_t> now((std::istreambuf_iterator<char>(in)),
+                                            std::istreambuf_iterator<char>());
+        EXPECT_EQ(now, m_Older);
+    }
+
+    NoNewFiles m_Refusing;
+    std::vector<std::uint8_t> m_Older;
+    int m_nSprache = 0;
+};
+
+TEST_F(AssiOlderFile, AFailedWriteKeepsTheWizardWithWhatWasEntered) {
+    FinishRefused();
+    EXPECT_EQ(BoxCount(1001), 1);
+    EXPECT_EQ(Sends(), 1) << "the send comes before the write";
+    EXPECT_TRUE(Assi().isVisible());
+    EXPECT_EQ(Assi().GetState(), eAssiBSM);
+    EXPECT_NE(Assi().GetWorkPage(), nullptr);
+    EXPECT_FALSE(Main().isVisible());
+    ExpectEnteredKept();
+}
+
+TEST_F(AssiOlderFile, ARetryWritesOnlyAndTheMainWindowOpensTheNewFile) {
+    FinishRefused();
+    Click("m_pOkBtn"); // refused again
+    EXPECT_EQ(BoxCount(1001), 2);
+    EXPECT_TRUE(Assi().isVisible());
+    Doc().SetFileSystem(nullptr);
+    Click("m_pOkBtn");
+    EXPECT_EQ(BoxCount(1001), 2);
+    EXPECT_EQ(Sends(), 1) << "a retry writes only";
+    EXPECT_FALSE(Assi().isVisible());
     EXPECT_TRUE(Main().isVisible());
+    ASSERT_NE(Doc().GetFileName(), nullptr);
+    EXPECT_EQ(std::string(Doc().GetFileName()), Assi().GetFileName());
+    EXPECT_EQ(Doc().GetTypeIT(), 1);
+    EXPECT_EQ(Doc().GetTypeBSM(), 1);
+    EXPECT_EQ(GetPermSprache(), m_nSprache);
+    EXPECT_NE(std::filesystem::file_size(Assi().GetFileName()), 0u);
+}
+
+TEST_F(AssiOlderFile, ACancelAfterAFailedWriteSendsNothingAgainAndOpensNothing) {
+    FinishRefused();
+    Click("m_pCancelBtn");
+    EXPECT_EQ(BoxCount(5053), 1);
+    EXPECT_EQ(Sends(), 1);
+    EXPECT_FALSE(Assi().isVisible());
+    EXPECT_TRUE(Main().isVisible());
+    EXPECT_EQ(BoxCount(1003), 0) << "no file opened";
+    ExpectEnteredKept();
+}
+
+TEST_F(AssiOlderFile, TheCloseBoxAfterAFailedWriteAsksAndOpensNothing) {
+    FinishRefused();
+    Assi().close();
+    EXPECT_EQ(BoxCount(5053), 1);
+    EXPECT_FALSE(Assi().isVisible());
+    EXPECT_EQ(Sends(), 1);
+    ExpectEnteredKept();
 }
 
 TEST_F(AssiTest, APageThatWillNotBeLeftKeepsTheStepAndTurnsFinishIntoCancel) {
