@@ -162,7 +162,12 @@ void TMoxMain::OnCapiConnectActive() {
 }
 
 void TMoxMain::OnReadCapiTimer() {
-    // The data connection is up: read the box once, as the read command does.
+    // The data connection is up: read the box once, as the read command
+    // does, so the page and unsaved edits are offered for saving first. A
+    // cancel keeps the edits and the call: the user may read from the menu
+    // or hang up.
+    if (!QuerySave())
+        return;
     if (!ReadBox() && m_pDataTransfer)
         m_pDataTransfer->Disconnect();
 }

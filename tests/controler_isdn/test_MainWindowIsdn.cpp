@@ -9,6 +9,7 @@
 #include "BoxCapiLink.h"
 #include "FakeCapiControl.h"
 #include "MainTextIds.h"
+#include "MoxAccess.h"
 #include "MoxDaten.h"
 #include "MoxTagged.h"
 #include "PermSettings.h"
@@ -31,10 +32,15 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -128,7 +134,7 @@ protected:
         TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
             m_Boxes.push_back(r.textId);
             if (r.textId == mtxt::kAskSave)
-                return mb::kIdNo;
+                return m_nAskSaveAnswer;
             return (r.flags & mb::kButtonMask) == mb::kYesNo ||
                            (r.flags & mb::kButtonMask) == mb::kYesNoCancel
                        ? mb::kIdYes
@@ -192,6 +198,7 @@ protected:
     Bytes m_BoxImage; // what the box holds before the call
     std::unique_ptr<TMoxMain> m_pMain;
     std::vector<int> m_Boxes;
+    int m_nAskSaveAnswer = mb::kIdNo;
 };
 
 
@@ -240,6 +247,73 @@ TEST_F(MainWindowIsdn, ChooseIsdnDialReadHangUp) {
     // The box keeps its configuration; a read changes nothing there.
     EXPECT_EQ(m_Box.WithCore([](boxsim::BoxCore& c) { return c.Configuration(); }), m_BoxImage);
 }
+
+// The read once the call is up runs as the read command: unsaved edits are
+// offered for saving first, and a cancel reads nothing and keeps the call.
+struct AutoReadCase {
+    const char* name;
+    int answer;
+    bool reads;
+};
+
+class MainWindowIsdnAutoRead : public MainWindowIsdn,
+                               public testing::WithParamInterface<AutoReadCase> {};
+
+TEST_P(MainWindowIsdnAutoRead, AsksBeforeItReplacesUnsavedEdits) {
+    const AutoReadCase& c = GetParam();
+    const std::filesystem::path saved =
+        std::filesystem::temp_directory_path() /
+        ("mox-autoread-" + std::to_string(::getpid()) + "-" + c.name + ".ktx");
+    std::filesystem::remove(saved);
+    TFileDialog::SetHandlerForTesting(
+        [&](const TFileDialog::Request&) { return QString::fromStdString(saved.string()); });
+    m_nAskSaveAnswer = c.answer;
+    ChooseIsdn("4711");
+    ASSERT_TRUE(Doc().SetTuerrufdauer(444));
+    m_Boxes.clear();
+
+    Dial(kBoxNumber);
+    ASSERT_TRUE(WaitFor(
+        [&] { return Shown(mtxt::kAskSave) || Shown(mtxt::kReadOk) || Shown(mtxt::kReadFailed); }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_pMain->GetDataTransfer()->IsConnected()) << "the call stays up";
+    EXPECT_EQ(fakecapi::CallCount(), 1);
+    if (c.reads) {
+        EXPECT_EQ(m_Boxes, (std::vector<int>{mtxt::kAskSave, mtxt::kReadOk}));
+        EXPECT_EQ(Doc().GetTuerrufdauer(), kBoxTuerrufdauer);
+    } else {
+        EXPECT_EQ(m_Boxes, std::vector<int>{mtxt::kAskSave});
+        EXPECT_EQ(Doc().GetTuerrufdauer(), 444);
+        EXPECT_TRUE(Doc().IsModified());
+        // The user reads from the menu when ready.
+        m_nAskSaveAnswer = mb::kIdNo;
+        m_Boxes.clear();
+        m_pMain->OnReadBox();
+        EXPECT_EQ(m_Boxes, (std::vector<int>{mtxt::kAskSave, mtxt::kReadOk}));
+        EXPECT_EQ(Doc().GetTuerrufdauer(), kBoxTuerrufdauer);
+    }
+    // Yes saved the edits before the read replaced them.
+    EXPECT_EQ(std::filesystem::exists(saved), c.answer == mb::kIdYes);
+    if (c.answer == mb::kIdYes) {
+        std::ifstream in(saved, std::ios::binary);
+        Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        auto data = std::make_unique<MoxDaten>();
+        ASSERT_TRUE(MoxLoadDaten(data.get(), file.data(), file.size()));
+        EXPECT_EQ(MoxGetTuerrufdauer(data.get()), 444);
+    }
+    std::filesystem::remove(saved);
+
+    m_pMain->OnDisconnect();
+    ASSERT_TRUE(m_Box.WaitForCallsDown(1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, MainWindowIsdnAutoRead,
+                         testing::Values(AutoReadCase{"Yes", mb::kIdYes, true},
+                                         AutoReadCase{"No", mb::kIdNo, true},
+                                         AutoReadCase{"Cancel", mb::kIdCancel, false}),
+                         [](const testing::TestParamInfo<AutoReadCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(MainWindowIsdn, WriteOverTheCallThenReadBack) {
     ChooseIsdn("4711");
