@@ -13,9 +13,20 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTest>
 
 #include <ostream>
 #include <string>
+
+// A click on the button's round indicator, where a user clicks it.
+void ClickIndicator(QRadioButton* button) {
+    int clicks = 0;
+    const auto counter = QObject::connect(button, &QRadioButton::clicked, [&clicks] { ++clicks; });
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      QPoint(button->height() / 2, button->height() / 2));
+    QObject::disconnect(counter);
+    EXPECT_EQ(clicks, 1) << "the click reached the button";
+}
 
 class RelayPage : public DoorPageTest {
 protected:
@@ -110,6 +121,63 @@ INSTANTIATE_TEST_SUITE_P(Buttons, RelayClick,
                                          ClickCase{"Tueroeffner", "m_pTuer", 5},
                                          ClickCase{"Licht", "m_pLicht", 6}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A stray click on the contact kind that is checked already must not move
+// the relay to the first subscriber.
+struct RecheckCase {
+    const char* name;
+    std::uint8_t mode;
+    const char* button;
+    std::uint16_t tln;
+    int pos; // of that subscriber in the list
+};
+
+void PrintTo(const RecheckCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RelayRecheck : public RelayPage, public testing::WithParamInterface<RecheckCase> {};
+
+TEST_P(RelayRecheck, AClickOnTheCheckedButtonKeepsTheSubscriber) {
+    const RecheckCase& c = GetParam();
+    Doc().SetTypeIT(2);
+    for (std::uint8_t i : {2, 5, 9})
+        Doc().SetTlnVideo(i, 1);
+    Doc().SetMfrMode(c.mode, c.tln);
+    Open();
+    auto* button = Find<QRadioButton>(c.button);
+    ASSERT_TRUE(button->isChecked());
+    ASSERT_EQ(List()->currentIndex(), c.pos);
+    const QStringList entries = Entries();
+    ClickIndicator(button);
+    EXPECT_TRUE(button->isChecked());
+    EXPECT_EQ(Entries(), entries);
+    EXPECT_EQ(List()->currentIndex(), c.pos);
+    Drop();
+    std::uint16_t tln = 0;
+    EXPECT_EQ(StoredMode(&tln), c.mode);
+    EXPECT_EQ(tln, c.tln);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, RelayRecheck,
+                         testing::Values(RecheckCase{"NSC", eModeSchaltAusgangNSC, "m_pNSC", 7, 7},
+                                         RecheckCase{"Video", eModeSchaltAusgangVideo, "m_pVideo",
+                                                     9, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RelayPage, ARecheckAfterAChoiceKeepsTheChoice) {
+    Doc().SetTypeIT(2);
+    Doc().SetMfrMode(eModeSchaltAusgangNSC, 3);
+    Open();
+    List()->setCurrentIndex(11);
+    ClickIndicator(Find<QRadioButton>("m_pNSC"));
+    EXPECT_EQ(List()->currentIndex(), 11);
+    // A real change still refills: the switch clears, the contact refills.
+    ClickIndicator(Find<QRadioButton>("m_pSchalter"));
+    EXPECT_EQ(List()->currentIndex(), -1);
+    ClickIndicator(Find<QRadioButton>("m_pNSC"));
+    EXPECT_EQ(List()->currentIndex(), 0);
+}
 
 TEST_F(RelayPage, TheSecondarySignalContactTakesTheChosenSubscriber) {
     Doc().SetTypeIT(2);

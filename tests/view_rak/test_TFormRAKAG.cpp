@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTest>
 
 #include <cstring>
 #include <ostream>
@@ -25,6 +26,16 @@ namespace {
 std::string OutputText(const TMoxDocument& doc, std::uint8_t i) {
     char buf[64] = {};
     return doc.GetSchaltausgangsText(i, buf, sizeof buf) ? buf : "<none>";
+}
+
+// A click on the button's round indicator, where a user clicks it.
+void ClickIndicator(QRadioButton* button) {
+    int clicks = 0;
+    const auto counter = QObject::connect(button, &QRadioButton::clicked, [&clicks] { ++clicks; });
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      QPoint(button->height() / 2, button->height() / 2));
+    QObject::disconnect(counter);
+    EXPECT_EQ(clicks, 1) << "the click reached the button";
 }
 
 QStringList Items(const QComboBox* list) {
@@ -114,6 +125,54 @@ TEST_F(RakOutputsPage, TabChangeKeepsTheControlsInTheCopy) {
     EXPECT_EQ(tln, 2);
     EXPECT_EQ(OutputText(Doc(), 1), "Buzzer");
 }
+
+// A stray click on the function that is checked already must not move the
+// output to the first subscriber, on the first tab or after a tab change.
+struct RecheckCase {
+    const char* name;
+    std::uint8_t mode;
+    const char* button;
+    std::uint16_t tln;
+    int pos; // of that subscriber in the list
+};
+
+void PrintTo(const RecheckCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RakOutputsRecheck : public RakOutputsPage, public testing::WithParamInterface<RecheckCase> {};
+
+TEST_P(RakOutputsRecheck, AClickOnTheCheckedButtonKeepsTheSubscriber) {
+    const RecheckCase& c = GetParam();
+    for (std::uint8_t i : {2, 5, 9})
+        Doc().SetTlnVideo(i, 1);
+    for (std::uint8_t out : {0, 3})
+        ASSERT_TRUE(Doc().SetRAKAusgangMode(out, c.mode, c.tln));
+    Open();
+    for (int tab : {0, 3}) {
+        m_pTabs->setCurrentIndex(tab);
+        QRadioButton* button = Radio(c.button);
+        ASSERT_TRUE(button->isChecked()) << "tab " << tab;
+        ASSERT_EQ(m_pList->currentIndex(), c.pos) << "tab " << tab;
+        const QStringList items = Items(m_pList);
+        ClickIndicator(button);
+        EXPECT_TRUE(button->isChecked());
+        EXPECT_EQ(Items(m_pList), items);
+        EXPECT_EQ(m_pList->currentIndex(), c.pos) << "tab " << tab;
+    }
+    Save();
+    for (std::uint8_t out : {0, 3}) {
+        std::uint16_t tln = 0;
+        EXPECT_EQ(Mode(out, &tln), c.mode);
+        EXPECT_EQ(tln, c.tln) << "output " << int(out);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, RakOutputsRecheck,
+                         testing::Values(RecheckCase{"NSC", eModeSchaltAusgangNSC, "m_pNSC", 7, 7},
+                                         RecheckCase{"Video", eModeSchaltAusgangVideo, "m_pVideo",
+                                                     9, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RakOutputsPage, VideoListsTheSubscribersWithVideo) {
     Doc().SetTlnVideo(3, 1);

@@ -87,6 +87,13 @@ void TFormITMFR::FillVideoList() {
     }
 }
 
+QRadioButton* TFormITMFR::CheckedMode() const {
+    for (QRadioButton* b : {m_pSchalter, m_pTaster, m_pNSC, m_pVideo, m_pTuer, m_pLicht})
+        if (b->isChecked())
+            return b;
+    return nullptr;
+}
+
 void TFormITMFR::EnableTlnList(bool enable) {
     m_pTlnIdx->setEnabled(enable);
     m_pTlnLabel->setEnabled(enable);
@@ -129,6 +136,7 @@ void TFormITMFR::OnOpen(TMessage&) {
         break;
     }
     checked->setChecked(true);
+    m_pShownMode = checked;
     if (checked->isVisible())
         checked->setFocus();
     EnableTlnList(mode == eModeSchaltAusgangNSC || mode == eModeSchaltAusgangVideo);
@@ -171,6 +179,12 @@ void TFormITMFR::OnRestore(TMessage&) {
 }
 
 void TFormITMFR::OnChangeMode() {
+    // A click on the button that is checked already is no change: a refill
+    // would move the relay to the first subscriber.
+    const QRadioButton* checked = CheckedMode();
+    if (checked == m_pShownMode)
+        return;
+    m_pShownMode = checked;
     const bool nsc = m_pNSC->isChecked();
     const bool video = m_pVideo->isChecked();
     EnableTlnList(nsc || video);

@@ -20,7 +20,8 @@ public:
     TFormITMFR(QWidget* owner, const TNodeData* holder, TkResourcen* res);
     ~TFormITMFR() override;
 
-    // Bound to the click of every mode button.
+    // Bound to the click of every mode button; only a change of the
+    // checked button changes the list.
     void OnChangeMode();
 
 protected:
@@ -34,6 +35,7 @@ private:
     // The subscribers with video; m_VideoTln keeps each entry's index.
     void FillVideoList();
     void EnableTlnList(bool enable);
+    QRadioButton* CheckedMode() const;
 
     QLabel* Label5 = nullptr;
     QRadioButton* m_pSchalter = nullptr;
@@ -48,4 +50,6 @@ private:
     // Subscriber index of each entry of the video list.
     std::array<std::uint16_t, 31> m_VideoTln{};
     int m_nVideoCount = 0;
+    // The mode button the list was last filled for.
+    const QRadioButton* m_pShownMode = nullptr;
 };

@@ -161,6 +161,7 @@ void TFormRAKAG::OnLoadNewSAG() {
         m_pTlnIdx->setCurrentIndex(m_ListTln.empty() ? -1 : pos);
         m_pTlnIdx->setEnabled(true);
     }
+    m_pShownMode = checked;
     m_pTlnLabel->setEnabled(m_pTlnIdx->isEnabled());
     if (checked->isEnabled() && !m_pTabControl->hasFocus())
         checked->setFocus();
@@ -196,6 +197,15 @@ void TFormRAKAG::OnTabChanged(int index) {
 }
 
 void TFormRAKAG::OnChangeMode() {
+    // A click on the button that is checked already is no change: a refill
+    // would move the output to the first subscriber.
+    const QRadioButton* checked = m_pSchalter->isChecked() ? m_pSchalter
+                                  : m_pNSC->isChecked()    ? m_pNSC
+                                  : m_pVideo->isChecked()  ? m_pVideo
+                                                           : nullptr;
+    if (checked == m_pShownMode)
+        return;
+    m_pShownMode = checked;
     if (m_pSchalter->isChecked()) {
         m_pTlnIdx->setCurrentIndex(-1);
         m_pTlnIdx->setEnabled(false);

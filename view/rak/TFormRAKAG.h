@@ -64,4 +64,6 @@ private:
     std::vector<SchaltAusgang> m_Ausgang;
     std::vector<std::uint16_t> m_ListTln;
     int m_nCurTab = -1;
+    // The function button the subscriber list was last filled for.
+    const QRadioButton* m_pShownMode = nullptr;
 };
