@@ -147,6 +147,19 @@ int TMoxDocument::ShowMessage(int textId, eDocMsgIcon icon) {
                                       eDocMsgOk);
 }
 
+void TMoxDocument::TakeLanguageOfRecord() {
+    // A box read keeps whatever language byte the box sent, and a file saved
+    // from such a document brings it back. In the settings it would leave the
+    // program without texts; the document keeps it, the program keeps its
+    // language.
+    const std::uint8_t sprache = GetSprache();
+    if (IsPermSprache(sprache))
+        SetPermSprache(sprache);
+    else
+        DbgOut(eDbgDoc, "<TMoxDocument> language (%d) of the record has no texts: kept %d", sprache,
+               GetPermSprache());
+}
+
 void TMoxDocument::RefreshLanguage() {
     m_pMainFrame->RefreshLanguage();
 }
@@ -246,7 +259,7 @@ bool TMoxDocument::OpenDocument(const char* name) {
     m_FileName = path;
     m_bUnnamed = false;
     m_bModified = false;
-    SetPermSprache(GetSprache());
+    TakeLanguageOfRecord();
     RefreshLanguage();
     TraceTaggedLen();
     DbgOut(eDbgDoc, "Anz Telegramme (%d)", GetAnzTelegramme());
@@ -268,7 +281,7 @@ bool TMoxDocument::OpenDefaults(const char* path) {
     ReplaceData(std::move(pData));
     SetUnnamedName();
     m_bModified = false;
-    SetPermSprache(GetSprache());
+    TakeLanguageOfRecord();
     RefreshLanguage();
     return true;
 }
@@ -288,7 +301,7 @@ bool TMoxDocument::ReadDocument() {
         ReplaceData(std::move(pData));
         m_bUnnamed = false;
         m_bModified = false;
-        SetPermSprache(GetSprache());
+        TakeLanguageOfRecord();
         RefreshLanguage();
     } else {
         // The document must not keep the name of a file it could not read:

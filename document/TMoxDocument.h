@@ -545,6 +545,9 @@ private:
     bool NextPackage(std::uint8_t* pState, std::int32_t* pIdx, std::uint8_t* pSection,
                      std::uint8_t* pIndex) const;
     void SetUnnamedName();
+    // The language of a record just opened becomes the program's, when it
+    // names one of the six.
+    void TakeLanguageOfRecord();
     void RefreshLanguage();
     const char* Text(int id) const;
     int ShowMessage(int textId, eDocMsgIcon icon);

@@ -30,7 +30,9 @@ bool TMoxDocument::SetLand(std::uint8_t land) {
 
 bool TMoxDocument::SetSprache(std::uint8_t sprache) {
     SetModified(sprache != GetSprache());
-    SetPermSprache(sprache);
+    // Only a language with texts reaches the settings.
+    if (IsPermSprache(sprache))
+        SetPermSprache(sprache);
     // The record takes the language before the owner refreshes, so what the
     // refreshed forms read is already the new language.
     const bool ok = MoxSetSprache(m_pData.get(), sprache);

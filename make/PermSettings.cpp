@@ -103,8 +103,17 @@ void SetPermLand(int land) {
     WriteInt(kPermKey, kPermLand, land);
 }
 
+bool IsPermSprache(int sprache) {
+    return sprache >= 1 && sprache <= 6;
+}
+
 int GetPermSprache() {
-    const int sprache = ReadInt(kPermKey, kPermSprache, kPermSpracheDefault);
+    int sprache = ReadInt(kPermKey, kPermSprache, kPermSpracheDefault);
+    // A stored language without a file (a settings file edited, or written
+    // by an older program) would leave every text blank and stop every
+    // start: it starts in German instead.
+    if (!IsPermSprache(sprache))
+        sprache = kPermSpracheDefault;
     TraceEnum("GetPermSprache", SpracheName(sprache), sprache);
     return sprache;
 }

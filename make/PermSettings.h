@@ -4,7 +4,8 @@
 // is cached, so two parts of the program never see different values.
 // A value that is not stored yields its default. Writers store whatever they
 // are handed, also values outside the listed ranges; readers pass stored
-// values on.
+// values on, except the language: every text hangs on it, so one that names
+// none of the six reads as German.
 
 #include <string>
 
@@ -56,7 +57,8 @@ void SetAssiMode(bool on);
 int GetPermLand();
 void SetPermLand(int land);
 
-// Language (eSprache of the data library).
+// Language (eSprache of the data library): 1..6 have language files.
+bool IsPermSprache(int sprache);
 int GetPermSprache();
 void SetPermSprache(int sprache);
 

@@ -100,8 +100,10 @@ TEST_F(PermSettings, SettersRoundTripAlsoOutsideTheRanges) {
     EXPECT_EQ(GetPermLand(), 8);
     SetPermLand(42); // stored as handed; readers pass it on
     EXPECT_EQ(GetPermLand(), 42);
+    // Stored as handed, but read as German: no text exists for it.
     SetPermSprache(0);
-    EXPECT_EQ(GetPermSprache(), 0);
+    EXPECT_EQ(Store().GetDword(kPermKey, kPermSprache), std::optional<std::uint32_t>(0));
+    EXPECT_EQ(GetPermSprache(), kPermSpracheDefault);
     SetComPort(-1);
     EXPECT_EQ(GetComPort(), -1);
     SetComPort(7);

@@ -8,10 +8,14 @@
 
 #include "ComponentRegistry.h"
 #include "ErrorBox.h"
+#include "MoxDaten.h"
 #include "PermSettings.h"
 #include "Quell32Ids.h"
 #include "SettingsStore.h"
 #include "TAssiMain.h"
+#include "TFileDialog.h"
+#include "TKtxImage.h"
+#include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
 #include "TkResourcen.h"
@@ -23,6 +27,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -118,15 +126,89 @@ protected:
     std::vector<TMsgBox::Request> boxes;
 };
 
-TEST_F(Startup, UnknownLanguageEndsWithoutAWindow) {
-    SetPermSprache(7);
-    bool mainCreated = false;
-    MoxSetMainWindowHookForTesting([&](TMoxMain&) { mainCreated = true; });
-    EXPECT_EQ(Run({}), eMoxExitNoLanguageFile);
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0], "language file <unknown.spt> not found!");
-    EXPECT_FALSE(mainCreated);
+// A language byte outside 1..6: stored in the settings it starts in German;
+// in a file the main window opens it stays in the document and never
+// reaches the settings, so the texts stay and the next start comes up.
+class StartupLanguage : public Startup, public testing::WithParamInterface<int> {
+protected:
+    std::optional<std::uint32_t> StoredSprache() const {
+        return mox::platform::SettingsStore::Instance().GetDword(kPermKey, kPermSprache);
+    }
+    // Runs the program until its main window shows; then `whenShown` runs
+    // as the user's first action.
+    bool RunUntilShown(const std::function<void(TMoxMain&)>& whenShown = {}) {
+        bool shown = false;
+        MoxSetMainWindowHookForTesting([&shown, whenShown](TMoxMain& main) {
+            auto* poll = new QTimer(&main);
+            poll->setInterval(0);
+            int turns = 0;
+            QObject::connect(poll, &QTimer::timeout, &main, [&, poll, turns]() mutable {
+                if (main.isVisible() || ++turns > 1000) {
+                    shown = main.isVisible();
+                    poll->stop();
+                    if (shown && whenShown)
+                        whenShown(main);
+                    QCoreApplication::exit(0);
+                }
+            });
+            poll->start();
+        });
+        return Run({}) == eMoxExitOk && shown;
+    }
+};
+
+TEST_P(StartupLanguage, AStoredLanguageWithoutFileStartsInGerman) {
+    RegisterQuell32();
+    if (IsSkipped())
+        return;
+    SetPermSprache(GetParam());
+    QString title;
+    EXPECT_TRUE(RunUntilShown([&title](TMoxMain& main) { title = main.windowTitle(); }));
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    TkResourcen::SetProgramDirForTesting("");
+    SetPermSprache(1);
+    TkResourcen german;
+    EXPECT_EQ(title, german.GetQText(1002));
+    EXPECT_FALSE(title.isEmpty());
 }
+
+TEST_P(StartupLanguage, AnOpenedFileKeepsItsLanguageOutOfTheSettings) {
+    RegisterQuell32();
+    if (IsSkipped())
+        return;
+    auto data = std::make_unique<MoxDaten>();
+    MoxInitDaten(data.get());
+    data->Sprache = static_cast<std::uint8_t>(GetParam());
+    std::vector<std::uint8_t> image(TKtxImage::kSize);
+    TKtxImage::Build(data.get(), image.data());
+    const std::string file = (m_Dir / "from-the-box.ktx").string();
+    {
+        std::ofstream out(file, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(image.data()),
+                  static_cast<std::streamsize>(image.size()));
+    }
+    SetPermSprache(2); // English
+    TFileDialog::SetHandlerForTesting(
+        [&file](const TFileDialog::Request&) { return QString::fromStdString(file); });
+    int opened = -1;
+    QString title;
+    EXPECT_TRUE(RunUntilShown([&](TMoxMain& main) {
+        main.OnOpenDocument();
+        opened = main.GetDoc()->GetSprache();
+        title = main.windowTitle();
+    }));
+    TFileDialog::SetHandlerForTesting({});
+    EXPECT_EQ(opened, GetParam()) << "the document keeps its byte";
+    EXPECT_FALSE(title.isEmpty());
+    EXPECT_EQ(StoredSprache(), std::optional<std::uint32_t>(2));
+    EXPECT_TRUE(errors.empty()) << errors.front();
+
+    // The next start.
+    EXPECT_TRUE(RunUntilShown());
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+INSTANTIATE_TEST_SUITE_P(Bytes, StartupLanguage, testing::Values(0, 7, 255));
 
 TEST_F(Startup, MissingLanguageFileNamesItsFullPath) {
     TkResourcen::SetProgramDirForTesting(m_Dir.string());
