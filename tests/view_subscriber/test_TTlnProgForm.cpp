@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 
 namespace {
 
@@ -307,6 +308,55 @@ TEST_F(TlnProgFormTest, ClosingBeforeAnythingChangedGivesResultTwo) {
     Button("m_pCloseButton")->click();
     EXPECT_TRUE(Closed());
     EXPECT_EQ(m_pForm->result(), 2);
+}
+
+// Esc, and the window's close box, act as the close button: result 2 (the
+// programming start page then sends nothing) unless an address was deleted.
+struct EscCase {
+    const char* name;
+    bool closeBox;
+    bool deleteFirst;
+    int result;
+};
+
+void PrintTo(const EscCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class TlnProgFormEsc : public TlnProgFormTest, public testing::WithParamInterface<EscCase> {};
+
+TEST_P(TlnProgFormEsc, ActsAsTheCloseButton) {
+    const EscCase& c = GetParam();
+    Doc().SetReadFromBox(true);
+    SetTln(0, "111", 0x0105, 0x05);
+    MakeDialog();
+    if (c.deleteFirst) {
+        Grid()->setCurrentCell(0, 0);
+        Button("m_pTlnLoeschenBtn")->click();
+        ASSERT_TRUE(m_pForm->GetChangedFlag());
+    }
+    if (c.closeBox)
+        m_pForm->close();
+    else
+        QTest::keyClick(Grid(), Qt::Key_Escape);
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(m_pForm->result(), c.result);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, TlnProgFormEsc,
+                         testing::Values(EscCase{"EscUnchanged", false, false, 2},
+                                         EscCase{"EscAfterADelete", false, true, 1},
+                                         EscCase{"CloseBoxUnchanged", true, false, 2},
+                                         EscCase{"CloseBoxAfterADelete", true, true, 1}),
+                         [](const testing::TestParamInfo<EscCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(TlnProgFormTest, EscInTheWizardLeavesThePageStanding) {
+    m_Transfer.kbaCount = 2;
+    MakeWizardPage();
+    QTest::keyClick(Grid(), Qt::Key_Escape);
+    EXPECT_TRUE(m_pForm->isVisible());
 }
 
 TEST_F(TlnProgFormTest, ClosingWhileTheBoxIsInProgrammingModeSaysSo) {

@@ -586,6 +586,13 @@ void TTlnProgForm::done(int) {
     QDialog::done(m_bResult ? eDocTransferOk : eDocTransferFailed);
 }
 
+void TTlnProgForm::reject() {
+    if (m_bWizard)
+        return;
+    m_pCloseButtonClick();
+    done(eDocTransferFailed);
+}
+
 void TTlnProgForm::RestoreUi() {
     RestoreCursorAndCapture();
 }

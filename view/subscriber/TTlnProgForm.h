@@ -105,6 +105,10 @@ public:
 
 public slots:
     void done(int result) override;
+    // Esc and the window's close box: as the close button, so nothing is
+    // sent to the box unless something was assigned or deleted. In the
+    // wizard the wizard's own buttons end the step.
+    void reject() override;
 
 protected:
     void OnSave(TMessage& message);
