@@ -171,6 +171,9 @@ private:
     void RequestTreeRebuild();
     void OnTreeItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void OnTreeViewChange();
+    // After a refused change: current node and selection name the page
+    // shown (fallback when the tree has no node of its kind).
+    void SelectShownNode(QTreeWidgetItem* fallback);
     void CreateView(const TNodeData* holder);
     void DropView();
     void SendToView(std::uint32_t id, std::intptr_t wParam, std::intptr_t lParam);

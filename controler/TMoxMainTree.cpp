@@ -193,14 +193,33 @@ void TMoxMain::OnTreeItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* prev
     // The page that is left may refuse; the selection then stays.
     if (!m_bBuildingTree && m_pAktView && KindOf(current) != m_nKind) {
         if (!m_pAktView->CloseQuery()) {
-            QTreeWidgetItem* back = ItemOfKind(m_nKind);
-            const QSignalBlocker block(ui->m_pKonfigTreeView);
-            ui->m_pKonfigTreeView->setCurrentItem(back ? back : previous);
+            SelectShownNode(previous);
             return;
         }
         m_pQueriedView = m_pAktView;
     }
     m_pTreeChangeTimer->start();
+}
+
+void TMoxMain::SelectShownNode(QTreeWidgetItem* fallback) {
+    // The page refused to be left: the tree goes back to the node of the
+    // page that stays. A mouse press that moved the current node selects
+    // the clicked node only after this returns, so the selection is put
+    // back once more when the press has been handled.
+    const auto select = [this](QTreeWidgetItem* fallbackItem) {
+        QTreeWidgetItem* back = ItemOfKind(m_nKind);
+        if (!back)
+            back = fallbackItem;
+        if (!back)
+            return;
+        QTreeWidget* tree = ui->m_pKonfigTreeView;
+        const QSignalBlocker block(tree);
+        tree->setCurrentItem(back);
+        tree->clearSelection();
+        back->setSelected(true);
+    };
+    select(fallback);
+    QTimer::singleShot(0, this, [select] { select(nullptr); });
 }
 
 void TMoxMain::FlushTreeChange() {
@@ -231,10 +250,7 @@ void TMoxMain::OnTreeViewChange() {
         return;
     if (m_pAktView) {
         if (m_pQueriedView != m_pAktView && !m_pAktView->CloseQuery()) {
-            QTreeWidgetItem* back = ItemOfKind(m_nKind);
-            const QSignalBlocker block(ui->m_pKonfigTreeView);
-            if (back)
-                ui->m_pKonfigTreeView->setCurrentItem(back);
+            SelectShownNode(nullptr);
             return;
         }
         TDataView* old = m_pAktView;

@@ -12,7 +12,11 @@
 #include "TkResourcen.h"
 #include "WindowMessages.h"
 
+#include <QTest>
 #include <QTreeWidget>
+
+#include <functional>
+#include <string>
 
 namespace {
 
@@ -129,6 +133,75 @@ TEST_F(MainWindowTest, LeavingAPageThatAsksForARebuildLandsOnTheNodeClicked) {
     ASSERT_NE(Main().GetAktView(), nullptr);
     EXPECT_EQ(Main().GetAktView()->GetKind(), eSystemKonfig);
 }
+
+// A page that refuses to be left keeps the tree on its node: by a click,
+// a key or a right click on another node, the current node and the
+// highlighted one stay the page's.
+struct RefusedLeaveCase {
+    const char* name;
+    std::function<void(QTreeWidget&, QTreeWidgetItem&)> leave;
+};
+
+class MainWindowRefusedLeave : public MainWindowTest,
+                               public testing::WithParamInterface<RefusedLeaveCase> {};
+
+TEST_P(MainWindowRefusedLeave, TheTreeStaysOnThePageShown) {
+    RegisterRecordingPage(eSystemKonfig);
+    MakeWindow();
+    auto* tree = Main().findChild<QTreeWidget*>(QStringLiteral("m_pKonfigTreeView"));
+    Main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Main()));
+    ASSERT_TRUE(Select(eSystemKonfig));
+    QTreeWidgetItem* shown = tree->currentItem();
+    TDataView* page = Main().GetAktView();
+    AktPage()->refuseClose = true;
+    QTreeWidgetItem* other =
+        tree->itemBelow(shown) ? tree->itemBelow(shown) : tree->itemAbove(shown);
+    ASSERT_NE(other, nullptr);
+
+    GetParam().leave(*tree, *other);
+    ProcessEvents();
+    Main().FlushTreeChange();
+    ProcessEvents();
+    EXPECT_EQ(Main().GetAktView(), page);
+    EXPECT_EQ(Main().GetNodeKind(), eSystemKonfig);
+    EXPECT_EQ(tree->currentItem(), shown);
+    EXPECT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*>{shown});
+
+    // Once the page agrees, the same click moves on.
+    AktPage()->refuseClose = false;
+    GetParam().leave(*tree, *other);
+    ProcessEvents();
+    Main().FlushTreeChange();
+    EXPECT_EQ(tree->currentItem(), other);
+    EXPECT_NE(Main().GetNodeKind(), eSystemKonfig);
+}
+
+void ClickNode(QTreeWidget& tree, QTreeWidgetItem& item, Qt::MouseButton button) {
+    tree.scrollToItem(&item);
+    const QPoint at = tree.viewport()->mapTo(tree.window(), tree.visualItemRect(&item).center());
+    QTest::mouseClick(tree.window()->windowHandle(), button, {}, at);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, MainWindowRefusedLeave,
+    testing::Values(RefusedLeaveCase{"Click",
+                                     [](QTreeWidget& t, QTreeWidgetItem& i) {
+                                         ClickNode(t, i, Qt::LeftButton);
+                                     }},
+                    RefusedLeaveCase{"RightClick",
+                                     [](QTreeWidget& t, QTreeWidgetItem& i) {
+                                         ClickNode(t, i, Qt::RightButton);
+                                     }},
+                    RefusedLeaveCase{"Key",
+                                     [](QTreeWidget& t, QTreeWidgetItem& i) {
+                                         t.setFocus();
+                                         const bool below = t.itemBelow(t.currentItem()) == &i;
+                                         QTest::keyClick(&t, below ? Qt::Key_Down : Qt::Key_Up);
+                                     }}),
+    [](const testing::TestParamInfo<RefusedLeaveCase>& info) {
+        return std::string(info.param.name);
+    });
 
 TEST_F(MainWindowTest, LanguageChangeRebuildsTheTreeInItsTexts) {
     MakeWindow();
