@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
@@ -139,12 +140,13 @@ TEST_F(GroupsPage, ABadCodeKeepsThePage) {
     EXPECT_TRUE(m_pPage->CloseQuery());
 }
 
-TEST_F(GroupsPage, LeavingTheCodeFieldWarnsAtOnce) {
+TEST_F(GroupsPage, LeavingTheCodeFieldWarnsOnceTheFocusHasMoved) {
     SetUpVariant2();
     Open();
     GoTo(2);
     Edit("m_pCode")->setText("3333");
     LeaveField(Edit("m_pCode"));
+    QCoreApplication::processEvents();
     EXPECT_EQ(BoxIds(), std::vector<int>{231});
 }
 

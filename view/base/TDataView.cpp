@@ -16,6 +16,7 @@
 #include "WindowMessages.h"
 
 #include <QBoxLayout>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -269,6 +270,19 @@ int TDataView::ShowMsg(int textId, unsigned flags) {
     const QString text = m_pRes ? m_pRes->GetQText(textId) : QString();
     const QString caption = m_pRes ? m_pRes->GetQText(vtxt::kCaption) : QString();
     return TMsgBox::Show(this, textId, text, caption, flags);
+}
+
+bool TDataView::IsFieldLeft(const QEvent* event) {
+    if (!event || event->type() != QEvent::FocusOut)
+        return false;
+    switch (static_cast<const QFocusEvent*>(event)->reason()) {
+    case Qt::PopupFocusReason:
+    case Qt::ActiveWindowFocusReason:
+    case Qt::MenuBarFocusReason:
+        return false;
+    default:
+        return true;
+    }
 }
 
 void TDataView::CheckInput(QObject* sender) {

@@ -110,6 +110,13 @@ public:
     // is not a digit from a visible line edit, with a beep.
     void CheckInput(QObject* sender);
 
+    // Whether the event is a field being left for another control of the
+    // program, the moment its leave check runs. A context menu, the menu
+    // bar or another window taking the focus for a while leaves nothing:
+    // checking then would warn before the menu opens or mend a half-typed
+    // value.
+    static bool IsFieldLeft(const QEvent* event);
+
     // Whether the operation of any page is running now. Hosts queue their
     // tree rebuilds and page switches while it is, so that no page is
     // destroyed under its own handler.

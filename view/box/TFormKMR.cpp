@@ -126,7 +126,7 @@ void TFormKMR::showEvent(QShowEvent* event) {
 }
 
 bool TFormKMR::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_pBandbreite && event->type() == QEvent::FocusOut)
+    if (watched == m_pBandbreite && IsFieldLeft(event))
         OnExit(m_pBandbreite);
     return TDataView::eventFilter(watched, event);
 }

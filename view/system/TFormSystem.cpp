@@ -273,7 +273,7 @@ void TFormSystem::showEvent(QShowEvent* event) {
 }
 
 bool TFormSystem::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
+    if (IsFieldLeft(event)) {
         auto* edit = qobject_cast<QLineEdit*>(watched);
         if (edit == m_pPegelKommend || edit == m_pPegelGehend)
             OnPegelExit(edit);

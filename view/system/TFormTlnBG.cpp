@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <array>
@@ -388,6 +389,7 @@ void TFormTlnBG::OnCloseQuery(bool& canClose) {
     canClose = true;
     if (!IsGroup(m_nTab))
         return;
+    m_bLeaveCheckDue = false;
     if (m_nTab != 0 && (!IsCodeValid(m_pCode->text(), m_nTab) || !m_bCodeValid)) {
         ShowMsg(stxt::kCodeInvalid, mb::kOk | mb::kIconStop);
         m_pCode->setFocus();
@@ -404,9 +406,21 @@ void TFormTlnBG::showEvent(QShowEvent* event) {
 }
 
 bool TFormTlnBG::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_pCode && event->type() == QEvent::FocusOut)
-        OnExitPinInput();
+    if (watched == m_pCode && IsFieldLeft(event))
+        OnCodeLeft();
     return TDataView::eventFilter(watched, event);
+}
+
+void TFormTlnBG::OnCodeLeft() {
+    // A click on another tab or tree node moves the focus first and then
+    // asks the page itself, which shows the message; checking here as well
+    // would show it twice for one click. So the check waits until the
+    // click has been handled, and runs only when nothing checked meanwhile.
+    m_bLeaveCheckDue = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_bLeaveCheckDue)
+            OnExitPinInput();
+    });
 }
 
 // ------------------------------------------------------------------ tabs
@@ -540,6 +554,7 @@ void TFormTlnBG::OnExitPinInput() {
     if (!doc || m_Copies.empty())
         return;
     MOX_INVARIANT((m_nTab >= 0) && (m_nTab < doc->GetAnzPG()));
+    m_bLeaveCheckDue = false;
     if (m_nTab == 0 || !m_pCode->isVisible())
         return;
     if (!IsCodeValid(m_pCode->text(), m_nTab)) {

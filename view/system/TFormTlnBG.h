@@ -76,6 +76,9 @@ private:
     bool OnSavePG();
     void OnLoadNewPG();
     void OnExitPinInput();
+    // The code field was left: its check runs once the focus has moved on,
+    // unless the tab change or page change that moved it checked first.
+    void OnCodeLeft();
     void OnCheck(QCheckBox* box);
     void OnRAK();
     void OnClickComfort(QCheckBox* box, QLineEdit* number);
@@ -124,4 +127,6 @@ private:
     int m_nTab = -1;
     bool m_bLoading = false;
     bool m_bCodeValid = true;
+    // The code field was left and no check of the code has run since.
+    bool m_bLeaveCheckDue = false;
 };
