@@ -122,8 +122,19 @@ void TDataTransferEngine::RetirePort(std::unique_ptr<ITransferPort>& port) {
 }
 
 void TDataTransferEngine::LeavePortCall() {
-    if (--m_nPortCallDepth == 0)
-        m_RetiredPorts.clear();
+    if (--m_nPortCallDepth != 0)
+        return;
+    m_RetiredPorts.clear();
+    m_bLumenRetired = false;
+    if (m_bUpdateAfterPortCall) {
+        m_bUpdateAfterPortCall = false;
+        UpdatePort();
+    }
+}
+
+void TDataTransferEngine::RetireLumenPort() {
+    m_bLumenRetired = m_bLumenRetired || m_nPortCallDepth > 0;
+    RetirePort(m_pLumenPort);
 }
 
 bool TDataTransferEngine::UpdatePort() {
@@ -138,7 +149,7 @@ bool TDataTransferEngine::UpdatePort() {
     }
     if (type != eConnectionQuell && m_pLumenPort) {
         TransferTrace(eTracePort, "close QuellPort");
-        RetirePort(m_pLumenPort);
+        RetireLumenPort();
     }
     if (type != eConnectionV24 && m_pComPort) {
         TransferTrace(eTracePort, "close ComPort");
@@ -151,10 +162,23 @@ bool TDataTransferEngine::UpdatePort() {
         m_pCapiPort = m_PortFactory.CreatePort(eConnectionCAPI, setting);
         m_Isdn.OnPortOpened(m_pCapiPort ? m_pCapiPort->GetCapiLink() : nullptr);
     }
+    // Bus settings 1..4 are COM1..COM4: another number closes the bus port
+    // and opens it on the new one, as the serial port does below.
+    if (type == eConnectionQuell && m_pLumenPort && m_pLumenPort->GetComNumber() != setting) {
+        TransferTrace(eTracePort, "reset QuellPort old(%d) new(%d)", m_pLumenPort->GetComNumber(),
+                      setting);
+        RetireLumenPort();
+    }
     if (type == eConnectionQuell && !m_pLumenPort) {
-        TransferTrace(eTracePort, "open QuellPort");
-        m_pLumenPort = m_PortFactory.CreatePort(eConnectionQuell, setting);
-        changed = true;
+        if (m_bLumenRetired) {
+            // Closed from inside one of its own calls: it still holds the
+            // control until that call has returned.
+            m_bUpdateAfterPortCall = true;
+        } else {
+            TransferTrace(eTracePort, "open QuellPort");
+            m_pLumenPort = m_PortFactory.CreatePort(eConnectionQuell, setting);
+            changed = true;
+        }
     }
     if (type == eConnectionV24 && m_pComPort &&
         m_pComPort->GetComNumber() != ComNumberFromSetting(setting)) {

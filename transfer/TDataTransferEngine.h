@@ -218,6 +218,7 @@ private:
     // A port to be destroyed while one of its calls is still on the stack
     // waits here until the call has returned.
     void RetirePort(std::unique_ptr<ITransferPort>& port);
+    void RetireLumenPort();
     void EnterPortCall() { ++m_nPortCallDepth; }
     void LeavePortCall();
 
@@ -236,6 +237,10 @@ private:
     TIsdnLink m_Isdn{*this};
     std::vector<std::unique_ptr<ITransferPort>> m_RetiredPorts;
     int m_nPortCallDepth = 0;
+    // A bus port waits among the retired ones: it still holds the one bus
+    // control, so a new bus port opens only once it is gone.
+    bool m_bLumenRetired = false;
+    bool m_bUpdateAfterPortCall = false;
 
     std::int8_t m_eMode = eTransferIdle;
     std::uint32_t m_dwBufferLen = 0;

@@ -44,7 +44,8 @@ TTkLumenPort::TTkLumenPort(ILumenPortOwner& owner, IQuell32Control& quell, ITran
                            int commPortSetting)
     : m_Owner(owner), m_Quell(quell), m_Clock(clock) {
     m_Quell.SetUseEventNotification(true);
-    m_Quell.SetCommPort(CommPortFromSetting(commPortSetting));
+    m_nComNumber = CommPortFromSetting(commPortSetting);
+    m_Quell.SetCommPort(static_cast<std::int16_t>(m_nComNumber));
     m_Quell.SetPCAnswerMode(true);
     m_Quell.SetPCAdr(LUMEN_ADR_PC);
     m_Quell.SetReadyForReceive(true);

@@ -40,6 +40,8 @@ public:
     TTkLumenPort& operator=(const TTkLumenPort&) = delete;
 
     bool IsOpen() const override { return m_bOpen; }
+    // The COM number the control was given (1..4), 0 for none.
+    int GetComNumber() const override { return m_nComNumber; }
     // The control's Connected property.
     bool IsConnected() const;
 
@@ -137,6 +139,7 @@ private:
     // A box block is being reassembled (DataFirst taken, DataEnd not yet).
     bool m_bReceiving = false;
     bool m_bOpen = false;
+    int m_nComNumber = 0;
     bool m_bLastSent = false;
     bool m_bWaitForAckNak = false;
 

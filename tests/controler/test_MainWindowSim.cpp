@@ -16,9 +16,15 @@
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
+#include "TSetComPortDlg.h"
 #include "TkResourcen.h"
 
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 
 #include <cstdlib>
 #include <filesystem>
@@ -85,6 +91,7 @@ protected:
         seams.createTransfer = [](TMoxMain& main) -> std::unique_ptr<IMainTransfer> {
             return std::make_unique<TMainDataTransfer>(main, main.GetQuell32());
         };
+        seams.runPortDialog = [](TMoxMain& m) { return TSetComPortDlg::Run(&m, true, m.GetRes()); };
         m_pMain = std::make_unique<TMoxMain>(seams);
         m_pMain->SetMode(mode);
         m_pMain->SetExpertFlag(expert);
@@ -117,6 +124,45 @@ TEST_F(MainWindowSim, WriteThenReadBack) {
     ASSERT_EQ(m_Boxes, (std::vector<int>{mtxt::kAskSave, mtxt::kReadOk}));
     EXPECT_EQ(Doc().GetTuerrufdauer(), 333);
     EXPECT_EQ(Doc().GetTypeIT(), 2);
+}
+
+// The link dialog moves the bus interface from COM1 to COM2: the bus port
+// closes COM1 and opens COM2 at once, identifies itself there, and the
+// next exchange goes to the box on COM2.
+TEST_F(MainWindowSim, AnotherBusInterfacePortTakesEffectAtOnce) {
+    boxsim::BoxSimProcess first{MOX_BOXSIM, {"--quiet"}};
+    std::string error;
+    ASSERT_TRUE(first.Start(&error)) << error;
+    SetComDevice(1, first.PtyPath());
+    SetComPort(1);
+    mox::platform::SettingsStore::Instance().Sync();
+    MakeWindow();
+    ASSERT_TRUE(first.Settle());
+    const std::size_t firstMark = first.LineCount();
+    const std::size_t mark = m_Sim.LineCount();
+
+    QTimer::singleShot(0, [] {
+        auto* dlg = qobject_cast<TSetComPortDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        dlg->findChild<QRadioButton*>(QStringLiteral("m_pComPortItem%1").arg(2))->click();
+        dlg->findChild<QPushButton*>(QStringLiteral("m_pBtnOk"))->click();
+    });
+    m_pMain->OnPortDialog();
+    ASSERT_EQ(GetComPort(), 2);
+    EXPECT_TRUE(m_pMain->GetDataTransfer()->IsConnected());
+    // The reopened port identifies itself on the new line, as a reopened
+    // serial port does.
+    EXPECT_TRUE(m_Sim.WaitForCount("KENNUNG", 1, mark));
+
+    m_Boxes.clear();
+    m_pMain->OnRestartBox();
+    EXPECT_EQ(m_Boxes, (std::vector<int>{mtxt::kRestartInfo, mtxt::kTransferOk}));
+    ASSERT_TRUE(m_Sim.Settle());
+    EXPECT_GE(m_Sim.Count("RESET", mark), 1u);
+    ASSERT_TRUE(first.Settle());
+    EXPECT_EQ(first.Count("RESET", firstMark), 0u);
+    m_pMain.reset();
+    first.Stop();
 }
 
 TEST_F(MainWindowSim, RestartTheBox) {

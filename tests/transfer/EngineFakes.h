@@ -95,7 +95,11 @@ public:
         ++created;
         if (refuse)
             return nullptr;
-        const int com = type == eConnectionV24 ? setting - 4 : 0;
+        // As the real ports: serial settings 5..8 and bus settings 1..4
+        // name COM1..COM4.
+        const int com = type == eConnectionV24     ? setting - 4
+                        : type == eConnectionQuell ? setting
+                                                   : 0;
         auto port = std::make_unique<FakeTransferPort>(type, com, &destroyed);
         port->open = openPorts;
         last = port.get();

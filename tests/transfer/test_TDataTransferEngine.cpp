@@ -835,6 +835,43 @@ TEST_F(EngineTest, ChangingSerialPortReopensItAndIdentifiesAtOnce) {
     EXPECT_EQ(prog.portChanges, 2);
 }
 
+TEST_F(EngineTest, ChangingBusPortReopensItAndIdentifiesAtOnce) {
+    FakeProgramming prog(engine);
+    engine.SetExtension(&prog);
+    settings.comPort = 1;
+    EXPECT_TRUE(engine.UpdatePort());
+    EXPECT_EQ(Port()->GetComNumber(), 1);
+    EXPECT_FALSE(engine.UpdatePort());
+    settings.comPort = 2;
+    EXPECT_TRUE(engine.UpdatePort());
+    EXPECT_EQ(ports.created, 2);
+    EXPECT_EQ(ports.destroyed, 1);
+    EXPECT_EQ(Port()->GetComNumber(), 2);
+    EXPECT_EQ(Port()->telegrams.size(), 1u) << "the identification on the new port";
+    EXPECT_EQ(prog.portChanges, 2);
+}
+
+TEST_F(EngineTest, BusPortReopenedInsideItsOwnEventOpensOnceTheEventReturns) {
+    // Both bus ports drive the one bus control: the new one may open only
+    // after the old one has closed it.
+    settings.comPort = 1;
+    engine.UpdatePort();
+    FakeTransferPort* bus = Port();
+    int createdInside = -1;
+    bus->onTele = [&] {
+        settings.comPort = 2;
+        engine.UpdatePort();
+        createdInside = ports.created;
+    };
+    engine.OnTeleReceived();
+    EXPECT_EQ(createdInside, 1);
+    EXPECT_EQ(ports.destroyed, 1);
+    EXPECT_EQ(ports.created, 2);
+    ASSERT_NE(Port(), nullptr);
+    EXPECT_EQ(Port()->GetComNumber(), 2);
+    EXPECT_EQ(Port()->telegrams.size(), 1u) << "the identification on the new port";
+}
+
 TEST_F(EngineTest, OtherLinksPortIsClosed) {
     settings.comPort = 1;
     engine.UpdatePort();
