@@ -1,12 +1,16 @@
 #pragma once
 // Reading and writing a file that is one fixed-size image, as the ".ktx"
-// document and "mox.def" are (32768 bytes, no header).
+// document and "mox.def" are (32768 bytes, no header). The writer is the
+// program's one safe writer: the event-log pages write their dumps and
+// listings with it too.
 //
 // Reading takes a file only when it is a regular file of exactly the
 // expected size. Writing never touches the live file until the new content is
 // complete on disk: the bytes go to a temporary file beside the target, are
 // flushed with fsync and only then renamed over the target, so a full disk, a
-// read-only folder or a failing device leaves the old file as it was.
+// read-only folder or a failing device leaves the old file as it was. The new
+// file gets the rights a plain create would give (0666 less the umask); a
+// file it replaces keeps its own.
 
 #include <cstddef>
 #include <cstdint>

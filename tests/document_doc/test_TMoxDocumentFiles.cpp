@@ -385,6 +385,17 @@ TEST_F(DocTest, SaveKeepsTheAccessRightsOfTheReplacedFile) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
+TEST_F(DocTest, ANewFileGetsTheRightsOfAPlainCreate) {
+    auto doc = MakeDoc();
+    const mode_t old = ::umask(022);
+    const bool written = doc->WriteDocument(Path("new-rights.ktx").c_str(), false);
+    ::umask(old);
+    ASSERT_TRUE(written);
+    struct stat st {};
+    ASSERT_EQ(::stat(Path("new-rights.ktx").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
 // ----------------------------------------------------------------- failed opens
 
 TEST_F(DocTest, FailedOpenKeepsContentNameAndModifiedFlag) {

@@ -16,6 +16,8 @@
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
+
 using mox::test::Cat;
 using mox::test::DumpBuilder;
 using mox::test::Int32;
@@ -174,6 +176,40 @@ TEST_F(FormELM, SavedListingHasTheDecoderBytes) {
     EXPECT_EQ(ReadAll(TempFile("events.log")), ListingOf(DumpWithEvents()));
     EXPECT_FALSE(page->IsUnsaved());
 }
+
+// Under the usual umask a saved listing gets the rights a plain create
+// gives it; a file it replaces keeps its own.
+struct ModeRow {
+    const char* name;
+    bool existing;
+    mode_t mode;
+};
+
+class FormELMMode : public FormELM, public testing::WithParamInterface<ModeRow> {};
+
+TEST_P(FormELMMode, TheListingHasTheRightsOfAPlainCreate) {
+    const ModeRow& row = GetParam();
+    if (row.existing) {
+        WriteBytes(TempFile("rights.log"), "older");
+        ASSERT_EQ(::chmod(TempFile("rights.log").c_str(), 0640), 0);
+        m_Answers.push_back(mb::kIdYes);
+    }
+    auto* page = Page();
+    ReadEvents(page);
+    m_DialogAnswers.push_back(Path("rights.log"));
+    const mode_t old = ::umask(022);
+    SaveBtn(page)->click();
+    ::umask(old);
+    ASSERT_EQ(ReadAll(TempFile("rights.log")), ListingOf(DumpWithEvents()));
+    struct stat st {};
+    ASSERT_EQ(::stat(TempFile("rights.log").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, row.mode);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, FormELMMode,
+                         testing::Values(ModeRow{"New", false, 0644},
+                                         ModeRow{"Replaced", true, 0640}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct OverwriteRow {
     const char* name;

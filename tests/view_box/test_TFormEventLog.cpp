@@ -12,6 +12,8 @@
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
+
 namespace {
 
 std::string ReadAll(const std::filesystem::path& p) {
@@ -142,6 +144,41 @@ TEST_F(FormEventLog, SuccessfulReadWritesTheWholeDump) {
         std::equal(file.begin(), file.end(), m_Transfer.dump.begin(),
                    [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
 }
+
+// Under the usual umask the dump gets the rights a plain create gives it;
+// a file it replaces keeps its own.
+struct ModeRow {
+    const char* name;
+    bool existing;
+    mode_t mode;
+};
+
+class FormEventLogMode : public FormEventLog, public testing::WithParamInterface<ModeRow> {};
+
+TEST_P(FormEventLogMode, TheFileHasTheRightsOfAPlainCreate) {
+    const ModeRow& row = GetParam();
+    m_Transfer.dump = PatternDump();
+    if (row.existing) {
+        WriteText(TempFile("rights.log"), "older");
+        ASSERT_EQ(::chmod(TempFile("rights.log").c_str(), 0640), 0);
+        m_Answers.push_back(mb::kIdYes);
+    }
+    auto* page = Page();
+    m_DialogAnswers.push_back(Path("rights.log"));
+    Find<QPushButton>(page, "BitBtn1")->click();
+    const mode_t old = ::umask(022);
+    Find<QPushButton>(page, "m_pDownloadBtn")->click();
+    ::umask(old);
+    ASSERT_EQ(ReadAll(TempFile("rights.log")).size(), 16384u);
+    struct stat st {};
+    ASSERT_EQ(::stat(TempFile("rights.log").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, row.mode);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, FormEventLogMode,
+                         testing::Values(ModeRow{"New", false, 0644},
+                                         ModeRow{"Replaced", true, 0640}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FormEventLog, FailedReadStoresNothing) {
     m_Transfer.result = 2;

@@ -1,5 +1,9 @@
 #include "BoxFiles.h"
 
+#include "DbgOut.h"
+#include "TKtxFile.h"
+#include "TPosixDocFileSystem.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,33 +17,15 @@ namespace fs = std::filesystem;
 namespace BoxFiles {
 
 bool WriteWhole(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    if (path.empty())
-        return false;
-    std::string tmp = path + ".XXXXXX";
-    const int fd = mkstemp(tmp.data());
-    if (fd < 0)
-        return false;
-    bool ok = true;
-    std::size_t done = 0;
-    while (ok && done < size) {
-        const ssize_t n = ::write(fd, data + done, size - done);
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0)
-        ok = false;
-    if (::close(fd) != 0)
-        ok = false;
-    std::error_code ec;
-    if (ok) {
-        fs::rename(tmp, path, ec);
-        ok = !ec;
-    }
-    if (!ok)
-        fs::remove(tmp, ec);
-    return ok;
+    // The document's own safe writer: besides never leaving a half-written
+    // file, it gives a new file the rights a plain create would and keeps
+    // those of a file it replaces.
+    TKtxFile file(TPosixDocFileSystem::Instance());
+    const eKtxFileResult r = file.WriteAtomic(path, data, size);
+    if (r != eKtxFileOk)
+        DbgOut(eDbgView, "<BoxFiles::WriteWhole> %s: %s (errno %d)", path.c_str(),
+               TKtxFile::ResultName(r), file.GetLastErrno());
+    return r == eKtxFileOk;
 }
 
 bool WriteWhole(const std::string& path, const std::string& bytes) {

@@ -11,7 +11,9 @@
 namespace BoxFiles {
 
 // Writes the bytes to a temporary file beside `path` and renames it over
-// `path` only when every byte is on disk. False leaves `path` as it was.
+// `path` only when every byte is on disk. False leaves `path` as it was. A
+// new file gets the rights a plain create gives (0666 less the umask), a
+// replaced one keeps its own.
 bool WriteWhole(const std::string& path, const std::uint8_t* data, std::size_t size);
 bool WriteWhole(const std::string& path, const std::string& bytes);
 
