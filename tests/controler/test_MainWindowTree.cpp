@@ -10,6 +10,7 @@
 #include "TMoxDocument.h"
 #include "TNodeData.h"
 #include "TkResourcen.h"
+#include "UserClicks.h"
 #include "WindowMessages.h"
 
 #include <QTest>
@@ -179,8 +180,7 @@ TEST_P(MainWindowRefusedLeave, TheTreeStaysOnThePageShown) {
 
 void ClickNode(QTreeWidget& tree, QTreeWidgetItem& item, Qt::MouseButton button) {
     tree.scrollToItem(&item);
-    const QPoint at = tree.viewport()->mapTo(tree.window(), tree.visualItemRect(&item).center());
-    QTest::mouseClick(tree.window()->windowHandle(), button, {}, at);
+    ClickInWindow(tree.viewport(), tree.visualItemRect(&item).center(), button);
 }
 
 INSTANTIATE_TEST_SUITE_P(

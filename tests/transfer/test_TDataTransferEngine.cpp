@@ -819,37 +819,45 @@ TEST_F(EngineTest, CancelledFirmwareRunNeverStartsTheDownload) {
 
 // ---- Ports -----------------------------------------------------------------
 
-TEST_F(EngineTest, ChangingSerialPortReopensItAndIdentifiesAtOnce) {
+// Another COM number in the setting closes the port and opens it on the new
+// one, and the identification goes out there at once.
+struct ReopenCase {
+    const char* name;
+    int first;  // port setting
+    int second; // the same link on another COM number
+};
+
+class EnginePortReopen : public EngineTest, public testing::WithParamInterface<ReopenCase> {
+protected:
+    // Identification messages on the current port: blocks on the serial
+    // line, telegrams on the bus.
+    std::size_t Identifications() {
+        return engine.GetConnectionType() == eConnectionQuell
+                   ? Port()->telegrams.size()
+                   : static_cast<std::size_t>(Kennungen());
+    }
+};
+
+TEST_P(EnginePortReopen, AnotherComNumberReopensThePortAndIdentifiesAtOnce) {
+    const ReopenCase& c = GetParam();
     FakeProgramming prog(engine);
     engine.SetExtension(&prog);
-    settings.comPort = 5;
+    settings.comPort = c.first;
     EXPECT_TRUE(engine.UpdatePort());
     EXPECT_EQ(Port()->GetComNumber(), 1);
     EXPECT_FALSE(engine.UpdatePort());
-    settings.comPort = 6;
+    settings.comPort = c.second;
     EXPECT_TRUE(engine.UpdatePort());
     EXPECT_EQ(ports.created, 2);
     EXPECT_EQ(ports.destroyed, 1);
     EXPECT_EQ(Port()->GetComNumber(), 2);
-    EXPECT_EQ(Kennungen(), 1);
+    EXPECT_EQ(Identifications(), 1u);
     EXPECT_EQ(prog.portChanges, 2);
 }
 
-TEST_F(EngineTest, ChangingBusPortReopensItAndIdentifiesAtOnce) {
-    FakeProgramming prog(engine);
-    engine.SetExtension(&prog);
-    settings.comPort = 1;
-    EXPECT_TRUE(engine.UpdatePort());
-    EXPECT_EQ(Port()->GetComNumber(), 1);
-    EXPECT_FALSE(engine.UpdatePort());
-    settings.comPort = 2;
-    EXPECT_TRUE(engine.UpdatePort());
-    EXPECT_EQ(ports.created, 2);
-    EXPECT_EQ(ports.destroyed, 1);
-    EXPECT_EQ(Port()->GetComNumber(), 2);
-    EXPECT_EQ(Port()->telegrams.size(), 1u) << "the identification on the new port";
-    EXPECT_EQ(prog.portChanges, 2);
-}
+INSTANTIATE_TEST_SUITE_P(Links, EnginePortReopen,
+                         testing::Values(ReopenCase{"Serial", 5, 6}, ReopenCase{"Bus", 1, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EngineTest, BusPortReopenedInsideItsOwnEventOpensOnceTheEventReturns) {
     // Both bus ports drive the one bus control: the new one may open only

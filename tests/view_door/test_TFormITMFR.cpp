@@ -8,25 +8,15 @@
 #include "DoorTextIds.h"
 #include "MoxDaten.h"
 #include "TFormITMFR.h"
+#include "UserClicks.h"
 #include "WindowMessages.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
-#include <QTest>
 
 #include <ostream>
 #include <string>
-
-// A click on the button's round indicator, where a user clicks it.
-void ClickIndicator(QRadioButton* button) {
-    int clicks = 0;
-    const auto counter = QObject::connect(button, &QRadioButton::clicked, [&clicks] { ++clicks; });
-    QTest::mouseClick(button, Qt::LeftButton, {},
-                      QPoint(button->height() / 2, button->height() / 2));
-    QObject::disconnect(counter);
-    EXPECT_EQ(clicks, 1) << "the click reached the button";
-}
 
 class RelayPage : public DoorPageTest {
 protected:
@@ -149,7 +139,7 @@ TEST_P(RelayRecheck, AClickOnTheCheckedButtonKeepsTheSubscriber) {
     ASSERT_TRUE(button->isChecked());
     ASSERT_EQ(List()->currentIndex(), c.pos);
     const QStringList entries = Entries();
-    ClickIndicator(button);
+    ClickRadioButton(button);
     EXPECT_TRUE(button->isChecked());
     EXPECT_EQ(Entries(), entries);
     EXPECT_EQ(List()->currentIndex(), c.pos);
@@ -170,12 +160,12 @@ TEST_F(RelayPage, ARecheckAfterAChoiceKeepsTheChoice) {
     Doc().SetMfrMode(eModeSchaltAusgangNSC, 3);
     Open();
     List()->setCurrentIndex(11);
-    ClickIndicator(Find<QRadioButton>("m_pNSC"));
+    ClickRadioButton(Find<QRadioButton>("m_pNSC"));
     EXPECT_EQ(List()->currentIndex(), 11);
     // A real change still refills: the switch clears, the contact refills.
-    ClickIndicator(Find<QRadioButton>("m_pSchalter"));
+    ClickRadioButton(Find<QRadioButton>("m_pSchalter"));
     EXPECT_EQ(List()->currentIndex(), -1);
-    ClickIndicator(Find<QRadioButton>("m_pNSC"));
+    ClickRadioButton(Find<QRadioButton>("m_pNSC"));
     EXPECT_EQ(List()->currentIndex(), 0);
 }
 

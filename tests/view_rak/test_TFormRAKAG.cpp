@@ -7,6 +7,7 @@
 #include "MoxDaten.h"
 #include "RakTextIds.h"
 #include "TFormRAKAG.h"
+#include "UserClicks.h"
 #include "WindowMessages.h"
 
 #include <QCheckBox>
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabBar>
-#include <QTest>
 
 #include <cstring>
 #include <ostream>
@@ -26,16 +26,6 @@ namespace {
 std::string OutputText(const TMoxDocument& doc, std::uint8_t i) {
     char buf[64] = {};
     return doc.GetSchaltausgangsText(i, buf, sizeof buf) ? buf : "<none>";
-}
-
-// A click on the button's round indicator, where a user clicks it.
-void ClickIndicator(QRadioButton* button) {
-    int clicks = 0;
-    const auto counter = QObject::connect(button, &QRadioButton::clicked, [&clicks] { ++clicks; });
-    QTest::mouseClick(button, Qt::LeftButton, {},
-                      QPoint(button->height() / 2, button->height() / 2));
-    QObject::disconnect(counter);
-    EXPECT_EQ(clicks, 1) << "the click reached the button";
 }
 
 QStringList Items(const QComboBox* list) {
@@ -155,7 +145,7 @@ TEST_P(RakOutputsRecheck, AClickOnTheCheckedButtonKeepsTheSubscriber) {
         ASSERT_TRUE(button->isChecked()) << "tab " << tab;
         ASSERT_EQ(m_pList->currentIndex(), c.pos) << "tab " << tab;
         const QStringList items = Items(m_pList);
-        ClickIndicator(button);
+        ClickRadioButton(button);
         EXPECT_TRUE(button->isChecked());
         EXPECT_EQ(Items(m_pList), items);
         EXPECT_EQ(m_pList->currentIndex(), c.pos) << "tab " << tab;

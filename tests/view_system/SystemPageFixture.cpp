@@ -68,3 +68,24 @@ void LeaveField(QWidget* field) {
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(field, &out);
 }
+
+void FocusTakingBoxes::Before() {
+    // A box asked for from inside another one's answer takes nothing more.
+    if (m_nDepth++ > 0)
+        return;
+    m_pField = QApplication::focusWidget();
+    if (m_pField) {
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(m_pField, &out);
+    }
+}
+
+void FocusTakingBoxes::After() {
+    if (--m_nDepth > 0)
+        return;
+    if (m_pField) {
+        QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(m_pField, &in);
+    }
+    m_pField = nullptr;
+}

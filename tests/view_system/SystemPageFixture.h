@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -61,3 +62,17 @@ protected:
 
 // Takes the focus away from a field the way leaving it does.
 void LeaveField(QWidget* field);
+
+// A message box of the real program is a window of its own: while it shows,
+// the field that had the focus loses it to the box, and gets it back when
+// the box closes. A test's pre-answered boxes do the same through this,
+// called before and after each answer.
+class FocusTakingBoxes {
+public:
+    void Before();
+    void After();
+
+private:
+    int m_nDepth = 0;
+    QPointer<QWidget> m_pField;
+};

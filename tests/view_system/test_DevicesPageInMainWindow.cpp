@@ -2,19 +2,22 @@
 // window for a new tree, which the window builds only after the page's
 // operation has returned; the new tree follows the new type and shows the
 // devices page again. The system page shows its times only in the window's
-// expert mode.
+// expert mode. The permission-groups page's code check on a tree click.
 
 #include "MoxCommandLine.h"
 #include "PermSettings.h"
 #include "SettingsStore.h"
 #include "SystemForm.h"
+#include "SystemPageFixture.h"
 #include "TFormGeraete.h"
 #include "TFormSystem.h"
+#include "TFormTlnBG.h"
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
 #include "TRadioGroup.h"
 #include "TSystemPages.h"
+#include "UserClicks.h"
 #include "WindowMessages.h"
 
 #include <gtest/gtest.h>
@@ -23,10 +26,13 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTreeWidget>
 
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,9 +49,7 @@ protected:
             SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
         SetAssiMode(false);
         SetPermSprache(2);
-        TMsgBox::SetHandlerForTesting([](const TMsgBox::Request& r) {
-            return (r.flags & mb::kButtonMask) == mb::kYesNoCancel ? mb::kIdNo : mb::kIdOk;
-        });
+        TMsgBox::SetHandlerForTesting(Answer);
         TSystemPages::Register();
         TMoxMainSeams seams;
         seams.hostQuell32 = false;
@@ -61,6 +65,9 @@ protected:
         SettingsStore::SetInstanceForTesting(nullptr);
         std::error_code ec;
         std::filesystem::remove_all(m_Dir, ec);
+    }
+    static int Answer(const TMsgBox::Request& r) {
+        return (r.flags & mb::kButtonMask) == mb::kYesNoCancel ? mb::kIdNo : mb::kIdOk;
     }
     template <class Page> Page* Open(std::uint8_t kind) {
         EXPECT_TRUE(m_pMain->SelectNodeKind(kind));
@@ -141,6 +148,54 @@ TEST_F(DevicesPageInMainWindow, TheSystemPageFollowsTheWindowsMode) {
     page->Perform(WM_OPEN, -1, -1);
     EXPECT_FALSE(page->findChild<QLineEdit*>(QStringLiteral("m_pTuerrufannahme"))->isVisible());
     EXPECT_TRUE(page->findChild<QLineEdit*>(QStringLiteral("m_pPegelKommend"))->isVisible());
+}
+
+// The permission-groups page with a bad code: one click on another tree
+// node shows the message once, also when the box takes the focus from the
+// field as a real one does, and the tree stays on the page.
+TEST_F(DevicesPageInMainWindow, ABadCodeWarnsOnceForATreeClickAndTheTreeStays) {
+    std::vector<int> boxes;
+    FocusTakingBoxes focus;
+    TMsgBox::SetHandlerForTesting([&](const TMsgBox::Request& r) {
+        focus.Before();
+        boxes.push_back(r.textId);
+        focus.After();
+        return Answer(r);
+    });
+    m_pMain->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_pMain.get()));
+    TMoxDocument* doc = m_pMain->GetDoc();
+    doc->SetTypeIT(2);
+    ASSERT_TRUE(doc->SetPGPin(1, "1111"));
+    ASSERT_TRUE(doc->SetPGPin(2, "2222"));
+    m_pMain->BuildKonfigTree();
+    m_pMain->FlushTreeChange();
+    auto* tree = m_pMain->findChild<QTreeWidget*>(QStringLiteral("m_pKonfigTreeView"));
+    ASSERT_TRUE(m_pMain->SelectNodeKind(eSystemKonfig));
+    QTreeWidgetItem* other = tree->currentItem();
+    auto* page = Open<TFormTlnBG>(eTlnBG);
+    ASSERT_NE(page, nullptr);
+    QTreeWidgetItem* groups = tree->currentItem();
+    page->findChild<QTabBar*>(QStringLiteral("m_pTabControl"))->setCurrentIndex(2);
+    auto* code = page->findChild<QLineEdit*>(QStringLiteral("m_pCode"));
+    ClickInWindow(code);
+    ASSERT_TRUE(code->hasFocus());
+    code->selectAll();
+    QTest::keyClicks(code, QStringLiteral("1111")); // group 1's code
+    QCoreApplication::processEvents();
+    boxes.clear();
+
+    tree->scrollToItem(other);
+    ClickInWindow(tree->viewport(), tree->visualItemRect(other).center());
+    ProcessEvents();
+    m_pMain->FlushTreeChange();
+    ProcessEvents();
+    // The page still holds the bad code when the window goes.
+    TMsgBox::SetHandlerForTesting(Answer);
+    EXPECT_EQ(boxes, std::vector<int>{231});
+    EXPECT_EQ(m_pMain->GetAktView(), page) << "the page stays";
+    EXPECT_EQ(tree->currentItem(), groups);
+    EXPECT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*>{groups});
 }
 
 } // namespace
