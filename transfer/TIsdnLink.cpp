@@ -230,7 +230,7 @@ void TIsdnLink::OnCapiConnectActive(int instance) {
 void TIsdnLink::OnCapiDisconnectMsg(int instance, const CapiDisconnectInfo& info) {
     TransferTrace(eTraceTransfer, "<TDataTransfer::OnCapiDisconnectMsg> (%d) own (%d) (%s)",
                   instance, m_wInstance, info.reasonText.c_str());
-    // The end of a call we do not hold (already hung up, or refused at once).
+    // The end of a call we do not hold (already hung up, or one left ringing).
     if (instance != 0 && instance != m_wInstance)
         return;
     m_wInstance = 0;
