@@ -212,7 +212,7 @@ TEST(IsdnTransfer, IncomingCallIsAnnouncedAndRefused) {
     EXPECT_EQ(rig.box.CallsUp(), 0);
 }
 
-TEST(IsdnTransfer, CallFromOurOwnNumberIsRefusedUnannounced) {
+TEST(IsdnTransfer, CallFromOurOwnNumberIsLeftRingingUnannounced) {
     IsdnEngineRig rig;
     ASSERT_TRUE(fakecapi::IncomingCall("4711", "4711", 2));
     const std::optional<CapiPortMessage> ring = rig.queue.Pop();
@@ -220,7 +220,11 @@ TEST(IsdnTransfer, CallFromOurOwnNumberIsRefusedUnannounced) {
     EXPECT_EQ(ring->id, CAPIPORT_CONNECT);
     rig.engine->OnCapiMessage(*ring);
     EXPECT_TRUE(rig.owner->connects.empty());
-    EXPECT_TRUE(WaitForCalls(0));
+    // Not answered: the call still rings, and our own dial still goes out.
+    EXPECT_EQ(CountPut(eCapiConnect, eCapiResp), 0);
+    EXPECT_EQ(fakecapi::CallCount(), 1);
+    ASSERT_TRUE(rig.DialUp());
+    EXPECT_EQ(CountPut(eCapiConnect, eCapiResp), 0);
 }
 
 TEST(IsdnTransfer, ShutdownWithACallUpJoinsTheThreadWithinOneSecond) {
