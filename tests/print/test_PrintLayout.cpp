@@ -215,7 +215,8 @@ protected:
     // The job of everything in expert mode (every form the configuration
     // has), in the language of the row.
     const TReportPages& PrintEverything() {
-        const auto& [language, full] = GetParam();
+        const Language& language = std::get<0>(GetParam());
+        const FullCase& full = std::get<1>(GetParam());
         EXPECT_TRUE(m_pRes->LoadFile(TkResourcen::LanguageFilePath(language.sprache)));
         Load([&](MoxDaten* d) { FillToTheLimits(d, full); });
         return PrintKind(eProjectKonf, 2);
