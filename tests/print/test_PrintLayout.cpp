@@ -57,6 +57,8 @@ std::string LettersCp1252() {
     return all;
 }
 
+// The widest character of each kind of value, measured in the report font:
+// a number of dial characters, a code of digits, a name or a text.
 struct Limits {
     std::string Number(std::size_t n) const { return std::string(n, number); }
     std::string Text(std::size_t n) const { return std::string(n, text); }
@@ -65,7 +67,7 @@ struct Limits {
     char text = 'W';
 };
 
-const Limits& Widest() {
+const Limits& WidestValues() {
     static const Limits limits = [] {
         Limits l;
         l.number = Widest("0123456789*#R");
@@ -87,7 +89,7 @@ void PrintTo(const FullCase& c, std::ostream* os) {
 
 // The whole configuration at its limits, the devices all present.
 void FillToTheLimits(MoxDaten* d, const FullCase& c) {
-    const Limits& l = Widest();
+    const Limits& l = WidestValues();
     MoxSetTypeIT(d, c.typeIT);
     MoxSetTypeRAK(d, 1);
     MoxSetTypeKMR(d, 1);
@@ -238,7 +240,7 @@ TEST_P(PrintLayout, EveryValueAtItsLimitPrintsWhole) {
     // Numbers and the short names print on one line: a number broken over
     // two lines is easily misread digit by digit. (Texts of 30 wide
     // characters wrap in their column.)
-    const Limits& l = Widest();
+    const Limits& l = WidestValues();
     const std::set<QString> oneLine = {
         MoxToQString(l.Number(24)), MoxToQString(l.Number(20)),
         MoxToQString(l.Number(4)),  MoxToQString(std::string(4, l.digit)),
