@@ -2,6 +2,7 @@
 // yes/no questions with their device conditions and extras, the devices
 // question, and every help page with its texts.
 
+#include "AssiTextIds.h"
 #include "IAssiFrame.h"
 #include "IDocLanguageRefresh.h"
 #include "PermSettings.h"
@@ -24,6 +25,7 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
+#include <set>
 #include <string>
 
 using mox::platform::SettingsStore;
@@ -270,6 +272,25 @@ TEST_P(HelpPage, ShowsItsTexts) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllSteps, HelpPage, testing::Range(0, static_cast<int>(eAssiStateCount)));
+
+// A help page explains its step; the wizard's messages say something else
+// (the "no link" message once stood on the SMS step's help page).
+TEST(AssiSteps, HelpTextsAreNoneOfTheWizardsMessages) {
+    const std::set<int> messages = {
+        atxt::kNoLink, atxt::kCancelQuestion, atxt::kDeviceTypeQuestion, atxt::kReadFailed,
+        atxt::kReadOk, atxt::kSendFailed,     atxt::kSaveFailed};
+    std::set<int> used;
+    for (int s = 0; s < eAssiStateCount; ++s) {
+        const TAssiStep* step = TAssiSteps::Get(static_cast<std::uint8_t>(s));
+        for (int id : step->helpTexts) {
+            if (!id)
+                continue;
+            EXPECT_EQ(messages.count(id), 0u) << "step " << s << " text " << id;
+            // Each help text belongs to one step.
+            EXPECT_TRUE(used.insert(id).second) << "step " << s << " text " << id;
+        }
+    }
+}
 
 TEST(AssiSteps, CaptionsFollowTheDoorInterfaceWhereTheyShould) {
     EXPECT_EQ(TAssiSteps::Caption(eAssiTlnCfg, 1), 441);

@@ -88,7 +88,7 @@ protected:
         sim.box.header = DeviceHeader(eFWDeviceKTX, "KTX 1.00");
         sim.camera.header = DeviceHeader(eFWDeviceKMR, "KMR 2.00");
         TFileDialog::SetHandlerForTesting([this](const TFileDialog::Request& r) {
-            filters.push_back(r.filter);
+            dialogs.push_back(r);
             return chosen;
         });
     }
@@ -167,7 +167,7 @@ protected:
     Bytes image = Bytes(0xC0000, 0);
     std::size_t seen = 0;
     QString chosen;
-    std::vector<QString> filters;
+    std::vector<TFileDialog::Request> dialogs;
     bool askedAfterTheStep = false;
 };
 
@@ -192,8 +192,13 @@ TEST_F(FirmwareGroup, LoadedFileShowsItsHeaderAndEnablesTheDownload) {
     DownloadFileRecipe recipe;
     recipe.version = "V2.10";
     const std::string path = LoadFile(recipe);
-    ASSERT_EQ(filters.size(), 1u);
-    EXPECT_EQ(filters[0], Text(ttxt::kFWOpenFilter));
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].kind, TFileDialog::Kind::Open);
+    EXPECT_EQ(dialogs[0].filter, Text(ttxt::kFWOpenFilter));
+    EXPECT_EQ(dialogs[0].title, Text(ttxt::kFWOpenTitle));
+    EXPECT_EQ(dialogs[0].defaultExtension, Text(ttxt::kFWOpenExt));
+    EXPECT_FALSE(dialogs[0].title.isEmpty());
+    EXPECT_FALSE(dialogs[0].defaultExtension.isEmpty());
     const TFirmwareGroup& model = dlg->GetTransferExtension().GetFirmware().GetGroup();
     EXPECT_EQ(model.datei, path);
     EXPECT_EQ(Label("m_pDatei"), QString::fromStdString(path));
@@ -211,7 +216,7 @@ TEST_F(FirmwareGroup, CancelledFileDialogLoadsNothing) {
     chosen.clear();
     Button("m_pDateBtn")->click();
     Pump();
-    EXPECT_EQ(filters.size(), 1u);
+    EXPECT_EQ(dialogs.size(), 1u);
     EXPECT_TRUE(dlg->GetTransferExtension().GetFirmware().GetGroup().datei.empty());
     EXPECT_FALSE(Button("m_pDownloadBtn")->isEnabled());
 }
