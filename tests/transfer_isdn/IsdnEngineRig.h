@@ -1,12 +1,12 @@
 #pragma once
 // The real transfer engine on the real ISDN port, through the fake CAPI
-// library, with a box answering the block protocol at the far end of the
-// call. The test thread plays the GUI thread: the port's reports wait in
+// library, with the box simulator's core at the far end of the call. The
+// test thread plays the GUI thread: the port's reports wait in
 // CapiReportQueue as the window's message queue would hold them, and Pump
 // hands them to the engine one by one. The engine's clock is a fake one, so
 // a time-out happens only when a test moves it.
 
-#include "BoxCapiPeer.h"
+#include "BoxCapiLink.h"
 #include "CapiPortOwner.h"
 #include "FakeCapiControl.h"
 #include "FakeClock.h"
@@ -154,7 +154,8 @@ public:
         return true;
     }
 
-    BoxCapiPeer box;
+    // The box of the bus tests; it outlives the engine and the port.
+    boxsim::BoxCapiLink box;
     CapiReportQueue queue;
     FakeClock clock;
     IsdnSettings settings;

@@ -27,7 +27,7 @@ TEST_P(SerialSetting, OpensItsComPortAndRoundTripsTheConfiguration) {
     EXPECT_TRUE(dlg->IsConnected());
     EXPECT_EQ(dlg->GetConnectionText(), "via COM-Port");
     // The port is open and identifies the program at once.
-    ASSERT_TRUE(peer.WaitForCommand(eEvConfKennung, 1));
+    ASSERT_TRUE(v24Box.WaitForCommand(eEvConfKennung, 1));
 
     TMoxDocument& sent = MakeDoc();
     Fill(sent);
@@ -114,7 +114,7 @@ TEST_F(Isdn, RemoteHangUpMidReadFailsOnceAndLeavesTheDocument) {
 
     TMoxDocument& read = MakeDoc();
     const std::vector<std::uint8_t> before = ImageOf(read);
-    capiBox.SetFaults({.hangUpAtBlock = 3});
+    capiBox.SetHangUpAtBlock(3);
     EXPECT_FALSE(Read(read));
     EXPECT_EQ(results, (std::vector<int>{1, 0}));
     EXPECT_EQ(ImageOf(read), before);
