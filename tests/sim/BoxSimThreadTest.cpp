@@ -4,15 +4,14 @@
 // test reaches the box between its turns, and a hang-up reaches the PC.
 
 #include "BoxSimThread.h"
+#include "SimPty.h"
 
 #include "ComFrame.h"
 #include "ComFrameScanner.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 using namespace boxsim;
@@ -26,20 +25,12 @@ class BoxSimThreadTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(box.Started()) << box.Error();
-        pc = ::open(box.PtyPath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        ASSERT_GE(pc, 0);
-        termios tio{};
-        ASSERT_EQ(::tcgetattr(pc, &tio), 0);
-        ::cfmakeraw(&tio);
-        ASSERT_EQ(::tcsetattr(pc, TCSANOW, &tio), 0);
-    }
-    void TearDown() override {
-        if (pc >= 0)
-            ::close(pc);
+        ASSERT_TRUE(pcEnd.Open(box.PtyPath()));
+        pc = pcEnd.Fd();
     }
 
     void PcWrite(const Bytes& bytes) {
-        ASSERT_EQ(::write(pc, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        ASSERT_TRUE(pcEnd.Write(bytes));
     }
     // The next good frame the box sent; empty when none came.
     Bytes PcFrame() {
@@ -64,6 +55,7 @@ protected:
     }
 
     BoxSimThread box;
+    SimPcEnd pcEnd;
     int pc = -1;
     ComFrameScanner scanner;
     int badCrc = 0;

@@ -4,6 +4,7 @@
 // bytes exactly the way it says (seen through the PC's own scanner).
 
 #include "BoxV24Link.h"
+#include "SimPty.h"
 
 #include "ComFrame.h"
 #include "ComFrameScanner.h"
@@ -11,9 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 using namespace boxsim;
@@ -37,21 +36,13 @@ protected:
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(link.Start(&error)) << error;
-        pc = ::open(link.PtyPath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        ASSERT_GE(pc, 0);
-        termios tio{};
-        ASSERT_EQ(::tcgetattr(pc, &tio), 0);
-        ::cfmakeraw(&tio);
-        ASSERT_EQ(::tcsetattr(pc, TCSANOW, &tio), 0);
-    }
-    void TearDown() override {
-        if (pc >= 0)
-            ::close(pc);
+        ASSERT_TRUE(pcEnd.Open(link.PtyPath()));
+        pc = pcEnd.Fd();
     }
 
     // The PC writes bytes; the link takes them once they have crossed.
     void PcWrite(const Bytes& bytes) {
-        ASSERT_EQ(::write(pc, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        ASSERT_TRUE(pcEnd.Write(bytes));
         pollfd p{link.MasterFd(), POLLIN, 0};
         ASSERT_EQ(::poll(&p, 1, kGuardMs), 1);
         link.HandleInput();
@@ -89,6 +80,7 @@ protected:
     BoxCore core;
     BoxV24Link link;
     std::vector<std::string> events;
+    SimPcEnd pcEnd;
     int pc = -1;
     ComFrameScanner scanner;
 };
