@@ -20,6 +20,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -116,6 +117,7 @@ public:
             std::optional<CapiPortMessage> m = queue.Pop();
             if (!m)
                 return false;
+            ++reportsHandled[m->id];
             engine->OnCapiMessage(*m);
         }
         return true;
@@ -125,6 +127,10 @@ public:
     }
     bool PumpUntilDisconnects(std::size_t n) {
         return PumpUntil([&] { return owner->disconnects.size() >= n; });
+    }
+    // Until the port's own report with this id has been handed over n times.
+    bool PumpUntilReports(std::uint32_t id, int n) {
+        return PumpUntil([&] { return reportsHandled[id] >= n; });
     }
 
     // Dials the box and waits for the data phase.
@@ -163,4 +169,6 @@ public:
     RecordingView view;
     std::unique_ptr<TDataTransferEngine> engine;
     std::unique_ptr<IsdnOwner> owner;
+    // The port's reports handed to the engine so far, by id.
+    std::map<std::uint32_t, int> reportsHandled;
 };
