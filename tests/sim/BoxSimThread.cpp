@@ -72,6 +72,7 @@ void BoxSimThread::Run() {
         m_sim.HandleTimers();
         if (master >= 0 && master == m_sim.MasterFd() && (fds[1].revents & POLLIN))
             m_sim.HandleInput();
+        ++m_turns;
         m_changed.notify_all();
     }
 }
@@ -91,10 +92,19 @@ void BoxSimThread::SendRaw(const Bytes& bytes) {
 }
 
 void BoxSimThread::HangUp() {
-    With([](BoxSimulator& sim) {
-        if (sim.V24())
-            sim.V24()->HangUp();
-    });
+    std::unique_lock<std::mutex> lock(m_lock);
+    if (!m_sim.V24())
+        return;
+    m_sim.V24()->HangUp();
+    // The thread's poll may hold the line's master open still: the line is
+    // gone for the PC only once that wait has ended, so the turn it is in
+    // is waited out.
+    const std::uint64_t turn = m_turns;
+    lock.unlock();
+    WakeUp();
+    lock.lock();
+    m_changed.wait_for(lock, std::chrono::milliseconds(kGuardMs),
+                       [&] { return m_turns > turn || m_stop; });
 }
 
 bool BoxSimThread::WaitFor(const std::function<bool(BoxSimulator&)>& done) {

@@ -55,6 +55,7 @@ public:
     // Shorthands for the V.24 front-end.
     void SendBlock(const Bytes& block);
     void SendRaw(const Bytes& bytes);
+    // Returns once the PC's end sees the line gone.
     void HangUp();
 
     // Waits until done(simulator) holds, checked under the lock after every
@@ -81,7 +82,8 @@ private:
     std::string m_ptyPath;
     std::string m_error;
     int m_wakeFd = -1;
-    bool m_stop = false; // under m_lock
+    bool m_stop = false;      // under m_lock
+    std::uint64_t m_turns = 0; // under m_lock: turns of the thread so far
 
     mutable std::mutex m_lock; // the simulator and everything below
     std::condition_variable m_changed;

@@ -102,11 +102,16 @@ TEST_F(BoxSimThreadTest, RawBytesAndBlocksOfTheTestGoOutInOrder) {
     EXPECT_EQ(badCrc, 1);
 }
 
-TEST_F(BoxSimThreadTest, HangUpReachesThePc) {
+TEST_F(BoxSimThreadTest, HangUpHasReachedThePcWhenItReturns) {
+    // The box's thread waits on the line meanwhile, so the line goes only
+    // once that wait ends; no look at the PC's end may come before.
+    PcWrite(BuildComFrame(kReset));
+    ASSERT_TRUE(box.WaitForCommand(kCmdReset, 1));
     box.HangUp();
     pollfd p{pc, POLLIN, 0};
-    ASSERT_EQ(::poll(&p, 1, BoxSimThread::kGuardMs), 1);
+    ASSERT_EQ(::poll(&p, 1, 0), 1);
     EXPECT_NE(p.revents & POLLHUP, 0);
+    EXPECT_FALSE(pcEnd.Write(kReset));
     EXPECT_TRUE(box.With([](BoxSimulator& s) { return s.V24()->HungUp(); }));
 }
 
