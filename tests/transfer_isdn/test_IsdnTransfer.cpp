@@ -35,13 +35,6 @@ std::vector<Bytes> BoxPackages(IsdnEngineRig& rig) {
     return rig.box.WithCore([](boxsim::BoxCore& c) { return c.Packages(); });
 }
 
-int CountPut(std::uint8_t cmd, std::uint8_t sub) {
-    int n = 0;
-    for (const auto& m : fakecapi::PutLog())
-        n += m[4] == cmd && m[5] == sub;
-    return n;
-}
-
 TEST(IsdnTransfer, DialWriteReadBackByteIdenticalHangUp) {
     IsdnEngineRig rig;
     ASSERT_TRUE(rig.DialUp());
