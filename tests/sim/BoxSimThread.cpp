@@ -9,16 +9,14 @@
 
 namespace boxsim {
 
-BoxSimThread::BoxSimThread(Front front) {
-    if (front == Front::V24) {
-        m_sim.UseV24();
-        m_sim.V24()->onFrameIn = [this](const Bytes& payload) {
-            // Called inside HandleInput, so under the lock.
-            m_framesIn.push_back(payload);
-            if (payload.size() > 1)
-                ++m_commands[payload[1]];
-        };
-    }
+BoxSimThread::BoxSimThread() {
+    m_sim.UseV24();
+    m_sim.V24()->onFrameIn = [this](const Bytes& payload) {
+        // Called inside HandleInput, so under the lock.
+        m_framesIn.push_back(payload);
+        if (payload.size() > 1)
+            ++m_commands[payload[1]];
+    };
     m_sim.onLine = [this](const std::string& line) { m_lines.push_back(line); };
     m_wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (m_wakeFd < 0) {
@@ -78,23 +76,15 @@ void BoxSimThread::Run() {
 }
 
 void BoxSimThread::SendBlock(const Bytes& block) {
-    With([&](BoxSimulator& sim) {
-        if (sim.V24())
-            sim.V24()->SendBlock(block);
-    });
+    With([&](BoxSimulator& sim) { sim.V24()->SendBlock(block); });
 }
 
 void BoxSimThread::SendRaw(const Bytes& bytes) {
-    With([&](BoxSimulator& sim) {
-        if (sim.V24())
-            sim.V24()->SendRaw(bytes);
-    });
+    With([&](BoxSimulator& sim) { sim.V24()->SendRaw(bytes); });
 }
 
 void BoxSimThread::HangUp() {
     std::unique_lock<std::mutex> lock(m_lock);
-    if (!m_sim.V24())
-        return;
     m_sim.V24()->HangUp();
     // The thread's poll may hold the line's master open still: the line is
     // gone for the PC only once that wait has ended, so the turn it is in

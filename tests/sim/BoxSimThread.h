@@ -1,8 +1,9 @@
 #pragma once
-// The simulator in the test's own process, on a thread of its own: the same
-// box (BoxSimulator: core, features, front-end) as the executable, for the
-// tests that reach into it directly (a raw write on the line, a hang-up, the
-// PC's frames as they came) instead of through command lines.
+// The simulator on the V.24 cable in the test's own process, on a thread of
+// its own: the same box (BoxSimulator: core, features, V.24 front-end) as
+// the executable started with --v24, for the tests that reach into it
+// directly (a raw write on the line, a hang-up, the PC's frames as they
+// came) instead of through command lines.
 //
 // The thread polls the pseudo-terminal and the simulator's timers. The
 // simulator is single-threaded, so the thread and the test reach it only
@@ -26,13 +27,12 @@ namespace boxsim {
 
 class BoxSimThread {
 public:
-    enum class Front { Bus, V24 };
     // Only a hang waits this long.
     static constexpr int kGuardMs = 20000;
 
     // Opens the pseudo-terminal and starts the thread; PtyPath() stays
     // empty and Error() says why when that failed.
-    explicit BoxSimThread(Front front = Front::V24);
+    BoxSimThread();
     ~BoxSimThread();
     BoxSimThread(const BoxSimThread&) = delete;
     BoxSimThread& operator=(const BoxSimThread&) = delete;
@@ -52,7 +52,7 @@ public:
         std::lock_guard<std::mutex> lock(m_lock);
         return fn(m_sim);
     }
-    // Shorthands for the V.24 front-end.
+    // Shorthands for the line.
     void SendBlock(const Bytes& block);
     void SendRaw(const Bytes& bytes);
     // Returns once the PC's end sees the line gone.
@@ -62,7 +62,7 @@ public:
     // turn; false after the guard.
     bool WaitFor(const std::function<bool(BoxSimulator&)>& done);
 
-    // ---- What the PC sent (V.24): every good frame, as it came ----
+    // ---- What the PC sent: every good frame, as it came ----
     std::vector<Bytes> FramesIn() const;
     size_t FrameCount() const;
     // Good frames by their command byte.

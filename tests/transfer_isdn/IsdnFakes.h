@@ -1,11 +1,10 @@
 #pragma once
 // Collaborators of the controller's ISDN tests: the settings with the ISDN
-// numbers, an owner that records the ISDN events besides serving the
-// packages of a send (PackageOwner), and a count of what the port put.
+// numbers, and an owner that records the ISDN events besides serving the
+// packages of a send (PackageOwner).
 
 #include "CapiPortMessage.h"
 #include "EngineFakes.h"
-#include "FakeCapiControl.h"
 
 #include <string>
 #include <vector>
@@ -44,11 +43,3 @@ public:
     std::vector<int> active;
     std::vector<Disconnect> disconnects;
 };
-
-// Messages of this command and subcommand the port put so far.
-inline int CountPut(std::uint8_t cmd, std::uint8_t sub) {
-    int n = 0;
-    for (const auto& m : fakecapi::PutLog())
-        n += m.size() > 5 && m[4] == cmd && m[5] == sub;
-    return n;
-}

@@ -9,6 +9,7 @@
 #include "BlockProtocolDefs.h"
 #include "CapiDefs.h"
 #include "ComEngineRig.h"
+#include "FakeCapiLog.h"
 
 #include <gtest/gtest.h>
 

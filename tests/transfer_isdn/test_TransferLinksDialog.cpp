@@ -9,7 +9,7 @@
 #include "BlockProtocolDefs.h"
 #include "CapiDefs.h"
 #include "ComPortDefs.h"
-#include "IsdnFakes.h"
+#include "FakeCapiLog.h"
 #include "TIsdnLink.h"
 #include "TextSubst.h"
 #include "TransferDialogTextIds.h"
