@@ -8,12 +8,12 @@
 #include "MainTextIds.h"
 #include "PermSettings.h"
 #include "Quell32Registration.h"
-#include "TestSettingsFile.h"
 #include "TFileDialog.h"
 #include "TMainDataTransfer.h"
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
+#include "TestSettingsFile.h"
 #include "TkResourcen.h"
 
 #include <gtest/gtest.h>

@@ -129,9 +129,8 @@ bool BoxSimThread::WaitForCommand(std::uint8_t cmd, int n) {
 
 size_t BoxSimThread::Count(const std::string& prefix) const {
     std::lock_guard<std::mutex> lock(m_lock);
-    return static_cast<size_t>(std::count_if(m_lines.begin(), m_lines.end(), [&](const auto& l) {
-        return l.rfind(prefix, 0) == 0;
-    }));
+    return static_cast<size_t>(std::count_if(
+        m_lines.begin(), m_lines.end(), [&](const auto& l) { return l.rfind(prefix, 0) == 0; }));
 }
 
 } // namespace boxsim

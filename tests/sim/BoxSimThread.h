@@ -43,8 +43,7 @@ public:
 
     // Runs fn(BoxSimulator&) under the lock, then lets the thread look at
     // what fn set (timers, output) at once.
-    template <class Fn>
-    auto With(Fn&& fn) {
+    template <class Fn> auto With(Fn&& fn) {
         struct Wake {
             BoxSimThread* self;
             ~Wake() { self->WakeUp(); }
@@ -82,7 +81,7 @@ private:
     std::string m_ptyPath;
     std::string m_error;
     int m_wakeFd = -1;
-    bool m_stop = false;      // under m_lock
+    bool m_stop = false;       // under m_lock
     std::uint64_t m_turns = 0; // under m_lock: turns of the thread so far
 
     mutable std::mutex m_lock; // the simulator and everything below

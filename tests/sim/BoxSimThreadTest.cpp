@@ -29,9 +29,7 @@ protected:
         pc = pcEnd.Fd();
     }
 
-    void PcWrite(const Bytes& bytes) {
-        ASSERT_TRUE(pcEnd.Write(bytes));
-    }
+    void PcWrite(const Bytes& bytes) { ASSERT_TRUE(pcEnd.Write(bytes)); }
     // The next good frame the box sent; empty when none came.
     Bytes PcFrame() {
         Bytes frame;

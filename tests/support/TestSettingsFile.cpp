@@ -49,10 +49,9 @@ void TestSettingsFile::ShareWithModules() {
 }
 
 void TestSettingsFile::MapCom(int comNumber, const std::string& device) const {
-    SettingsStore::Instance().SetString(mox::platform::kSerialPortsKey,
-                                        mox::platform::kSerialPortValuePrefix +
-                                            std::to_string(comNumber),
-                                        device);
+    SettingsStore::Instance().SetString(
+        mox::platform::kSerialPortsKey,
+        mox::platform::kSerialPortValuePrefix + std::to_string(comNumber), device);
 }
 
 } // namespace mox::test

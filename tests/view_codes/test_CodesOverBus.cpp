@@ -49,7 +49,6 @@
 
 namespace {
 
-
 constexpr int kBusCom = 2;
 constexpr std::uint16_t kTlnAdr = 0x0105;
 
