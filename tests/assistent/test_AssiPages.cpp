@@ -13,6 +13,7 @@
 #include "TAssiSteps.h"
 #include "TFormAssiHelp.h"
 #include "TMoxDocument.h"
+#include "TestSettingsFile.h"
 #include "TkResourcen.h"
 #include "WindowMessages.h"
 
@@ -53,11 +54,9 @@ public:
 class AssiPageTest : public testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "mox-assipg-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        SettingsStore::SetInstanceForTesting(
-            SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("assipg");
+        ASSERT_TRUE(m_pSettings->Ok());
+        m_Dir = m_pSettings->Dir();
         TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
         SetPermSprache(2);
         m_pRes = std::make_unique<TkResourcen>();
@@ -72,9 +71,7 @@ protected:
         m_pDoc.reset();
         m_pRes.reset();
         TkResourcen::SetProgramDirForTesting("");
-        SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        m_pSettings.reset();
     }
 
     // The frame's devices follow the document, as the wizard's do.
@@ -91,6 +88,7 @@ protected:
         return w;
     }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_Dir;
     NoRefresh m_Refresh;
     std::unique_ptr<TkResourcen> m_pRes;

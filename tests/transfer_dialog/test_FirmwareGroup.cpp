@@ -13,6 +13,7 @@
 #include "TDataTransfer.h"
 #include "TFileDialog.h"
 #include "TTransferExtension.h"
+#include "TestSettingsFile.h"
 #include "TextSubst.h"
 #include "TkResourcen.h"
 #include "TransferDialogTextIds.h"
@@ -71,8 +72,8 @@ Bytes DeviceHeader(std::uint8_t device, const char* version) {
 class FirmwareGroup : public testing::Test {
 protected:
     void SetUp() override {
-        mox::platform::SettingsStore::SetInstanceForTesting(
-            mox::platform::SettingsStore::OpenFile(dir.File("settings.ini", {}).string()));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("fwgroup");
+        ASSERT_TRUE(m_pSettings->Ok());
         SetPermSprache(1);
         m_pRes = std::make_unique<TkResourcen>();
         ASSERT_TRUE(m_pRes->LoadFile(std::string(MOX_BIN_DIR) + "/res/ktx_d.spt"));
@@ -96,7 +97,7 @@ protected:
         TFileDialog::SetHandlerForTesting({});
         dlg.reset();
         m_pRes.reset();
-        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
+        m_pSettings.reset();
     }
 
     TDataTransferEngine& Engine() { return dlg->GetEngine(); }
@@ -154,6 +155,7 @@ protected:
         return MoxToQString(TextSubst(m_pRes->GetText(id), {a, b}));
     }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     dlgen::TempDir dir;
     FakeClock clock;
     FakeSettings settings;

@@ -24,6 +24,7 @@
 #include "TMoxMain.h"
 #include "TMsgBox.h"
 #include "TSetComPortDlg.h"
+#include "TestSettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -131,12 +132,9 @@ template <class Dlg> void WhenShown(std::function<void(Dlg&)> answer) {
 class MainWindowPages : public testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl =
-            (std::filesystem::temp_directory_path() / "mox-mainpages-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        SettingsStore::SetInstanceForTesting(
-            SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("mainpages");
+        ASSERT_TRUE(m_pSettings->Ok());
+        m_Dir = m_pSettings->Dir();
         SetAssiMode(false);
         SetPermSprache(2);
         TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
@@ -167,9 +165,7 @@ protected:
         m_pMain.reset();
         TDataPages::Unregister();
         TMsgBox::SetHandlerForTesting({});
-        SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        m_pSettings.reset();
     }
 
     template <class Page> Page* Open(std::uint8_t kind) {
@@ -184,6 +180,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_Dir;
     std::unique_ptr<WiredMain> m_pMain;
     LinkTransfer* m_pTransfer = nullptr;
