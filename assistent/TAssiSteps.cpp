@@ -22,7 +22,7 @@ const std::array<TAssiStep, eAssiStateCount> kSteps = {{
     {W::Question, 0, "TAssiFormMoxCfg", "TAssiFormMoxHlp", {5047}, 5014, 0},
     {W::View, eKTXKonfig, "TFormMox", "TFormMoxKonfigHlp", {5060}, 374, 0},
     {W::View, eSperrnr, "TFormSperrnr", "TFormSperrnrHlp", {5069}, 236, 0},
-    {W::View, eSMS, "TFormSMS", "TAssiFormSMSHlp", {5054}, 230, 0},
+    {W::View, eSMS, "TFormSMS", "TAssiFormSMSHlp", {5064}, 230, 0},
     {W::View, eITSchaltcode, "TFormSchaltcode", "TAssiFormSchaltcodeHlp", {5068}, 201, 0},
     {W::Question, 0, "TAssiFormKMRCfg", "TAssiFormKMRHlp", {5044}, 5015, 0},
     {W::View, eKMRKonfig, "TFormKMR", "TFormKMRKonfigHlp", {5065}, 233, 0},

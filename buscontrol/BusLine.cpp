@@ -449,7 +449,12 @@ void BusLine::TransmitTele() {
         return;
     }
     if (InputPending()) {
-        if (m_block.readerState.load() == kReaderRunning) {
+        // A reader that was started but has not reached its loop yet (a
+        // loaded machine can hold a new thread back for tens of
+        // milliseconds) is as good as running: draining here would store a
+        // telegram that no notice hands to the client, leaving the ready
+        // flag down, so the reader would never take another telegram.
+        if (m_block.readerState.load() != kReaderStopped) {
             SetTransmitOutcome(TRANSMIT_BUS_BLOCKED, m_clock->TickMs());
             FlipRts();
             OpenGate();

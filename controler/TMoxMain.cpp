@@ -8,6 +8,7 @@
 #include "ui_TMoxMain.h"
 
 #include "DbgOut.h"
+#include "HelpContext.h"
 #include "IAssistent.h"
 #include "IMainTransfer.h"
 #include "MainTextIds.h"
@@ -248,18 +249,18 @@ void TMoxMain::SetupActions() {
             m_pDoc->TaggedData();
     });
 
-    // Help on the focused form part: the window's context, the tree's, or
-    // the page's own.
+    // Help on the focused control: its own context or its nearest parent's
+    // (a page control, the page, the tree, the window); the tree's context
+    // then stands for the page shown (OnHelp).
     auto* helpKey = new QAction(this);
     helpKey->setObjectName(QStringLiteral("m_pHelpKey"));
     helpKey->setShortcut(QKeySequence::HelpContents);
     helpKey->setShortcutContext(Qt::WindowShortcut);
     addAction(helpKey);
     connect(helpKey, &QAction::triggered, this, [this] {
-        int context = property("HelpContext").toInt();
-        if (ui->m_pKonfigTreeView->hasFocus())
-            context = ui->m_pKonfigTreeView->property("HelpContext").toInt();
-        OnHelp(1, context);
+        QWidget* focus = QApplication::focusWidget();
+        const bool inWindow = focus && (focus == this || isAncestorOf(focus));
+        OnHelp(1, HelpContextOf(inWindow ? focus : this));
     });
 }
 

@@ -169,6 +169,7 @@ private:
 
     // Tree
     void RequestTreeRebuild();
+    void FitTreeToCaptions();
     void OnTreeItemChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void OnTreeViewChange();
     // After a refused change: current node and selection name the page

@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -28,6 +29,8 @@ namespace {
 
 // The kind of a node travels with its item.
 constexpr int kKindRole = Qt::UserRole;
+// The tree pane is never narrower than this, however short its captions.
+constexpr int kTreeMinWidth = 220;
 
 // Tree images: 6 an expanded folder, 7 a collapsed one, 8 a leaf.
 QIcon FolderOpenIcon() {
@@ -168,6 +171,7 @@ void TMoxMain::BuildKonfigTree() {
     DropView();
     if (QTreeWidgetItem* root = tree->topLevelItem(0))
         root->setExpanded(true);
+    FitTreeToCaptions();
     tree->setUpdatesEnabled(true);
     m_bBuildingTree = false;
     if (tree->topLevelItemCount() > 0) {
@@ -300,4 +304,22 @@ void TMoxMain::OnExpandAll() {
 void TMoxMain::OnCollapseAll() {
     ui->m_pKonfigTreeView->collapseAll();
     m_bExpandedAll = false;
+}
+
+void TMoxMain::FitTreeToCaptions() {
+    // Wide enough for every caption, also those under nodes still closed,
+    // so that opening a node never cuts a caption; the vertical scroll bar
+    // of a fully opened tree is counted in.
+    QTreeWidget* tree = ui->m_pKonfigTreeView;
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        int depth = tree->rootIsDecorated() ? 1 : 0;
+        for (const QTreeWidgetItem* p = (*it)->parent(); p; p = p->parent())
+            ++depth;
+        const int item = tree->sizeHintForIndex(tree->indexFromItem(*it)).width();
+        widest = std::max(widest, depth * tree->indentation() + item);
+    }
+    const int chrome = 2 * tree->frameWidth() +
+                       tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tree);
+    tree->setMinimumWidth(std::max(kTreeMinWidth, widest + chrome));
 }

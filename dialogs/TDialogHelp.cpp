@@ -1,10 +1,10 @@
 #include "TDialogHelp.h"
 
 #include "DbgOut.h"
+#include "HelpContext.h"
 
 #include <QApplication>
 #include <QShortcut>
-#include <QVariant>
 #include <QWidget>
 
 namespace {
@@ -27,13 +27,7 @@ bool TDialogHelp::Show(int context) {
 }
 
 int TDialogHelp::ContextOf(const QWidget* widget) {
-    for (const QWidget* w = widget; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
-        bool ok = false;
-        const int context = w->property("HelpContext").toInt(&ok);
-        if (ok && context > 0)
-            return context;
-    }
-    return 0;
+    return HelpContextOf(widget);
 }
 
 void TDialogHelp::InstallHelpKey(QWidget* dialog) {

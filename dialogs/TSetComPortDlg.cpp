@@ -26,6 +26,16 @@ constexpr std::array<const char*, TSetComPortDlg::kItems> kDesignItems = {
     "cOM-Port 1", "cOM-Port 2",     "cOM-Port 3",     "cOM-Port 4",     "b-Kanal",
 };
 
+// The COM port an item opens: the bus interface and the direct link each on
+// COM1..COM4; 0 for no link and ISDN.
+int ComNumberOfItem(int item) {
+    if (item >= ePortPriCom1 && item <= ePortPriCom4)
+        return item - ePortPriCom1 + 1;
+    if (item >= ePortCom1 && item <= ePortCom4)
+        return item - ePortCom1 + 1;
+    return 0;
+}
+
 } // namespace
 
 TSetComPortDlg::TSetComPortDlg(QWidget* owner, bool showIsdn, TkResourcen* res)
@@ -85,6 +95,10 @@ void TSetComPortDlg::BuildItems(bool showIsdn) {
         QString text = m_pRes ? m_pRes->GetQText(dtxt::kComPortItem0 + i) : QString();
         if (text.isEmpty())
             text = QString::fromLatin1(kDesignItems[static_cast<std::size_t>(i)]);
+        // A COM number says little on Linux, where the adapter is usually
+        // /dev/ttyUSB0: the item names the device the settings map it to.
+        if (const int com = ComNumberOfItem(i))
+            text += QStringLiteral(" (%1)").arg(QString::fromStdString(GetComDevice(com)));
         auto* item = new QRadioButton(text, ui->m_pComPort);
         item->setObjectName(QStringLiteral("m_pComPortItem%1").arg(i));
         ui->m_pComPortLayout->addWidget(item);

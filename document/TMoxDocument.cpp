@@ -441,8 +441,8 @@ bool TMoxDocument::NextPackage(std::uint8_t* pState, std::int32_t* pIdx, std::ui
         *pIdx = 0;
         return true;
     case eTaggedData_Tln:
-        // At least index 0, also when no subscriber is in use: the package
-        // then comes out empty and is passed over.
+        // At least index 0, also when no subscriber is in use: without a
+        // door interface the box still gets subscriber 0 and group 0.
         *pSection = eTaggedData_Tln;
         *pIndex = idx;
         if (GetAnzTln() <= ++*pIdx) {

@@ -4,6 +4,7 @@
 #include "ErrorBox.h"
 #include "MoxQString.h"
 #include "PermSettings.h"
+#include "TQtTranslations.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -77,6 +78,8 @@ void ApplyHint(QObject* obj, const QString& hint) {
 
 TkResourcen::TkResourcen() {
     const int sprache = GetPermSprache();
+    // Qt's own buttons and dialogs speak the language of the texts.
+    TQtTranslations::Load(sprache);
     const std::string path = LanguageFilePath(sprache);
     if (path.empty()) {
         m_fileName.clear();
@@ -148,6 +151,7 @@ void TkResourcen::SetFormTexts(QWidget* form) const {
 
 bool TkResourcen::Reload() {
     const int sprache = GetPermSprache();
+    TQtTranslations::Load(sprache);
     const std::string path = LanguageFilePath(sprache);
     if (path == m_fileName)
         return false;

@@ -19,8 +19,9 @@ class TkResourcen {
 public:
     static constexpr int kTextCount = SptTable::kRecords;
 
-    // Loads the file of the language in the settings. A missing or broken
-    // file shows the error box and leaves every text empty.
+    // Loads the file of the language in the settings, and Qt's own texts of
+    // that language (TQtTranslations). A missing or broken file shows the
+    // error box and leaves every text empty.
     TkResourcen();
     ~TkResourcen() = default;
 
@@ -41,7 +42,8 @@ public:
     void SetFormTexts(QWidget* form) const;
 
     // Loads the file of the language now in the settings when it is not the
-    // one loaded; returns whether it did.
+    // one loaded; returns whether it did. Qt's own texts follow the
+    // settings' language either way.
     bool Reload();
 
     // Full path of the file loaded (or tried last); empty when the language

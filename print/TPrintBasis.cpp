@@ -43,7 +43,7 @@ TPrintBasis::TPrintBasis(std::string reportName)
     // The footer's captions print as they stand, in every language.
     m_pLabelDatum = BasisEndBand->AddLabel("m_pLabelDatum", 0, 2, QStringLiteral("Datum:"));
     m_pLabelDatum->Bold = true;
-    m_pLabelDatumWert = BasisEndBand->AddSysData("m_pLabelDatumWert", 15, 2, eSysData::Date);
+    m_pLabelDatumWert = BasisEndBand->AddSysData("m_pLabelDatumWert", 17, 2, eSysData::Date);
     m_pLabelSeite = BasisEndBand->AddLabel("m_pLabelSeite", 45, 2, QStringLiteral("Seite:"));
     m_pLabelSeite->Bold = true;
     m_pLabelSeiteWert = BasisEndBand->AddSysData("m_pLabelSeiteWert", 58, 2, eSysData::PageNumber);
@@ -104,26 +104,24 @@ TReportLabel* TPrintBasis::Row(TReportBand* band, double& y, int tag, std::strin
 }
 
 void TPrintBasis::AddSensorRows(TReportBand* band, double& y, SensorLabels& l) {
-    constexpr double kNumberCaption = 100;
-    constexpr double kNumberValue = 125;
-    const double direktY = y;
+    // Each number on a row of its own below the choice it belongs to, in
+    // the value column: a number of 24 digits and a provider's full name
+    // need its whole width.
+    auto numberRow = [&](const char* name) {
+        return Row(band, y, kNumber, name, kIndent, kValueLeft, kValueWidth);
+    };
     l.m_pDirektruf = Row(band, y, 261, "m_pDirektruf");
-    Caption(band, "Caption262", kNumberCaption, direktY, 262);
-    l.m_pDirektRnr = Value(band, "m_pDirektRnr", kNumberValue, direktY, kWidth - kNumberValue);
-    const double kettenY = y;
+    l.m_pDirektRnr = numberRow("m_pDirektRnr");
     l.m_pKettenruf = Row(band, y, 263, "m_pKettenruf");
-    Caption(band, "Caption262", kNumberCaption, kettenY, 262);
-    l.m_pKettenRnr = Value(band, "m_pKettenRnr", kNumberValue, kettenY, kWidth - kNumberValue);
+    l.m_pKettenRnr = numberRow("m_pKettenRnr");
     l.m_pSprachausgabe = Row(band, y, 264, "m_pSprachausgabe");
     l.m_pSMSImmer = Row(band, y, 267, "m_pSMSImmer");
     l.m_pSMSDirektRnr = Row(band, y, 265, "m_pSMSDirektRnr");
     l.m_pSMSKettenRnr = Row(band, y, 266, "m_pSMSKettenRnr");
     l.m_pSMSErfolg = Row(band, y, 268, "m_pSMSErfolg");
-    const double providerY = y;
-    l.m_pProvider = Row(band, y, 269, "m_pProvider");
-    Caption(band, "Caption262", kNumberCaption, providerY, 262);
-    l.m_pSMSRnr = Value(band, "m_pSMSRnr", kNumberValue, providerY, kWidth - kNumberValue);
-    l.m_pText = Row(band, y, 270, "m_pText", 0, 85, kWidth - 85);
+    l.m_pProvider = Row(band, y, 269, "m_pProvider", 0, kValueLeft, kValueWidth);
+    l.m_pSMSRnr = numberRow("m_pSMSRnr");
+    l.m_pText = Row(band, y, 270, "m_pText", 0, kValueLeft, kValueWidth);
 }
 
 void TPrintBasis::FillSensorRows(const SensorLabels& l, const SensorValues& v) const {

@@ -47,6 +47,15 @@ protected:
     // Height of one line of 10 pt text itself: a wrapped caption taller
     // than this pushes the rows below it down.
     static constexpr double kLineText = 4.5;
+    // The value column of the rows: captions to its left, values in it. Its
+    // width holds a call number of 24 of the widest dial characters on one
+    // line; longer names wrap in it.
+    static constexpr double kValueLeft = 85.0;
+    static constexpr double kValueWidth = kWidth - kValueLeft;
+    // A caption that belongs to the row above it.
+    static constexpr double kIndent = 5.0;
+    // "call number" before a number of its own row.
+    static constexpr int kNumber = 262;
 
     // A caption label with the language text of the tag.
     TReportLabel* Caption(TReportBand* band, std::string name, double left, double top, int tag,
@@ -58,7 +67,7 @@ protected:
     // column) and a value label at the value column; moves y to the next
     // row.
     TReportLabel* Row(TReportBand* band, double& y, int tag, std::string valueName,
-                      double captionLeft = 0, double valueLeft = 85, double valueWidth = 0);
+                      double captionLeft = 0, double valueLeft = kValueLeft, double valueWidth = 0);
     // The report's title line: bold 12 pt.
     TReportLabel* Heading(TReportBand* band, std::string name, int tag);
 

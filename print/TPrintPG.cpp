@@ -10,6 +10,11 @@ namespace {
 // "no" whatever the record holds.
 constexpr std::uint8_t kTypeITEinwahl = 3;
 constexpr double kRight = 85; // left edge of the right column
+// A yes or no from the left edge of its column: the captions of both
+// columns take one line in most languages.
+constexpr double kYesNo = 70;
+// The group's subscriber from the right column's edge.
+constexpr double kTlnValue = 55;
 
 } // namespace
 
@@ -24,9 +29,9 @@ TPrintPG::TPrintPG() : TPrintBasis("TPrintPG") {
     m_pLabelBerechtigungsgruppe->Bold = true;
     double y = 2 + kLine + 1;
     Caption(detail, "Caption301", 0, y, 301);
-    m_pPin = Value(detail, "m_pPin", 55, y);
+    m_pPin = Value(detail, "m_pPin", kYesNo, y);
     m_pTlnLabel = Value(detail, "m_pTlnLabel", kRight, y);
-    m_pTln = Value(detail, "m_pTln", kRight + 55, y);
+    m_pTln = Value(detail, "m_pTln", kRight + kTlnValue, y);
     y += kLine + 1;
 
     const double groupTop = y;
@@ -40,7 +45,20 @@ TPrintPG::TPrintPG() : TPrintBasis("TPrintPG") {
     };
     auto add = [&](double left, double& rowY, int tag, const char* name,
                    std::function<QString(std::uint8_t)> fill) {
-        TReportLabel* value = Row(detail, rowY, tag, name, left, left + 55, 25);
+        TReportLabel* value = Row(detail, rowY, tag, name, left, left + kYesNo);
+        m_Rows.push_back({value, std::move(fill)});
+    };
+    // A number takes the whole width of its column, on the line below its
+    // caption: 24 digits do not fit beside it.
+    auto addNumber = [&](double& rowY, int tag, const char* name,
+                         std::function<QString(std::uint8_t)> fill) {
+        TReportLabel* caption = Caption(detail, "Caption" + std::to_string(tag), 0, rowY, tag);
+        caption->WordWrap = true;
+        caption->Width = kRight - 2;
+        caption->Height = kLineText;
+        rowY += kLine;
+        TReportLabel* value = Value(detail, name, kIndent, rowY, kRight - 2 - kIndent);
+        rowY += kLine;
         m_Rows.push_back({value, std::move(fill)});
     };
 
@@ -62,13 +80,13 @@ TPrintPG::TPrintPG() : TPrintBasis("TPrintPG") {
     add(0, yl, 377, "m_pTuermatikSignal", yesNo(&TMoxDocument::GetPGTuermatikSignal));
     add(0, yl, 338, "m_pKettenrufEin", yesNo(&TMoxDocument::GetPGKettenrufEin));
     add(0, yl, 314, "m_pKettenruf", yesNo(&TMoxDocument::GetPGKettenruf));
-    add(0, yl, 318, "m_pKettenRnr", number(&TMoxDocument::GetPGKettenRnr));
+    addNumber(yl, 318, "m_pKettenRnr", number(&TMoxDocument::GetPGKettenRnr));
     add(0, yl, 339, "m_pSignalEin", yesNo(&TMoxDocument::GetPGSignalisierungEin));
     add(0, yl, 315, "m_pSignal", yesNo(&TMoxDocument::GetPGSignalisierung));
-    add(0, yl, 319, "m_pSignalRnr", number(&TMoxDocument::GetPGSignalRnr));
+    addNumber(yl, 319, "m_pSignalRnr", number(&TMoxDocument::GetPGSignalRnr));
     add(0, yl, 347, "m_pRufumleitungEin", yesNo(&TMoxDocument::GetPGDiversionEin));
     add(0, yl, 316, "m_pRufumleitung", yesNo(&TMoxDocument::GetPGDiversion));
-    add(0, yl, 320, "m_pRufumleitungRnr", number(&TMoxDocument::GetPGDiversionRnr));
+    addNumber(yl, 320, "m_pRufumleitungRnr", number(&TMoxDocument::GetPGDiversionRnr));
 
     // Right column: switching codes, the controller and its outputs.
     double yr = groupTop + kLine;

@@ -7,6 +7,11 @@ namespace {
 constexpr int kSMSRows = 10;
 constexpr int kUCP = 506;
 constexpr int kTAP = 507;
+// Columns, mm: the provider's name of 15 and the number of 24 of the
+// widest characters each on one line.
+constexpr double kProvider = 7;
+constexpr double kRnr = 66;
+constexpr double kProtokoll = 140;
 } // namespace
 
 TPrintSMS::TPrintSMS() : TPrintBasis("TPrintSMS") {
@@ -14,14 +19,14 @@ TPrintSMS::TPrintSMS() : TPrintBasis("TPrintSMS") {
     TReportBand* title = r.AddBand(eBandType::Title, "TitleBand", 16);
     QRLabel1 = Heading(title, "QRLabel1", 230);
     Caption(title, "QRLabel2", 0, 10, 501, true);
-    Caption(title, "QRLabel3", 15, 10, 502, true);
-    Caption(title, "QRLabel4", 65, 10, 503, true);
-    Caption(title, "QRLabel5", 130, 10, 504, true);
+    Caption(title, "QRLabel3", kProvider, 10, 502, true);
+    Caption(title, "QRLabel4", kRnr, 10, 503, true);
+    Caption(title, "QRLabel5", kProtokoll, 10, 504, true);
     TReportBand* detail = r.AddBand(eBandType::Detail, "DetailBand", kLine);
     m_pSMSIndex = Value(detail, "m_pSMSIndex", 0, 0);
-    m_pSMSProvider = Value(detail, "m_pSMSProvider", 15, 0, 48);
-    m_pSMSRnr = Value(detail, "m_pSMSRnr", 65, 0, 63);
-    m_pSMSProtokoll = Value(detail, "m_pSMSProtokoll", 130, 0);
+    m_pSMSProvider = Value(detail, "m_pSMSProvider", kProvider, 0, kRnr - kProvider - 1);
+    m_pSMSRnr = Value(detail, "m_pSMSRnr", kRnr, 0, kProtokoll - kRnr - 1);
+    m_pSMSProtokoll = Value(detail, "m_pSMSProtokoll", kProtokoll, 0);
     TReportBand* summary = r.AddBand(eBandType::Summary, "SummaryBand", 4);
     title->LinkBand = detail;
     detail->LinkBand = summary;

@@ -397,10 +397,19 @@ void CapiConnection::SendDisconnectB3Req() {
     Put(msg);
 }
 
-void CapiConnection::SendDisconnectB3Resp(const CapiMessage& ind) {
-    CapiMessage msg;
-    InitResponse(msg, ind);
-    Put(msg);
+void CapiConnection::EndB3(const CapiMessage& ind) {
+    CapiMessage resp;
+    InitResponse(resp, ind);
+    Put(resp);
+    // Nothing will confirm the blocks of a B3 connection that is gone; kept,
+    // they would hold the window full for good.
+    if (!m_Unconfirmed.empty())
+        TransferTrace(eTraceCapi, "<CapiConnection::EndB3> %u block(s) unconfirmed dropped",
+                      static_cast<unsigned>(m_Unconfirmed.size()));
+    m_Unconfirmed.clear();
+    m_nWindow = 1;
+    m_bWindowFull = false;
+    m_dwNCCI = 0;
 }
 
 void CapiConnection::SendResetB3Resp(const CapiMessage& ind) {

@@ -81,7 +81,10 @@ public:
     void SendDataB3Resp(const CapiMessage& ind);
     void SendDisconnectReq();
     void SendDisconnectB3Req();
-    void SendDisconnectB3Resp(const CapiMessage& ind);
+    // The B3 connection ended (DISCONNECT_B3_IND): answers it and forgets
+    // its NCCI and the blocks still unconfirmed on it, so the window starts
+    // afresh and a B3 connection opened again, under any NCCI, is taken.
+    void EndB3(const CapiMessage& disconnectB3Ind);
     void SendResetB3Resp(const CapiMessage& ind);
     void SendInfoResp(const CapiMessage& ind);
     void SendFacilityResp(const CapiMessage& ind);

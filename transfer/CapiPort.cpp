@@ -249,10 +249,20 @@ CapiConnection* CapiPort::FindSlot(const CapiMessage& msg) {
             return c.GetStateNumber() == eCapiStateListenSent && (c.m_dwController & 0x7F) == ctrl;
         });
     }
+    if (msg.Is(eCapiConnectB3, eCapiInd)) {
+        // The far end opens B3 on a call that is up, again after it cleared
+        // one and maybe under a new NCCI: the connected call of its PLCI
+        // takes it, else the first connected one.
+        const std::uint32_t plci = static_cast<std::uint32_t>(msg.Get(P::NCCI)) & 0xFFFF;
+        if (CapiConnection* c =
+                find([plci](CapiConnection& s) { return s.m_bConnected && s.m_dwPLCI == plci; }))
+            return c;
+        return find([](CapiConnection& s) { return s.m_bConnected; });
+    }
     if (msg.Has(P::NCCI)) {
-        // A connection learns its NCCI from CONNECT_B3_CONF or _IND, which
-        // therefore carry an NCCI no slot knows yet: match those by the PLCI
-        // part, but only in a slot that has no NCCI of its own.
+        // A connection learns its NCCI from CONNECT_B3_CONF, which therefore
+        // carries an NCCI no slot knows yet, and forgets it when B3 ends:
+        // match by the PLCI part in a slot that has no NCCI of its own.
         const auto ncci = static_cast<std::uint32_t>(msg.Get(P::NCCI));
         if (CapiConnection* c =
                 find([ncci](CapiConnection& s) { return ncci && s.m_dwNCCI == ncci; }))

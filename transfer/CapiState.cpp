@@ -380,7 +380,7 @@ protected:
         return eCapiStateIdle;
     }
     std::uint16_t OnDisconnectB3Ind(CapiConnection& c, const CapiMessage& msg) const override {
-        c.SendDisconnectB3Resp(msg);
+        c.EndB3(msg);
         return kStay;
     }
 };
@@ -396,10 +396,11 @@ protected:
             c.m_dwNCCI = static_cast<std::uint32_t>(msg.Get(P::NCCI));
             return eCapiStateWaitB3Active;
         }
-        // The B channel of our own call could not be set up: nothing will
-        // ever carry data, so the call is cleared rather than left up.
-        c.SendDisconnectReq();
-        return eCapiStateDisconnecting;
+        // Our B3 request failed, yet the call is up: the far end may still
+        // open B3 itself, and its CONNECT_B3_IND brings the data phase.
+        TransferTrace(eTraceCapi, "<CapiStateWaitConnectB3Conf> CONNECT_B3_CONF info(0x%04X)",
+                      c.m_wInfo);
+        return eCapiStateDChannelUp;
     }
 };
 
@@ -414,7 +415,7 @@ protected:
         return eCapiStateDataPhase;
     }
     std::uint16_t OnDisconnectB3Ind(CapiConnection& c, const CapiMessage& msg) const override {
-        c.SendDisconnectB3Resp(msg);
+        c.EndB3(msg);
         return eCapiStateDChannelUp;
     }
 };
@@ -446,7 +447,7 @@ protected:
         return eCapiStateReset;
     }
     std::uint16_t OnDisconnectB3Ind(CapiConnection& c, const CapiMessage& msg) const override {
-        c.SendDisconnectB3Resp(msg);
+        c.EndB3(msg);
         return eCapiStateDChannelUp;
     }
     std::uint16_t OnConnectB3T90ActiveInd(CapiConnection& c,
@@ -469,7 +470,7 @@ protected:
         return kStay;
     }
     std::uint16_t OnDisconnectB3Ind(CapiConnection& c, const CapiMessage& msg) const override {
-        c.SendDisconnectB3Resp(msg);
+        c.EndB3(msg);
         return eCapiStateDChannelUp;
     }
 };
@@ -480,7 +481,7 @@ public:
 
 protected:
     std::uint16_t OnDisconnectB3Ind(CapiConnection& c, const CapiMessage& msg) const override {
-        c.SendDisconnectB3Resp(msg);
+        c.EndB3(msg);
         return eCapiStateDChannelUp;
     }
     std::uint16_t OnDisconnectB3Conf(CapiConnection&, const CapiMessage&) const override {

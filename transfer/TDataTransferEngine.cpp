@@ -596,7 +596,9 @@ void TDataTransferEngine::OnTransferTimer() {
 void TDataTransferEngine::OnSendKennung() {
     // Periodic: the next identification is due one interval after this one.
     m_KennungTimer = {true, m_Clock.NowMs() + kKennungIntervalMs};
-    if (m_eMode == eTransferIdle && !m_bRunActive)
+    // Mode 0 also while a firmware run waits for the user between its
+    // steps: the box's link stays alive through the wait.
+    if (m_eMode == eTransferIdle)
         InitiateSendKennung();
 }
 

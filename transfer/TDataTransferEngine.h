@@ -3,7 +3,8 @@
 // the box per run (send or read the configuration, restart the box, read the
 // event log; the programming and firmware runs through ITransferExtension),
 // owns the port of the configured link and keeps the link alive with the
-// identification while idle. On ISDN it also holds the call the blocks go
+// identification while idle (mode 0, also a firmware run waiting for the
+// user). On ISDN it also holds the call the blocks go
 // out on (TIsdnLink): dial, hang-up and the port's reports.
 //
 // Plain C++ on the GUI thread. Time comes from the injected clock: the form

@@ -28,6 +28,7 @@ void TIsdnLink::OnPortOpened(ICapiLinkPort* port) {
     m_pPort = port;
     m_wInstance = 0;
     m_bOwnCall = false;
+    m_bActiveTold = false;
     if (!m_pPort)
         return;
     CapiCallInfo rec;
@@ -52,6 +53,7 @@ void TIsdnLink::OnPortClosing(bool tellOwner) {
         m_pPort->Disconnect(m_wInstance);
     m_wInstance = 0;
     m_bOwnCall = false;
+    m_bActiveTold = false;
     m_pPort = nullptr;
     if (hadCall && tellOwner) {
         CallEnded();
@@ -95,6 +97,7 @@ int TIsdnLink::Connect(std::string_view number) {
     if (result > 0) {
         m_wInstance = static_cast<std::uint16_t>(result);
         m_bOwnCall = true;
+        m_bActiveTold = false;
     }
     return result;
 }
@@ -107,6 +110,7 @@ void TIsdnLink::Disconnect() {
     }
     m_wInstance = 0;
     m_bOwnCall = false;
+    m_bActiveTold = false;
     CallEnded();
     if (ITransferOwner* owner = m_Engine.GetOwner()) {
         TransferTrace(eTraceTransfer,
@@ -188,12 +192,12 @@ void TIsdnLink::OnCapiConnectMsg(int instance, const CapiCallInfo& info) {
     const bool announce =
         info.bServiceSelector == kDataServiceSelector && calling != own && m_wInstance == 0;
     if (!announce) {
-        TransferTrace(eTraceTransfer, "     call (%d) not taken: refused", instance);
-        m_pPort->Disconnect(instance);
+        TransferTrace(eTraceTransfer, "     call (%d) not taken: left ringing", instance);
         return;
     }
     m_wInstance = static_cast<std::uint16_t>(instance);
     m_bOwnCall = false;
+    m_bActiveTold = false;
     if (ITransferOwner* owner = m_Engine.GetOwner()) {
         TransferTrace(eTraceTransfer,
                       "<TDataTransfer::OnCapiConnectMsg> Owner->Perform CAPIPORT_CONNECT");
@@ -210,6 +214,12 @@ void TIsdnLink::OnCapiConnectActive(int instance) {
     // connection the controller does not hold.
     if (instance <= 0 || instance != m_wInstance || !m_bOwnCall)
         return;
+    // The far end cleared B3 and opened it again: still the same call.
+    if (m_bActiveTold) {
+        TransferTrace(eTraceTransfer, "     data phase again on call (%d)", instance);
+        return;
+    }
+    m_bActiveTold = true;
     if (ITransferOwner* owner = m_Engine.GetOwner())
         owner->OnCapiConnectActive(instance);
     else
@@ -220,11 +230,12 @@ void TIsdnLink::OnCapiConnectActive(int instance) {
 void TIsdnLink::OnCapiDisconnectMsg(int instance, const CapiDisconnectInfo& info) {
     TransferTrace(eTraceTransfer, "<TDataTransfer::OnCapiDisconnectMsg> (%d) own (%d) (%s)",
                   instance, m_wInstance, info.reasonText.c_str());
-    // The end of a call we do not hold (already hung up, or refused at once).
+    // The end of a call we do not hold (already hung up, or one left ringing).
     if (instance != 0 && instance != m_wInstance)
         return;
     m_wInstance = 0;
     m_bOwnCall = false;
+    m_bActiveTold = false;
     CallEnded();
     CapiDisconnectInfo out = info;
     // A call refused before it started says why through its Info.

@@ -6,10 +6,12 @@
 // it as values (CapiPortMessage), queued for this thread by the port's owner.
 //
 // Only a call of our own that reached its data phase makes the link count as
-// connected. An incoming data call is announced to the owner and held until
-// the owner refuses it with Disconnect; it is never accepted. A call that is
-// not announced (not a data call, from our own number, or while a call is
-// held) is refused at once, so it cannot keep a connection of the port busy.
+// connected; the owner hears of that data phase once per call, also when the
+// far end clears B3 and opens it again. An incoming data call is announced to
+// the owner and held until the owner refuses it with Disconnect; it is never
+// accepted. A call that is not announced (not a data call, from our own
+// number, or while a call is held) gets no answer at all: it rings on at
+// the network until its caller gives up, and its end is not ours.
 
 #include "CapiCallInfo.h"
 #include "CapiDefs.h"
@@ -82,6 +84,7 @@ private:
     ICapiLinkPort* m_pPort = nullptr;
     std::uint16_t m_wInstance = 0; // only a positive instance number is ever kept
     bool m_bOwnCall = false;       // the instance is a call we placed
+    bool m_bActiveTold = false;    // the owner heard of the call's data phase
     // Copy of the last block handed to the port.
     std::uint32_t m_dwSendLen = 0;
     std::array<std::uint8_t, MAX_COMM_MSG_LEN> m_abySendBuffer{};

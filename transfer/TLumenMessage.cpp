@@ -186,12 +186,14 @@ std::uint16_t TLumenMessage::GetAdrKomBus() const {
     }
 }
 
+// The address is the word after the command; the relay is the low byte of
+// the next word, where a channel-3 block carries it too.
 std::uint16_t TLumenMessage::GetAdrBSM() const {
-    return IsProg() && GetCmd() == 55 ? ProgWord(3) : 0;
+    return IsProg() && GetCmd() == 55 ? ProgWord(4) : 0;
 }
 
 std::uint8_t TLumenMessage::GetBSMRelais() const {
-    return IsProg() && GetCmd() == 55 ? m_abyTele[5] : 0;
+    return IsProg() && GetCmd() == 55 ? m_abyTele[6] : 0;
 }
 
 std::uint8_t TLumenMessage::GetFehlerMode() const {

@@ -1,6 +1,6 @@
 // How long the direct serial link takes for the default configuration,
-// written and read back through the real engine and port, with the box peer
-// behind a pseudo-terminal answering at once. A pseudo-terminal has no baud
+// written and read back through the real engine and port, with the box
+// simulator behind a pseudo-terminal answering at once. A pseudo-terminal has no baud
 // rate, so beside the wall time stands the time the same frames would take
 // on the real line (57600 baud, 10 bits a byte, one way at a time).
 
@@ -24,9 +24,13 @@ void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
     const std::vector<Bytes> packages = DefaultConfigPackages();
     const Bytes expected = Concat(packages);
     Bytes image;
+    rig.box.With([](boxsim::BoxSimulator& sim) { sim.SetTrace(false); });
     // The identification that went out at the open is not part of a run.
-    rig.peer.WaitForCommand(eEvConfKennung, 1);
-    rig.peer.ResetByteCounts();
+    rig.box.WaitForCommand(eEvConfKennung, 1);
+    const auto lineCounts = [&rig] {
+        return rig.box.With([](boxsim::BoxSimulator& sim) { return sim.V24()->GetCounters(); });
+    };
+    const auto before = lineCounts();
     std::size_t runs = 0;
     for (auto _ : state) {
         if (!rig.Send(packages) || !rig.Read(image, 32768) || image != expected) {
@@ -37,8 +41,9 @@ void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
     }
     if (!runs)
         return;
-    const std::size_t fromPc = rig.peer.BytesFromPc() / runs;
-    const std::size_t toPc = rig.peer.BytesToPc() / runs;
+    const auto after = lineCounts();
+    const auto fromPc = static_cast<std::size_t>(after.bytesIn - before.bytesIn) / runs;
+    const auto toPc = static_cast<std::size_t>(after.bytesOut - before.bytesOut) / runs;
     state.counters["packages"] = static_cast<double>(packages.size());
     state.counters["config_bytes"] = static_cast<double>(expected.size());
     state.counters["wire_bytes"] = static_cast<double>(fromPc + toPc);

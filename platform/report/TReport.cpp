@@ -72,6 +72,8 @@ TReport::Instance TReport::Evaluate(TReportBand& band, int row) {
             out.bold = label->Bold;
             out.underline = label->Underline;
             out.wordWrap = label->WordWrap;
+            out.lines = ReportTextLines(label->FontSize, label->Bold,
+                                        label->WordWrap ? label->Width : 0, text);
             if (!label->WordWrap && label->AutoSize)
                 w = ReportTextWidth(label->FontSize, label->Bold, text);
             h = std::max(h, ReportTextHeight(*label, text));
@@ -82,8 +84,10 @@ TReport::Instance TReport::Evaluate(TReportBand& band, int row) {
             out.fontSize = field->FontSize;
             out.bold = field->Bold;
             // The page number is known only when the band is placed.
-            if (field->Data == eSysData::Date)
+            if (field->Data == eSysData::Date) {
                 out.text = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+                out.lines = QStringList{out.text};
+            }
             const QString widest =
                 field->Data == eSysData::Date ? out.text : QStringLiteral("9999");
             w = std::max(w, ReportTextWidth(field->FontSize, field->Bold, widest));
@@ -198,6 +202,9 @@ int TReport::PrepareInto(TReportPages& pages, int firstPageNumber, int reportSeq
         page.reportSeq = reportSeq;
         page.widthMm = Page.PageWidth;
         page.heightMm = Page.PageLength;
+        page.marginsMm = QRectF(Page.LeftMargin, Page.TopMargin,
+                                Page.PageWidth - Page.LeftMargin - Page.RightMargin,
+                                Page.PageLength - Page.TopMargin - Page.BottomMargin);
         pages.pages.push_back(std::move(page));
         y = Page.TopMargin;
         const bool firstPage = pages.pages.size() - firstIndex == 1;
@@ -245,8 +252,10 @@ int TReport::PrepareInto(TReportPages& pages, int firstPageNumber, int reportSeq
     for (std::size_t p = firstIndex; p < pages.pages.size(); ++p) {
         TLaidOutPage& page = pages.pages[p];
         for (TLaidOutItem& item : page.items)
-            if (item.kind == eReportItemKind::SysData && item.text.isEmpty())
+            if (item.kind == eReportItemKind::SysData && item.text.isEmpty()) {
                 item.text = QString::number(page.number);
+                item.lines = QStringList{item.text};
+            }
     }
     return static_cast<int>(pages.pages.size() - firstIndex);
 }

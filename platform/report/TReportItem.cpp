@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QTextLayout>
+#include <QTextOption>
 
 #include <algorithm>
 
@@ -24,34 +26,73 @@ const QImage& MeasureDevice() {
     return device;
 }
 
-QFont MeasureFont(double fontSize, bool bold) {
-    QFont f;
-    f.setPointSizeF(fontSize > 0 ? fontSize : 10);
-    f.setBold(bold);
-    return f;
-}
-
 double PxToMm(double px) {
     return px * kMmPerInch / kMeasureDpi;
 }
 
+double MmToPx(double mm) {
+    return mm * kMeasureDpi / kMmPerInch;
+}
+
+// Far more than any page: the extent of a text that may take what it needs.
+constexpr double kUnboundedPx = 1e6;
+
 } // namespace
 
+QFont ReportFont(double fontSize, bool bold, bool underline) {
+    QFont f;
+    f.setPointSizeF(fontSize > 0 ? fontSize : 10);
+    f.setBold(bold);
+    f.setUnderline(underline);
+    return f;
+}
+
+QStringList ReportTextLines(double fontSize, bool bold, double wrapWidth, const QString& text) {
+    const QStringList paragraphs = text.split(QLatin1Char('\n'));
+    if (wrapWidth <= 0)
+        return paragraphs;
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QStringList lines;
+    for (const QString& paragraph : paragraphs) {
+        QTextLayout layout(paragraph, ReportFont(fontSize, bold), &MeasureDevice());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        bool any = false;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(MmToPx(wrapWidth));
+            // The space a line breaks at stays behind, unprinted.
+            QString part = paragraph.mid(line.textStart(), line.textLength());
+            while (part.endsWith(QLatin1Char(' ')))
+                part.chop(1);
+            lines.push_back(part);
+            any = true;
+        }
+        layout.endLayout();
+        if (!any)
+            lines.push_back(QString());
+    }
+    return lines;
+}
+
+QSizeF ReportTextExtent(double fontSize, bool bold, const QString& lines) {
+    const QFontMetricsF fm(ReportFont(fontSize, bold), &MeasureDevice());
+    const QRectF r = fm.boundingRect(QRectF(0, 0, kUnboundedPx, kUnboundedPx),
+                                     Qt::AlignLeft | Qt::AlignTop, lines);
+    return {PxToMm(r.width()), PxToMm(r.height())};
+}
+
+// Width and height come from the extent the renderer needs, so that a box
+// sized by them holds its text whole.
 double ReportTextWidth(double fontSize, bool bold, const QString& text) {
-    const QFontMetricsF fm(MeasureFont(fontSize, bold), &MeasureDevice());
-    double w = 0;
-    for (const QString& line : text.split(QLatin1Char('\n')))
-        w = std::max(w, fm.horizontalAdvance(line));
-    return PxToMm(w);
+    return ReportTextExtent(fontSize, bold, text).width();
 }
 
 double ReportTextHeight(const TReportLabel& label, const QString& text) {
-    const QFontMetricsF fm(MeasureFont(label.FontSize, label.Bold), &MeasureDevice());
-    if (label.WordWrap && label.Width > 0) {
-        const double widthPx = label.Width * kMeasureDpi / kMmPerInch;
-        const QRectF r = fm.boundingRect(QRectF(0, 0, widthPx, 1e6), Qt::TextWordWrap, text);
-        return PxToMm(std::max(r.height(), fm.height()));
-    }
-    const auto lines = std::max<qsizetype>(1, text.count(QLatin1Char('\n')) + 1);
-    return PxToMm(fm.height() * static_cast<double>(lines));
+    const QFontMetricsF fm(ReportFont(label.FontSize, label.Bold), &MeasureDevice());
+    const double wrapWidth = label.WordWrap ? label.Width : 0;
+    const QString lines =
+        ReportTextLines(label.FontSize, label.Bold, wrapWidth, text).join(QLatin1Char('\n'));
+    return std::max(ReportTextExtent(label.FontSize, label.Bold, lines).height(),
+                    PxToMm(fm.height()));
 }

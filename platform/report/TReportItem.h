@@ -6,8 +6,11 @@
 // The item kinds are small and only make sense together, so they share this
 // file.
 
+#include <QFont>
 #include <QPixmap>
+#include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <string>
@@ -85,8 +88,23 @@ public:
     double PenWidth = 0.3; // mm
 };
 
-// Height in mm a label's text takes at its font: one line, or the wrapped
-// lines at the label's width. Measured at a fixed resolution so that the
-// layout does not depend on the screen.
+// The font a report text prints in; the renderer and every measurement
+// below take it from here, so what is measured is what prints.
+QFont ReportFont(double fontSize, bool bold, bool underline = false);
+
+// The lines a text prints in: its own lines, and for a label that wraps
+// each of them broken to the width given (mm) at word boundaries, and
+// inside a word only where the word alone is wider than the line, so that
+// no character is lost at the box's edge. Without a width the text's own
+// lines.
+QStringList ReportTextLines(double fontSize, bool bold, double wrapWidth, const QString& text);
+// Width and height in mm the renderer needs to draw lines of text (one per
+// line feed) whole. A box smaller than that cuts the text.
+QSizeF ReportTextExtent(double fontSize, bool bold, const QString& lines);
+
+// Height in mm a label's text takes at its font: its lines as they wrap at
+// the label's width, at least one. Measured at a fixed resolution so that
+// the layout does not depend on the screen.
 double ReportTextHeight(const TReportLabel& label, const QString& text);
+// Width in mm of the text's widest line, unwrapped.
 double ReportTextWidth(double fontSize, bool bold, const QString& text);

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -21,6 +22,9 @@ struct TLaidOutItem {
     std::string name;
     eReportItemKind kind = eReportItemKind::Label;
     QString text;
+    // The text as it prints, line by line: broken at the box's width where
+    // the label wraps. The renderer draws these lines and nothing else.
+    QStringList lines;
     QRectF rect; // mm from the paper's top left corner
     double fontSize = 10;
     bool bold = false;
@@ -36,6 +40,9 @@ struct TLaidOutPage {
     int reportSeq = 0; // which report of the job (0..), in print order
     double widthMm = 210.0;
     double heightMm = 297.0;
+    // The part of the paper inside the margins, mm from its top left
+    // corner; nothing the report prints belongs outside it.
+    QRectF marginsMm{20.0, 10.0, 165.0, 267.0};
     std::vector<TLaidOutItem> items;
 };
 

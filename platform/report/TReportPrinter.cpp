@@ -13,6 +13,10 @@
 namespace {
 
 constexpr double kMmPerInch = 25.4;
+constexpr double kPointsPerInch = 72.0;
+// Of the font's size: more than any glyph of the report fonts reaches
+// beyond the text's extent, far less than a character.
+constexpr double kInkAllowanceEm = 0.2;
 
 TReportPrinter::Handlers& TestHandlers() {
     static TReportPrinter::Handlers handlers;
@@ -36,14 +40,20 @@ void DrawItem(QPainter& painter, const TLaidOutItem& item, double scale) {
     switch (item.kind) {
     case eReportItemKind::Label:
     case eReportItemKind::SysData: {
-        QFont font;
-        font.setPointSizeF(item.fontSize > 0 ? item.fontSize : 10);
-        font.setBold(item.bold);
-        font.setUnderline(item.underline);
+        const QFont font = ReportFont(item.fontSize, item.bold, item.underline);
+        // The text is clipped to its box, grown by what glyphs may reach
+        // beyond the font's own extent (the accents of capitals stand above
+        // its ascent): a text too large for its box prints cut, as the
+        // layout check says, while one that fits keeps every dot.
+        const double ink =
+            kInkAllowanceEm * font.pointSizeF() / kPointsPerInch * kMmPerInch * scale;
+        painter.save();
+        painter.setClipRect(r.adjusted(-ink, -ink, ink, ink), Qt::IntersectClip);
         painter.setFont(font);
         painter.setPen(Qt::black);
-        const int flags = Qt::AlignLeft | Qt::AlignTop | (item.wordWrap ? Qt::TextWordWrap : 0);
-        painter.drawText(r, flags, item.text);
+        painter.drawText(r, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                         item.lines.join(QLatin1Char('\n')));
+        painter.restore();
         break;
     }
     case eReportItemKind::Image:

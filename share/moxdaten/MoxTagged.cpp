@@ -888,8 +888,10 @@ uint16_t MoxWriteTaggedConcierge(MoxDaten* pData, bool bWrite) {
 uint16_t MoxWriteTaggedTln(MoxDaten* pData, uint8_t i, bool bWrite) {
     assert(pData);
     assert(i < MOX_MAX_TLN && "subscriber index beyond the table");
-    // A subscriber the door interface does not have is no package content.
-    if (i >= MOX_MAX_TLN || i >= MoxGetAnzTln(pData))
+    // Any subscriber of the table is a package, also one beyond the count in
+    // use: without a door interface the box still gets subscriber 0. The
+    // whole image keeps to the count.
+    if (i >= MOX_MAX_TLN)
         return 0;
     TaggedStream* s = MoxGetStream(pData);
     const MoxTln& tln = pData->Tln[i];
@@ -910,7 +912,8 @@ uint16_t MoxWriteTaggedTln(MoxDaten* pData, uint8_t i, bool bWrite) {
 uint16_t MoxWriteTaggedPG(MoxDaten* pData, uint8_t i, bool bWrite) {
     assert(pData);
     assert(i < MOX_MAX_PG && "group index beyond the table");
-    if (i >= MOX_MAX_PG || i >= MoxGetAnzPG(pData))
+    // As for the subscribers: any group of the table is a package.
+    if (i >= MOX_MAX_PG)
         return 0;
     TaggedStream* s = MoxGetStream(pData);
     const MoxPG& pg = pData->PG[i];

@@ -37,9 +37,11 @@ enum eTaggedData : uint8_t {
 // One package: with bWrite the stream is cleared first (every byte 0xFF,
 // position at the start), so each package starts at the start of the buffer.
 // Sections 3, 4, 7, 8 and 10 use index; an index at or above its table's
-// capacity is a programming error. A subscriber or group index that lies
-// within the table but at or above the count in use writes nothing (0).
-// Section 0 ignores index. Any other section number returns 0.
+// capacity is a programming error. A subscriber or group within the table
+// is written also when it lies at or above the count in use (the document
+// sends subscriber 0 and group 0 without a door interface); section 0, the
+// whole image, writes only those in use and ignores index. Any other
+// section number returns 0.
 uint16_t MoxWriteTaggedData(MoxDaten* pData, uint8_t section, uint8_t index, bool bWrite);
 
 uint16_t MoxWriteTaggedSysData(MoxDaten* pData, bool bWrite);

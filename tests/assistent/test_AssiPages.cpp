@@ -2,6 +2,7 @@
 // yes/no questions with their device conditions and extras, the devices
 // question, and every help page with its texts.
 
+#include "AssiTextIds.h"
 #include "IAssiFrame.h"
 #include "IDocLanguageRefresh.h"
 #include "PermSettings.h"
@@ -12,6 +13,7 @@
 #include "TAssiSteps.h"
 #include "TFormAssiHelp.h"
 #include "TMoxDocument.h"
+#include "TestSettingsFile.h"
 #include "TkResourcen.h"
 #include "WindowMessages.h"
 
@@ -24,6 +26,7 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
+#include <set>
 #include <string>
 
 using mox::platform::SettingsStore;
@@ -51,11 +54,9 @@ public:
 class AssiPageTest : public testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "mox-assipg-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        SettingsStore::SetInstanceForTesting(
-            SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("assipg");
+        ASSERT_TRUE(m_pSettings->Ok());
+        m_Dir = m_pSettings->Dir();
         TkResourcen::SetProgramDirForTesting(MOX_BIN_DIR);
         SetPermSprache(2);
         m_pRes = std::make_unique<TkResourcen>();
@@ -70,9 +71,7 @@ protected:
         m_pDoc.reset();
         m_pRes.reset();
         TkResourcen::SetProgramDirForTesting("");
-        SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        m_pSettings.reset();
     }
 
     // The frame's devices follow the document, as the wizard's do.
@@ -89,6 +88,7 @@ protected:
         return w;
     }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_Dir;
     NoRefresh m_Refresh;
     std::unique_ptr<TkResourcen> m_pRes;
@@ -270,6 +270,25 @@ TEST_P(HelpPage, ShowsItsTexts) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllSteps, HelpPage, testing::Range(0, static_cast<int>(eAssiStateCount)));
+
+// A help page explains its step; the wizard's messages say something else
+// (the "no link" message once stood on the SMS step's help page).
+TEST(AssiSteps, HelpTextsAreNoneOfTheWizardsMessages) {
+    const std::set<int> messages = {
+        atxt::kNoLink, atxt::kCancelQuestion, atxt::kDeviceTypeQuestion, atxt::kReadFailed,
+        atxt::kReadOk, atxt::kSendFailed,     atxt::kSaveFailed};
+    std::set<int> used;
+    for (int s = 0; s < eAssiStateCount; ++s) {
+        const TAssiStep* step = TAssiSteps::Get(static_cast<std::uint8_t>(s));
+        for (int id : step->helpTexts) {
+            if (!id)
+                continue;
+            EXPECT_EQ(messages.count(id), 0u) << "step " << s << " text " << id;
+            // Each help text belongs to one step.
+            EXPECT_TRUE(used.insert(id).second) << "step " << s << " text " << id;
+        }
+    }
+}
 
 TEST(AssiSteps, CaptionsFollowTheDoorInterfaceWhereTheyShould) {
     EXPECT_EQ(TAssiSteps::Caption(eAssiTlnCfg, 1), 441);

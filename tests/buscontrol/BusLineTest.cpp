@@ -240,12 +240,17 @@ TEST_F(BusLineTest, DrainOfAChatteringBusEndsAsBlocked) {
     EXPECT_LT(m_time.ms - start, kDrainLimitMs + 200);
 }
 
-TEST_F(BusLineTest, BusBlockedWhileTheReaderRuns) {
+class BusBlockedWithReader : public BusLineTest, public ::testing::WithParamInterface<uint16_t> {};
+
+// The reader's state word as its thread sets it (running), or as the open
+// leaves it until the new thread has reached its loop (starting); the
+// scripted line stands in for its bytes. Either way the waiting telegram
+// is the reader's: it must not be drained into the received fields, where
+// no notice would hand it to the client and the ready flag would stay down.
+TEST_P(BusBlockedWithReader, WaitingTelegramIsLeftToTheReader) {
     Open();
     m_line->hasModemLines = true;
-    // The reader's state word as its thread sets it; the scripted line
-    // stands in for its bytes.
-    m_bus->Block().readerState = kReaderRunning;
+    m_bus->Block().readerState = GetParam();
     m_line->Arrive(Wire({0xF0, 0x43, 0x70, 0x05}));
     SetTransmit(kToBox);
     const int rts = m_line->rtsChanges;
@@ -257,8 +262,15 @@ TEST_F(BusLineTest, BusBlockedWhileTheReaderRuns) {
     EXPECT_EQ(m_line->rtsChanges, rts + 1);
     EXPECT_GT(m_line->Queued(), 0u); // left for the reader
     EXPECT_EQ(m_bus->Block().receiveGate.load(), 1u);
+    EXPECT_EQ(m_bus->Block().readyFlag.load(), 1u);
     m_bus->Block().readerState = kReaderStopped;
 }
+
+INSTANTIATE_TEST_SUITE_P(States, BusBlockedWithReader,
+                         ::testing::Values(kReaderRunning, kReaderStopRequested),
+                         [](const auto& info) {
+                             return info.param == kReaderRunning ? "Running" : "Starting";
+                         });
 
 // ---------------------------------------------------------------- receive
 

@@ -11,8 +11,8 @@
 #include "PerProcessSettingsFile.h"
 #include "QtGuiSite.h"
 #include "Quell32Ids.h"
+#include "Quell32Registration.h"
 #include "SerialPortNames.h"
-#include "SettingsPropertyBag.h"
 #include "SettingsStore.h"
 
 #include <gtest/gtest.h>
@@ -20,30 +20,12 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
-
-extern char** environ;
 
 using namespace mox::com;
 using namespace quell32;
 
 namespace {
-
-int RunCommand(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return -1;
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
 
 QCoreApplication& App() {
     static int argc = 1;
@@ -88,11 +70,8 @@ protected:
         settings.SetString(mox::platform::kSerialPortsKey, "COM2", m_sim.PtyPath());
         // The simulator has no modem lines to test for an interface: its
         // set-up turns the test off in the control's stored properties.
-        auto bag = SettingsPropertyBag::Create(kQuell32PropertiesKey);
-        bag->Write("TestForInterface", Variant::FromBool(false));
-        settings.Sync();
-
-        ASSERT_EQ(RunCommand({MOX_REGSVR, "-s", MOX_QUELL32}), 0);
+        auto bag = mox::test::SwitchOffInterfaceTest();
+        ASSERT_TRUE(mox::test::RegisterQuell32ByCommand(MOX_REGSVR, MOX_QUELL32));
         m_ctrl = ComponentLoader::Create<IDispatch>(kControlProgId);
         ASSERT_TRUE(m_ctrl);
         ASSERT_EQ(m_ctrl.As<IPersistProperties>()->Load(bag.Get()), S_OK);
@@ -240,7 +219,7 @@ TEST_F(Quell32SimTest, ForeignBytesOnTheLineAreIgnored) {
 }
 
 TEST_F(Quell32SimTest, UnregisteredControlCannotBeCreated) {
-    ASSERT_EQ(RunCommand({MOX_REGSVR, "-s", "-u", MOX_QUELL32}), 0);
+    ASSERT_EQ(mox::test::RunProgram({MOX_REGSVR, "-s", "-u", MOX_QUELL32}), 0);
     EXPECT_FALSE(ComponentRegistry::ClassOfProgId(kControlProgId));
     EXPECT_THROW(ComponentLoader::Create<IDispatch>(kControlProgId), ComponentError);
     // The instance that exists keeps working.

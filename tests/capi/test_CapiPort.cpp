@@ -431,6 +431,100 @@ TEST_F(CapiPortSim, SendWindowFillsAndDrains) {
     EXPECT_EQ(CountPut(eCapiDataB3, eCapiReq), 3);
 }
 
+// The NCCI of the last message of this kind the port put (0 none).
+std::uint32_t LastNcciPut(std::uint8_t cmd, std::uint8_t sub) {
+    std::uint32_t ncci = 0;
+    for (const Vec& m : fakecapi::PutLog())
+        if (m[4] == cmd && m[5] == sub)
+            ncci = static_cast<std::uint32_t>(m[8] | (m[9] << 8) | (m[10] << 16) | (m[11] << 24));
+    return ncci;
+}
+
+// The B3 connection is cleared by the far end and opened again, while
+// nothing is unconfirmed or with two blocks on their way.
+struct B3RestartRow {
+    const char* name;
+    bool newNcci;
+    int outstanding; // blocks sent and not confirmed when B3 goes down
+};
+
+void PrintTo(const B3RestartRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+const B3RestartRow kB3Restarts[] = {
+    {"NewNcci", true, 0},
+    {"SameNcciWithTwoBlocksOutstanding", false, 2},
+};
+
+class CapiPortB3Restart : public CapiPortSim, public ::testing::WithParamInterface<B3RestartRow> {};
+
+TEST_P(CapiPortB3Restart, DataFlowsAgainWithTheWholeWindow) {
+    const B3RestartRow& row = GetParam();
+    Open();
+    const int instance = Dial();
+    const std::uint32_t firstNcci = LastNcciPut(eCapiConnectB3Active, eCapiResp);
+    ASSERT_NE(firstNcci, 0u);
+    box.echo = false;
+    fakecapi::HoldDataConf(true);
+    const std::uint8_t block[4] = {1, 2, 3, 4};
+    for (int i = 0; i < row.outstanding; ++i)
+        ASSERT_EQ(port->SendData(instance, 4, block), 4);
+
+    ASSERT_TRUE(fakecapi::RestartB3(row.newNcci));
+    const auto again = owner.WaitFor(CAPIPORT_CONNECT_ACTIVE);
+    ASSERT_TRUE(again.has_value()) << "the far end's new B3 connection was not taken";
+    EXPECT_EQ(again->instance, instance);
+    EXPECT_TRUE(port->IsDataPhase(instance));
+    const std::uint32_t ncci = LastNcciPut(eCapiConnectB3, eCapiResp);
+    EXPECT_EQ(ncci != firstNcci, row.newNcci);
+    EXPECT_EQ(owner.Pending(), std::vector<std::uint32_t>{}) << "the call stays up";
+
+    // The blocks lost with the old B3 connection hold no place: two go out
+    // unconfirmed, the third waits for a confirmation.
+    EXPECT_EQ(port->SendData(instance, 4, block), 4);
+    EXPECT_EQ(port->SendData(instance, 4, block), 4);
+    EXPECT_EQ(port->SendData(instance, 4, block), -1);
+    EXPECT_EQ(LastNcciPut(eCapiDataB3, eCapiReq), ncci);
+    fakecapi::HoldDataConf(false);
+    ASSERT_TRUE(owner.WaitFor(CAPIPORT_DATA_SENT).has_value());
+
+    // A block sent and confirmed, and its echo back on the new connection.
+    box.echo = true;
+    const std::uint8_t last[3] = {'e', 'n', 'd'};
+    ASSERT_EQ(port->SendData(instance, 3, last), 3);
+    const auto back = owner.WaitFor(CAPIPORT_DATA);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->data, (Vec{'e', 'n', 'd'}));
+    EXPECT_TRUE(fakecapi::WaitAnswered(5000));
+    EXPECT_EQ(CountPut(eCapiDataB3, eCapiReq), row.outstanding + 3);
+    EXPECT_EQ(box.up.load(), 2);
+    // The new connection was answered with an accept, never a reject.
+    for (const Vec& m : fakecapi::PutLog())
+        if (m[4] == eCapiConnectB3 && m[5] == eCapiResp) {
+            EXPECT_EQ(m[12] | (m[13] << 8), 0);
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, CapiPortB3Restart, ::testing::ValuesIn(kB3Restarts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CapiPortSim, RefusedB3IsOpenedByTheFarEnd) {
+    fakecapi::RefuseNextConnectB3(0x2001);
+    Open();
+    // Our CONNECT_B3_REQ fails; the call stays up and the far end's
+    // CONNECT_B3_IND brings the data phase.
+    const int instance = Dial();
+    EXPECT_TRUE(port->IsDataPhase(instance));
+    EXPECT_EQ(CountPut(eCapiDisconnect, eCapiReq), 0);
+    const std::uint8_t block[2] = {7, 8};
+    ASSERT_EQ(port->SendData(instance, 2, block), 2);
+    const auto back = owner.WaitFor(CAPIPORT_DATA);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->data, (Vec{7, 8}));
+    EXPECT_EQ(owner.Pending(), std::vector<std::uint32_t>{});
+}
+
 TEST_F(CapiPortSim, ManyBlocksBothWaysArriveInOrder) {
     Open();
     const int instance = Dial();

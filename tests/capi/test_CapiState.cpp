@@ -359,12 +359,8 @@ const Row kRows[] = {
     {"S7_AppDisconnect", 7, App(CAPIPORT_DISCONNECT), {"DISCONNECT_REQ"}, {}, 7},
     // 8 wait CONNECT_B3_CONF
     {"S8_ConnectB3ConfOk", 8, Msg(Conf(eCapiConnectB3, kNcci)), {}, {}, 9},
-    {"S8_ConnectB3ConfError",
-     8,
-     Msg(Conf(eCapiConnectB3, kNcci, 0x2004)),
-     {"DISCONNECT_REQ"},
-     {},
-     7},
+    // The far end may still open B3 itself: the call stays up.
+    {"S8_ConnectB3ConfError", 8, Msg(Conf(eCapiConnectB3, kNcci, 0x2004)), {}, {}, 6},
     {"S8_FacilityInd", 8, Msg(FacilityInd()), {"FACILITY_RESP"}, {}, 8},
     {"S8_DisconnectInd", 8, Msg(DisconnectInd()), {"DISCONNECT_RESP"}, {CAPIPORT_DISCONNECT}, 0},
     // 9 wait CONNECT_B3_ACTIVE_IND
@@ -731,6 +727,60 @@ TEST_F(CapiStateContent, HangupInTheDataPhaseClearsB3First) {
     Feed(DisconnectInd());
     EXPECT_EQ(c.GetStateNumber(), eCapiStateIdle);
     EXPECT_EQ(host.posts.at(0).disconnect.kind, CapiDisconnectKind::Local);
+}
+
+// However the B3 connection ends, its NCCI and its unconfirmed blocks go
+// with it and the send window starts afresh: a B3 connection opened again
+// later, under any NCCI, sends at once.
+class CapiStateB3End : public ::testing::TestWithParam<std::uint16_t> {};
+
+TEST_P(CapiStateB3End, ForgetsTheNcciAndTheBlocksOnTheirWay) {
+    RecordingHost host;
+    CapiConnection c(host);
+    c.Reset(1);
+    c.m_dwPLCI = kPlci;
+    c.m_dwNCCI = kNcci;
+    c.m_bOutgoing = true;
+    c.m_bConnected = true;
+    WindowFull(c);
+    c.m_bWindowFull = true;
+    c.SetState(GetParam());
+    CapiMessage msg;
+    const Vec ind = DisconnectB3Ind();
+    ASSERT_TRUE(msg.Parse(ind.data(), ind.size()));
+    c.HandleCapiMessage(msg);
+    EXPECT_EQ(host.PutNames(), std::vector<std::string>{"DISCONNECT_B3_RESP"});
+    EXPECT_EQ(host.Put(0).Get(P::NCCI), kNcci);
+    EXPECT_EQ(c.m_dwNCCI, 0u);
+    EXPECT_EQ(c.m_nWindow, 1u);
+    EXPECT_TRUE(c.m_Unconfirmed.empty());
+    EXPECT_FALSE(c.m_bWindowFull);
+    EXPECT_EQ(c.m_dwPLCI, kPlci) << "the call itself stays";
+}
+
+INSTANTIATE_TEST_SUITE_P(States, CapiStateB3End,
+                         ::testing::Values(eCapiStateDisconnecting, eCapiStateWaitB3Active,
+                                           eCapiStateDataPhase, eCapiStateReset,
+                                           eCapiStateDisconnectingB3),
+                         [](const auto& info) { return "S" + std::to_string(info.param); });
+
+TEST_F(CapiStateContent, RefusedB3WaitsForTheFarEndsB3) {
+    const CapiCallInfo rec = CallRecord();
+    AppEvent(CAPIPORT_CONNECT, &rec);
+    Feed(Conf(eCapiConnect, kPlci));
+    Feed(ConnectActiveInd());
+    ASSERT_EQ(c.GetStateNumber(), eCapiStateWaitConnectB3Conf);
+    host.puts.clear();
+    Feed(Conf(eCapiConnectB3, kPlci, 0x2004));
+    EXPECT_EQ(c.GetStateNumber(), eCapiStateDChannelUp);
+    EXPECT_EQ(c.m_wInfo, 0x2004);
+    EXPECT_TRUE(host.puts.empty());
+    EXPECT_TRUE(host.posts.empty());
+    Feed(NcciInd(eCapiConnectB3));
+    Feed(NcciInd(eCapiConnectB3Active));
+    EXPECT_EQ(c.GetStateNumber(), eCapiStateDataPhase);
+    EXPECT_EQ(c.m_dwNCCI, kNcci);
+    EXPECT_EQ(host.PostIds(), std::vector<std::uint32_t>{CAPIPORT_CONNECT_ACTIVE});
 }
 
 TEST_F(CapiStateContent, ManufacturerRequestLayout) {

@@ -94,11 +94,9 @@ std::vector<std::uint8_t> ImageWithTypes(std::uint8_t typeIT, std::uint8_t typeK
 }
 
 void MainWindowTest::SetUp() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "mox-main-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    m_Dir = tmpl;
-    mox::platform::SettingsStore::SetInstanceForTesting(
-        mox::platform::SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
+    m_pSettings = std::make_unique<mox::test::TestSettingsFile>("main");
+    ASSERT_TRUE(m_pSettings->Ok());
+    m_Dir = m_pSettings->Dir();
     SetAssiMode(false);
     RecordingPage::s_Log.clear();
 
@@ -141,9 +139,7 @@ void MainWindowTest::TearDown() {
         TViewFactory::Unregister(kind);
     TMsgBox::SetHandlerForTesting({});
     TFileDialog::SetHandlerForTesting({});
-    mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
-    std::error_code ec;
-    std::filesystem::remove_all(m_Dir, ec);
+    m_pSettings.reset();
 }
 
 void MainWindowTest::MakeWindow(int mode, bool expert) {

@@ -10,6 +10,7 @@
 #include "TFileDialog.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
+#include "TestSettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -152,6 +153,7 @@ protected:
     bool Select(std::uint8_t kind);
     void ProcessEvents();
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_Dir;
     std::unique_ptr<TMoxMain> m_pMain;
     FakeMainTransfer* m_pTransfer = nullptr;

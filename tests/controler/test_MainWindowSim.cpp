@@ -5,18 +5,16 @@
 // defaults (expert mode).
 
 #include "BoxSimProcess.h"
-#include "ComponentRegistry.h"
 #include "MainTextIds.h"
 #include "PermSettings.h"
-#include "Quell32Ids.h"
-#include "SettingsPropertyBag.h"
-#include "SettingsStore.h"
+#include "Quell32Registration.h"
 #include "TFileDialog.h"
 #include "TMainDataTransfer.h"
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
 #include "TSetComPortDlg.h"
+#include "TestSettingsFile.h"
 #include "TkResourcen.h"
 
 #include <gtest/gtest.h>
@@ -26,8 +24,6 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -36,31 +32,19 @@ namespace {
 class MainWindowSim : public testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "mox-sim-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
         // The bus control module keeps its own settings store and finds it
         // by the environment: both sides must read the same file.
-        const std::string settings = (m_Dir / "settings.ini").string();
-        setenv("MOX_SETTINGS", settings.c_str(), 1);
-        mox::platform::SettingsStore::SetInstanceForTesting(
-            mox::platform::SettingsStore::OpenFile(settings));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("sim");
+        ASSERT_TRUE(m_pSettings->Ok());
+        m_pSettings->ShareWithModules();
 
         std::string error;
         ASSERT_TRUE(m_Sim.Start(&error)) << error;
         SetAssiMode(false);
         SetComDevice(2, m_Sim.PtyPath());
         SetComPort(2); // the bus interface on COM2
-        // The simulator has no modem lines to test for an interface.
-        auto bag = mox::com::SettingsPropertyBag::Create(quell32::kQuell32PropertiesKey);
-        bag->Write("TestForInterface", mox::com::Variant::FromBool(false));
-        mox::com::ClassRegistration reg;
-        reg.clsid = quell32::CLSID_Quell32Ctrl;
-        reg.progId = quell32::kControlProgId;
-        reg.typeName = "Quell32 Control";
-        reg.modulePath = MOX_QUELL32;
-        ASSERT_TRUE(mox::com::ComponentRegistry::RegisterClass(reg));
-        mox::platform::SettingsStore::Instance().Sync();
+        mox::test::SwitchOffInterfaceTest();
+        ASSERT_TRUE(mox::test::RegisterQuell32(MOX_QUELL32));
 
         // A file dialog would wait for a user: any one that opens cancels.
         TFileDialog::SetHandlerForTesting([](const TFileDialog::Request&) { return QString(); });
@@ -81,9 +65,7 @@ protected:
         TMsgBox::SetHandlerForTesting({});
         TFileDialog::SetHandlerForTesting({});
         m_Sim.Stop();
-        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        m_pSettings.reset();
     }
 
     void MakeWindow(int mode = 1, bool expert = false) {
@@ -103,7 +85,7 @@ protected:
 
     TMoxDocument& Doc() { return *m_pMain->GetDoc(); }
 
-    std::filesystem::path m_Dir;
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     boxsim::BoxSimProcess m_Sim{MOX_BOXSIM, {"--quiet"}};
     std::unique_ptr<TMoxMain> m_pMain;
     std::vector<int> m_Boxes;
@@ -135,7 +117,7 @@ TEST_F(MainWindowSim, AnotherBusInterfacePortTakesEffectAtOnce) {
     ASSERT_TRUE(first.Start(&error)) << error;
     SetComDevice(1, first.PtyPath());
     SetComPort(1);
-    mox::platform::SettingsStore::Instance().Sync();
+    m_pSettings->ShareWithModules(); // the bus control reads COM1 from the file
     MakeWindow();
     ASSERT_TRUE(first.Settle());
     const std::size_t firstMark = first.LineCount();

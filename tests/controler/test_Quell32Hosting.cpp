@@ -4,9 +4,9 @@
 #include "MainWindowFixture.h"
 
 #include "ComponentError.h"
-#include "ComponentRegistry.h"
 #include "IViewHost.h"
 #include "Quell32Ids.h"
+#include "Quell32Registration.h"
 #include "SettingsPropertyBag.h"
 #include "TQuell32Dispatch.h"
 #include "TQuell32Host.h"
@@ -23,12 +23,7 @@ protected:
     }
     void Register() {
 #ifdef MOX_QUELL32
-        ClassRegistration reg;
-        reg.clsid = quell32::CLSID_Quell32Ctrl;
-        reg.progId = quell32::kControlProgId;
-        reg.typeName = "Quell32 Control";
-        reg.modulePath = MOX_QUELL32;
-        ASSERT_TRUE(ComponentRegistry::RegisterClass(reg));
+        ASSERT_TRUE(mox::test::RegisterQuell32(MOX_QUELL32));
 #else
         GTEST_SKIP() << "the bus control module is not built";
 #endif

@@ -40,9 +40,13 @@ TEST_F(SetComPortDlgTest, OffersTenItemsWithTheirTexts) {
     ASSERT_EQ(CountItems(&dlg), 10);
     for (int i = 0; i < 10; ++i) {
         ASSERT_NE(Item(&dlg, i), nullptr) << i;
-        EXPECT_EQ(Item(&dlg, i)->text(), Res()->GetQText(dtxt::kComPortItem0 + i)) << i;
-        EXPECT_FALSE(Item(&dlg, i)->text().isEmpty()) << i;
+        // The COM items add their device (below).
+        EXPECT_TRUE(Item(&dlg, i)->text().startsWith(Res()->GetQText(dtxt::kComPortItem0 + i)))
+            << i;
+        EXPECT_FALSE(Res()->GetQText(dtxt::kComPortItem0 + i).isEmpty()) << i;
     }
+    EXPECT_EQ(Item(&dlg, 0)->text(), Res()->GetQText(dtxt::kComPortItem0));
+    EXPECT_EQ(Item(&dlg, 9)->text(), Res()->GetQText(dtxt::kComPortItem0 + 9));
     EXPECT_EQ(dlg.windowTitle(), Res()->GetQText(dtxt::kComPortCaption));
     EXPECT_EQ(Find<QLabel>(&dlg, "Label1")->text(), Res()->GetQText(dtxt::kComPortLabel));
     EXPECT_EQ(Find<QLabel>(&dlg, "m_pRnrText")->text(), Res()->GetQText(dtxt::kOwnNumber));
@@ -51,6 +55,27 @@ TEST_F(SetComPortDlgTest, OffersTenItemsWithTheirTexts) {
     // The group's caption is the item list's, not text 80.
     EXPECT_TRUE(Find<QGroupBox>(&dlg, "m_pComPort")->title().isEmpty());
     EXPECT_EQ(Find<QLineEdit>(&dlg, "m_pRnr")->maxLength(), 24);
+}
+
+// Each COM item names the device its port number opens: the settings'
+// mapping, or the standard serial device where there is none.
+TEST_F(SetComPortDlgTest, ComItemsNameTheirDevices) {
+    SetComDevice(1, "/dev/ttyUSB0");
+    SetComDevice(3, "/dev/ttyACM0");
+    TSetComPortDlg dlg(nullptr, true, Res());
+    const char* const devices[] = {"/dev/ttyUSB0", "/dev/ttyS1", "/dev/ttyACM0", "/dev/ttyS3"};
+    for (int com = 0; com < 4; ++com) {
+        const QString suffix = QStringLiteral(" (%1)").arg(QString::fromLatin1(devices[com]));
+        for (int item : {1 + com, 5 + com})
+            EXPECT_EQ(Item(&dlg, item)->text(),
+                      Res()->GetQText(dtxt::kComPortItem0 + item) + suffix)
+                << item;
+    }
+    // The choice is still stored by its number.
+    Item(&dlg, 5)->click();
+    Find<QPushButton>(&dlg, "m_pBtnOk")->click();
+    EXPECT_EQ(GetComPort(), 5);
+    EXPECT_EQ(GetComDevice(1), "/dev/ttyUSB0");
 }
 
 TEST_F(SetComPortDlgTest, WizardLeavesOutIsdn) {

@@ -6,6 +6,7 @@
 #include "ErrorBox.h"
 #include "PermSettings.h"
 #include "SettingsStore.h"
+#include "TestSettingsFile.h"
 #include "TkResourcen.h"
 
 #include <gtest/gtest.h>
@@ -35,13 +36,11 @@ inline std::string MakeSpt(const std::map<int, std::pair<std::string, std::strin
 class LanguageFolder : public testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "mox-doc-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_dir = tmpl;
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("doc");
+        ASSERT_TRUE(m_pSettings->Ok());
+        m_dir = m_pSettings->Dir();
         std::filesystem::create_directories(m_dir / "res");
         TkResourcen::SetProgramDirForTesting(m_dir.string());
-        mox::platform::SettingsStore::SetInstanceForTesting(
-            mox::platform::SettingsStore::OpenFile((m_dir / "settings.ini").string()));
         ErrorBox::SetHandlerForTesting([this](const ErrorBox::Request& r) {
             m_boxes.push_back(r);
             return ErrorBox::Answer::Ok;
@@ -50,10 +49,8 @@ protected:
 
     void TearDown() override {
         ErrorBox::SetHandlerForTesting({});
-        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
+        m_pSettings.reset();
         TkResourcen::SetProgramDirForTesting("");
-        std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
     }
 
     void WriteLanguage(const std::string& name, const std::string& bytes) {
@@ -63,6 +60,7 @@ protected:
 
     std::string PathOf(const std::string& name) const { return (m_dir / "res" / name).string(); }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_dir;
     std::vector<ErrorBox::Request> m_boxes;
 };

@@ -3,6 +3,7 @@
 // and the read with its check of the received image.
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -24,12 +25,12 @@ std::int32_t FirstTag(const std::vector<std::uint8_t>& bytes) {
 }
 
 // The first tag of every package a send of this configuration must carry,
-// in order.
+// in order. Subscriber 0 and group 0 go out even when none is in use.
 std::vector<std::int32_t> ExpectedTags(int anzTln, int anzPG, bool kmr) {
     std::vector<std::int32_t> tags = {0x2000, 0x500};
-    for (int i = 0; i < anzTln; ++i)
+    for (int i = 0; i < std::max(anzTln, 1); ++i)
         tags.push_back(0x1000 + i);
-    for (int i = 0; i < anzPG; ++i)
+    for (int i = 0; i < std::max(anzPG, 1); ++i)
         tags.push_back(0x600 + i);
     tags.push_back(0x300);
     tags.push_back(0x400);
@@ -113,6 +114,48 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<0>(info.param).name) +
                (std::get<1>(info.param) == Owner::Document ? "" : "_MainWindowLoop");
     });
+
+// "A0 00 80 0B" -> bytes.
+std::vector<std::uint8_t> Hex(const std::string& text) {
+    std::vector<std::uint8_t> out;
+    std::istringstream in(text);
+    for (std::string pair; in >> pair;)
+        out.push_back(static_cast<std::uint8_t>(std::stoul(pair, nullptr, 16)));
+    return out;
+}
+
+class TypeZeroSend : public DocTest, public ::testing::WithParamInterface<std::uint8_t> {};
+
+TEST_P(TypeZeroSend, CarriesSubscriberZeroAndGroupZero) {
+    auto doc = MakeDoc();
+    doc->SetTypeIT(eIT_Undefined);
+    doc->SetTypeKMR(GetParam());
+    ASSERT_EQ(doc->GetAnzTln(), 0);
+    ASSERT_EQ(doc->GetAnzPG(), 0);
+
+    ASSERT_TRUE(doc->StartWriteAnlDataToComPort(true));
+
+    // The count told to the box stays that of the types in use.
+    EXPECT_EQ(m_Transfer.teleAnz, 0 + 39 + 0 + 1);
+    const bool camera = GetParam() != 0;
+    ASSERT_EQ(m_Transfer.sent.size(), 41u + (camera ? 1 : 0));
+    // Subscriber 0 and group 0 as the record holds them (the defaults),
+    // right after the concierge package.
+    EXPECT_EQ(m_Transfer.sent[2].bytes, Hex("A0 00 80 0B 01 01 01 04 01 01 02 00 03 01 FF"));
+    EXPECT_EQ(m_Transfer.sent[3].bytes,
+              Hex("8C 00 80 60 01 01 FF 02 01 FF 03 01 FF 04 01 FF 05 02 FF FF"
+                  " 06 00 07 00 08 00 09 00 10 01 01 11 01 01 13 01 01 14 01 01"
+                  " 20 00 25 00 21 01 01 26 00 22 00 23 00 24 00"
+                  " 40 01 01 41 01 01 42 01 01 43 01 01 44 01 01 45 01 01 46 01 01"
+                  " 30 00 31 00 32 00 33 00 34 00 35 00 36 00 37 00 38 00 39 00 3A 00 3B 00"));
+    EXPECT_EQ(FirstTag(m_Transfer.sent[4].bytes), 0x300);
+    EXPECT_EQ(FirstTag(m_Transfer.sent.back().bytes), camera ? 0x800 : 0x4009);
+    EXPECT_TRUE(m_Transfer.endedWithEmptyPackage);
+}
+
+INSTANTIATE_TEST_SUITE_P(Camera, TypeZeroSend, ::testing::Values(0, 1), [](const auto& info) {
+    return std::string(info.param ? "WithCamera" : "WithoutCamera");
+});
 
 TEST_F(DocTest, SendWithoutSubscriberAddressesLeavesThemOut) {
     auto doc = MakeDoc();

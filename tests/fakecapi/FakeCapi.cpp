@@ -206,8 +206,12 @@ struct Call {
     bool clearing = false; // DISCONNECT_IND owed once the B3 side is down
     bool discIndSent = false;
     std::uint16_t clearReason = 0;
-    unsigned unconfirmed = 0; // DATA_B3_REQ without DATA_B3_CONF
+    unsigned unconfirmed = 0;     // DATA_B3_REQ without DATA_B3_CONF
+    unsigned ncciNumber = 1;      // the NCCI's own number of the B3 connection, above the PLCI
+    std::uint32_t reopenNcci = 0; // B3 is opened again under it once its clearing is answered
     FakeCapiBox* box = nullptr;
+
+    std::uint32_t Ncci() const { return (ncciNumber << 16) | plci; }
 };
 
 // An indication the application still has to answer.
@@ -232,6 +236,7 @@ struct Network {
     EchoBox echo;
     bool holdConf = false;
     bool overflowNext = false;
+    std::uint16_t connectB3Refusal = 0; // Info for the next CONNECT_B3_CONF, 0 none
     std::uint32_t listenMask = 0;
 
     std::deque<std::vector<std::uint8_t>> queue;
@@ -271,6 +276,11 @@ struct Network {
         Queue(out.Done(static_cast<std::uint16_t>(reg.applId)));
     }
     std::uint16_t NextNr() { return ++msgNr; }
+    // The far end opens a B3 connection on the call.
+    void SendConnectB3Ind(Call& c) {
+        const std::uint16_t nr = NextNr();
+        Ind(std::move(Out(CONNECT_B3, IND, nr).D(c.ncci).S()), CONNECT_B3, c.ncci, nr);
+    }
 
     Call* CallByPlci(std::uint32_t plci) {
         auto it = calls.find(plci);
@@ -294,6 +304,12 @@ struct Network {
     void SendDisconnectB3Ind(Call& c, std::vector<std::function<void()>>& later) {
         const std::uint16_t nr = NextNr();
         Ind(std::move(Out(DISCONNECT_B3, IND, nr).D(c.ncci).W(0).S()), DISCONNECT_B3, c.ncci, nr);
+        // The blocks still on their way die with the B3 connection.
+        const std::uint32_t ncci = c.ncci;
+        heldConfs.erase(std::remove_if(heldConfs.begin(), heldConfs.end(),
+                                       [ncci](const HeldConf& h) { return h.ncci == ncci; }),
+                        heldConfs.end());
+        c.unconfirmed = 0;
         if (c.b3Up) {
             FakeCapiBox* b = BoxOf(c);
             later.push_back([b] { b->OnCallDown(); });
@@ -491,9 +507,8 @@ void Network::HandleResponse(const std::vector<std::uint8_t>& m,
         // On an accepted incoming call the far end opens the B channel.
         Call* c = CallByPlci(addr);
         if (c && c->incoming && !c->ncci) {
-            c->ncci = (1u << 16) | c->plci;
-            const std::uint16_t n = NextNr();
-            Ind(std::move(Out(CONNECT_B3, IND, n).D(c->ncci).S()), CONNECT_B3, c->ncci, n);
+            c->ncci = c->Ncci();
+            SendConnectB3Ind(*c);
         }
         break;
     }
@@ -519,8 +534,13 @@ void Network::HandleResponse(const std::vector<std::uint8_t>& m,
         Call* c = CallByNcci(addr);
         if (c) {
             c->ncci = 0;
-            if (c->clearing)
+            if (c->clearing) {
                 SendDisconnectInd(*c, c->clearReason);
+            } else if (c->reopenNcci) {
+                c->ncci = c->reopenNcci;
+                c->reopenNcci = 0;
+                SendConnectB3Ind(*c);
+            }
         }
         break;
     }
@@ -576,7 +596,15 @@ void Network::Handle(const std::vector<std::uint8_t>& m,
                       .Done(static_cast<std::uint16_t>(reg.applId)));
             break;
         }
-        c->ncci = (1u << 16) | c->plci;
+        if (connectB3Refusal) {
+            // Refused here; the far end opens the B3 connection instead.
+            Conf(CONNECT_B3, nr, addr, connectB3Refusal);
+            connectB3Refusal = 0;
+            c->ncci = c->Ncci();
+            SendConnectB3Ind(*c);
+            break;
+        }
+        c->ncci = c->Ncci();
         Conf(CONNECT_B3, nr, c->ncci, 0);
         const std::uint16_t n = NextNr();
         Ind(std::move(Out(CONNECT_B3_ACTIVE, IND, n).D(c->ncci).S()), CONNECT_B3_ACTIVE, c->ncci,
@@ -624,6 +652,7 @@ void Reset() {
         n.holdConf = false;
         n.holdConnectConf = false;
         n.overflowNext = false;
+        n.connectB3Refusal = 0;
         n.maxUnconfirmed = 0;
         n.violations.clear();
         n.putLog.clear();
@@ -683,6 +712,33 @@ bool RemoteHangup(std::uint16_t reason) {
     for (auto& f : later)
         f();
     return found;
+}
+
+bool RestartB3(bool newNcci) {
+    Network& n = Net();
+    std::vector<std::function<void()>> later;
+    bool found = false;
+    {
+        std::lock_guard<std::mutex> lock(n.mutex);
+        for (auto& [plci, c] : n.calls) {
+            if (!c.b3Up || c.clearing)
+                continue;
+            if (newNcci)
+                ++c.ncciNumber;
+            c.reopenNcci = c.Ncci();
+            n.SendDisconnectB3Ind(c, later);
+            found = true;
+            break;
+        }
+    }
+    for (auto& f : later)
+        f();
+    return found;
+}
+
+void RefuseNextConnectB3(std::uint16_t info) {
+    std::lock_guard<std::mutex> lock(Net().mutex);
+    Net().connectB3Refusal = info;
 }
 
 bool IncomingCall(const char* calling, const char* called, std::uint16_t cip,

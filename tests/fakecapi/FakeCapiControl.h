@@ -63,6 +63,14 @@ bool BoxSend(const std::uint8_t* data, std::size_t len);
 // The network clears the call from the far end with a Reason (0x3480 +
 // cause); false without a call.
 bool RemoteHangup(std::uint16_t reason);
+// The far end clears the B3 connection of the call in its data phase
+// (DISCONNECT_B3_IND) and, once the application has answered that, opens it
+// again (CONNECT_B3_IND): under a new NCCI, or under the same one. False
+// without a call in its data phase.
+bool RestartB3(bool newNcci);
+// The next CONNECT_B3_REQ is refused with this Info in its CONNECT_B3_CONF;
+// the far end then opens the B3 connection itself (CONNECT_B3_IND).
+void RefuseNextConnectB3(std::uint16_t info);
 // An incoming call; false when the application does not listen for its CIP
 // value. callingType is the calling number's type byte.
 bool IncomingCall(const char* calling, const char* called, std::uint16_t cip,
@@ -70,6 +78,8 @@ bool IncomingCall(const char* calling, const char* called, std::uint16_t cip,
 // A DATA_B3_IND for an NCCI that does not exist.
 void OrphanDataInd();
 // While held, DATA_B3_CONFs are kept back; releasing sends the held ones.
+// A B3 connection that goes down takes its held ones with it: its blocks
+// are never confirmed.
 void HoldDataConf(bool hold);
 // While held, CONNECT_REQs wait unanswered; releasing answers them as the
 // outcome says.

@@ -1,8 +1,10 @@
 #pragma once
-// A fixture that gives each test a fresh settings file and trace file in a
-// temporary folder of its own; the user's settings are never touched.
+// A fixture that gives each test a fresh settings file (the shared one of
+// the test support) and a trace file beside it; the user's settings are
+// never touched.
 
 #include "SettingsStore.h"
+#include "TestSettingsFile.h"
 #include "TraceSink.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,19 +20,15 @@
 class TempSettings : public testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "mox-make-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_dir = tmpl;
-        mox::platform::SettingsStore::SetInstanceForTesting(
-            mox::platform::SettingsStore::OpenFile((m_dir / "settings.ini").string()));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("make");
+        ASSERT_TRUE(m_pSettings->Ok());
+        m_dir = m_pSettings->Dir();
         mox::platform::SetTraceFile(TracePath());
     }
 
     void TearDown() override {
         mox::platform::SetTraceFile("");
-        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
+        m_pSettings.reset();
     }
 
     mox::platform::SettingsStore& Store() { return mox::platform::SettingsStore::Instance(); }
@@ -51,5 +50,6 @@ protected:
         return lines;
     }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_dir;
 };

@@ -6,11 +6,10 @@
 
 #include "MoxApp.h"
 
-#include "ComponentRegistry.h"
 #include "ErrorBox.h"
 #include "MoxDaten.h"
 #include "PermSettings.h"
-#include "Quell32Ids.h"
+#include "Quell32Registration.h"
 #include "SettingsStore.h"
 #include "TAssiMain.h"
 #include "TFileDialog.h"
@@ -18,6 +17,7 @@
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
+#include "TestSettingsFile.h"
 #include "TkResourcen.h"
 
 #include <gtest/gtest.h>
@@ -43,12 +43,9 @@ namespace {
 class Startup : public testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "mox-start-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        m_Settings = (m_Dir / "settings.ini").string();
-        mox::platform::SettingsStore::SetInstanceForTesting(
-            mox::platform::SettingsStore::OpenFile(m_Settings));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("start");
+        ASSERT_TRUE(m_pSettings->Ok());
+        m_Dir = m_pSettings->Dir();
         SetAssiMode(false);
         ErrorBox::SetHandlerForTesting([this](const ErrorBox::Request& r) {
             errors.push_back(r.text);
@@ -64,9 +61,7 @@ protected:
         ErrorBox::SetHandlerForTesting({});
         TMsgBox::SetHandlerForTesting({});
         TkResourcen::SetProgramDirForTesting("");
-        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        m_pSettings.reset();
     }
 
     int Run(std::vector<std::string> args) {
@@ -81,13 +76,7 @@ protected:
 
     void RegisterQuell32() {
 #ifdef MOX_QUELL32
-        mox::com::ClassRegistration reg;
-        reg.clsid = quell32::CLSID_Quell32Ctrl;
-        reg.progId = quell32::kControlProgId;
-        reg.typeName = "Quell32 Control";
-        reg.modulePath = MOX_QUELL32;
-        ASSERT_TRUE(mox::com::ComponentRegistry::RegisterClass(reg));
-        mox::platform::SettingsStore::Instance().Sync();
+        ASSERT_TRUE(mox::test::RegisterQuell32(MOX_QUELL32));
 #else
         GTEST_SKIP() << "the bus control module is not built";
 #endif
@@ -120,8 +109,8 @@ protected:
         });
     }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_Dir;
-    std::string m_Settings;
     std::vector<std::string> errors;
     std::vector<TMsgBox::Request> boxes;
 };

@@ -192,19 +192,27 @@ TEST_F(TaggedImage, CountOnlyLeavesStreamAndBufferAlone) {
     EXPECT_EQ(buf, before);
 }
 
-TEST_F(TaggedImage, SubscriberOrGroupNotInUseIsAnEmptyPackage) {
-    // Type 1 has 3 subscribers and 5 groups; the tables hold 31 and 11.
-    EXPECT_EQ(Write(eTaggedData_Tln, 3).size(), 0u);
-    EXPECT_EQ(Write(eTaggedData_PG, 10).size(), 0u);
-    EXPECT_TRUE(RestIsEmpty(0));
-
-    // Without a door interface index 0 is not in use either, yet the
-    // document always sends one package of each.
+TEST_F(TaggedImage, SinglePackageOfASubscriberOrGroupNotInUseIsWritten) {
+    // Without a door interface no subscriber or group is in use, yet the
+    // document sends subscriber 0 and group 0 as packages of their own.
     MoxSetTypeIT(&d, eIT_Undefined);
-    EXPECT_EQ(MoxWriteTaggedData(&d, eTaggedData_Tln, 0, false), 0);
-    EXPECT_EQ(Write(eTaggedData_Tln, 0).size(), 0u);
-    EXPECT_EQ(Write(eTaggedData_PG, 0).size(), 0u);
-    EXPECT_TRUE(RestIsEmpty(0));
+    const Bytes tln = Hex("A0 00 80 0B 01 01 01 04 01 01 02 00 03 01 FF");
+    EXPECT_EQ(MoxWriteTaggedData(&d, eTaggedData_Tln, 0, false), tln.size());
+    EXPECT_EQ(Write(eTaggedData_Tln, 0), tln);
+    EXPECT_TRUE(RestIsEmpty(tln.size()));
+    const Bytes pg = Write(eTaggedData_PG, 0);
+    ASSERT_EQ(pg.size(), 100u);
+    EXPECT_EQ(Bytes(pg.begin(), pg.begin() + 4), Hex("8C 00 80 60"));
+
+    // Type 1 has 3 subscribers and 5 groups; the tables hold 31 and 11, and
+    // only an index beyond the table is refused.
+    MoxSetTypeIT(&d, eIT_Nivo);
+    const Bytes tln3 = Write(eTaggedData_Tln, 3);
+    ASSERT_GE(tln3.size(), 3u);
+    EXPECT_EQ(Bytes(tln3.begin(), tln3.begin() + 3), Hex("A0 03 80"));
+    const Bytes pg10 = Write(eTaggedData_PG, 10);
+    ASSERT_GE(pg10.size(), 3u);
+    EXPECT_EQ(Bytes(pg10.begin(), pg10.begin() + 3), Hex("8C 0A 80"));
 }
 
 TEST_F(TaggedImage, UnknownSectionNumbersWriteNothing) {

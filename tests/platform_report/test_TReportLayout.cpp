@@ -278,6 +278,30 @@ TEST(ReportLayout, WrappedTextMakesItsBandTaller) {
     EXPECT_GT(afterLong, afterShort);
 }
 
+TEST(ReportLayout, AWrappedLabelBreaksAtSpacesAndInsideAWordOnlyWhereItMust) {
+    TReport report("Lines");
+    TReportBand* detail = report.AddBand(eBandType::Detail, "Detail", 5);
+    TReportLabel* label = detail->AddLabel("Text", 0, 0);
+    label->WordWrap = true;
+    label->Width = ReportTextWidth(10, false, QStringLiteral("Haustür Müller")) + 0.5;
+    label->Caption = QStringLiteral("Haustür Müller Erdgeschoss");
+    report.Prepare();
+    EXPECT_EQ(Named(report.Pages(), "Text")[0]->lines,
+              (QStringList{QStringLiteral("Haustür Müller"), QStringLiteral("Erdgeschoss")}));
+
+    // A number longer than the line is broken inside it: every digit prints.
+    const QString number = QStringLiteral("004930123456789012345678");
+    label->Caption = number;
+    label->Width = ReportTextWidth(10, false, number) / 2 + 1;
+    report.Prepare();
+    const TLaidOutItem* broken = Named(report.Pages(), "Text")[0];
+    EXPECT_EQ(broken->text, number);
+    ASSERT_EQ(broken->lines.size(), 2);
+    EXPECT_EQ(broken->lines.join(QString()), number);
+    for (const QString& line : broken->lines)
+        EXPECT_LE(ReportTextWidth(10, false, line), label->Width);
+}
+
 TEST(ReportLayout, AGrownLabelPushesTheItemsBelowItDown) {
     TReport report("Push");
     TReportBand* detail = report.AddBand(eBandType::Detail, "Detail", 20);

@@ -445,6 +445,47 @@ TEST_F(PrintTest, Type1PrintsThreeDoorsAndNoUnknownTone) {
     EXPECT_EQ(pages.TextOf("m_pTon1"), Text(421));
     EXPECT_EQ(pages.TextOf("m_pTon2"), Text(422));
     EXPECT_EQ(pages.TextOf("m_pTon3"), "");
+    // Doors 4 to 6 have no number either.
+    EXPECT_EQ(pages.TextOf("Door3"), "3");
+    EXPECT_EQ(pages.TextOf("Door4"), "");
+}
+
+// Caption 287 names the floor call: it stands beside the floor call's text,
+// and the tone column, whose values name themselves, has no caption above
+// it. In every language, where the caption's length moves the columns.
+TEST_F(PrintTest, TheFloorCallsCaptionStandsBesideItsText) {
+    Load([](MoxDaten* d) {
+        MoxSetTypeIT(d, 2);
+        MoxSetTuerrufText(d, 6, "Etage");
+    });
+    for (int sprache = 1; sprache <= 6; ++sprache) {
+        ASSERT_TRUE(m_pRes->LoadFile(TkResourcen::LanguageFilePath(sprache)));
+        const TReportPages& pages = PrintKind(eITKonfig);
+        auto item = [&](const char* name) {
+            for (const TLaidOutItem* i : pages.Items())
+                if (i->name == name)
+                    return i;
+            ADD_FAILURE() << name << " not printed";
+            static const TLaidOutItem none;
+            return &none;
+        };
+        const TLaidOutItem* caption = item("Caption287");
+        const TLaidOutItem* text = item("m_pEtagenText");
+        EXPECT_EQ(caption->text, Text(287)) << sprache;
+        EXPECT_EQ(text->text, "Etage");
+        EXPECT_DOUBLE_EQ(caption->rect.top(), text->rect.top()) << sprache;
+        EXPECT_LE(caption->rect.right(), text->rect.left()) << sprache;
+        EXPECT_EQ(caption->lines, QStringList{Text(287)}) << sprache;
+        // The door texts share the floor call's column.
+        EXPECT_DOUBLE_EQ(item("m_pText1")->rect.left(), text->rect.left()) << sprache;
+        const TLaidOutItem* tone = item("m_pTon1");
+        for (const TLaidOutItem* i : pages.Items("TPrintITKonf")) {
+            if (i->kind != eReportItemKind::Label || i->text.isEmpty() ||
+                i->rect.top() >= tone->rect.top() || i->bandType != eBandType::Detail)
+                continue;
+            EXPECT_LE(i->rect.right(), tone->rect.left()) << i->name << " above the tones";
+        }
+    }
 }
 
 TEST_F(PrintTest, Type2PrintsSixDoors) {

@@ -28,7 +28,6 @@ inline constexpr uint8_t kSubDataEnd = 2;
 inline constexpr uint8_t kSubAck = 3;
 inline constexpr uint8_t kSubNak = 4;
 inline constexpr uint8_t kSubKennung = 5;
-inline constexpr uint8_t kPcAddress = 0xF0;
 inline constexpr size_t kTeleDataMax = 16;
 
 class BoxBusLink : public IBoxLink {

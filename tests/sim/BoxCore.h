@@ -5,9 +5,9 @@
 // identifications and configuration frames; and misbehaves on request at
 // block level (no answer, a late answer, a wrong block number).
 //
-// A front-end (the bus interface, later the V.24 line or the fake CAPI
-// library) hands every whole block from the PC to OnBlock and carries the
-// answers through its IBoxLink. Features (programming, firmware) plug in
+// A front-end (the bus interface, the V.24 line or the fake CAPI library)
+// hands every whole block from the PC to OnBlock and carries the answers
+// through its IBoxLink. Features (programming, firmware) plug in
 // through IBoxFeature. Single-threaded; time through SimTimers.
 
 #include "IBoxFeature.h"
@@ -60,6 +60,9 @@ public:
     Bytes Configuration() const;
     // Replaces the stored configuration by an image cut into full blocks.
     void SetConfiguration(const Bytes& image);
+    // Replaces it by these packages, as a write of them would have left it,
+    // so a read serves them one block each.
+    void SetPackages(std::vector<Bytes> packages) { m_Packages = std::move(packages); }
     void ClearConfiguration() { m_Packages.clear(); }
 
     // ---- The event log ----

@@ -172,6 +172,19 @@ TEST_F(BoxCoreTest, ImageLoadedIsCutIntoFullBlocks) {
     EXPECT_EQ(core.Packages()[2].size(), 452u);
 }
 
+TEST_F(BoxCoreTest, PackagesSetAreServedOneBlockEach) {
+    core.SetPackages(kThreePackages);
+    EXPECT_EQ(core.Packages(), kThreePackages);
+    const uint8_t cmds[] = {kCmdDataFirst, kCmdData, kCmdDataEnd};
+    for (uint16_t n = 0; n < 3; ++n) {
+        const auto a = Send(Pc(kCmdDataReq, n));
+        ASSERT_EQ(a.size(), 1u) << "block " << n;
+        EXPECT_EQ(a[0].cmd, cmds[n]);
+        EXPECT_EQ(a[0].number, n);
+        EXPECT_EQ(a[0].data, kThreePackages[n]);
+    }
+}
+
 TEST_F(BoxCoreTest, EventLogIsSixteenKilobytesOrRefused) {
     const Bytes pattern = BoxCore::EventLogPattern();
     ASSERT_EQ(pattern.size(), 16384u);

@@ -66,6 +66,8 @@ void BoxV24Link::HandleInput() {
                            }
                            ++m_Counters.framesIn;
                            Bytes block(payload.begin(), payload.end());
+                           if (onFrameIn)
+                               onFrameIn(block);
                            // The PC marks its first byte like the box; the
                            // block itself does not carry that mark. A frame
                            // of nothing but its CRC checks out too; the core
@@ -82,6 +84,10 @@ void BoxV24Link::HandleInput() {
 // ---- The box's frames ------------------------------------------------------
 
 void BoxV24Link::SendBlock(const Bytes& block) {
+    if (m_bHungUp) {
+        Report("NOLINE " + HexBytes(block));
+        return;
+    }
     Bytes frame = BuildComFrame(block);
     if (frame.empty()) {
         Report("BADOUT len " + std::to_string(block.size()));
@@ -132,8 +138,8 @@ void BoxV24Link::SendBlock(const Bytes& block) {
     if (m_bTrace)
         Report("TXFRAME " + HexBytes(block) + faults);
     if (split) {
-        for (size_t pos = 0; pos < frame.size(); pos += kSplitPiece) {
-            const size_t end = std::min(frame.size(), pos + kSplitPiece);
+        for (size_t pos = 0; pos < frame.size(); pos += m_nSplitPiece) {
+            const size_t end = std::min(frame.size(), pos + m_nSplitPiece);
             Queue(Bytes(frame.begin() + static_cast<std::ptrdiff_t>(pos),
                         frame.begin() + static_cast<std::ptrdiff_t>(end)),
                   true);
@@ -143,7 +149,28 @@ void BoxV24Link::SendBlock(const Bytes& block) {
     }
 }
 
+void BoxV24Link::SendRaw(const Bytes& bytes) {
+    if (m_bTrace)
+        Report("TXRAW " + HexBytes(bytes));
+    Queue(bytes, false);
+}
+
+void BoxV24Link::HangUp() {
+    if (m_GapTimer)
+        m_Timers.Cancel(m_GapTimer);
+    m_GapTimer = 0;
+    m_bGapDone = false;
+    m_Pending.clear();
+    // Closing the master and the held slave leaves the PC's open slave with
+    // no far end: its reads and writes fail as on a lost line.
+    CloseSimPty(m_master, m_slaveHold);
+    m_bHungUp = true;
+    Report("HANGUP");
+}
+
 void BoxV24Link::Queue(Bytes bytes, bool gapBefore) {
+    if (m_bHungUp)
+        return;
     m_Pending.push_back({std::move(bytes), gapBefore});
     Pump();
 }

@@ -25,8 +25,9 @@ namespace boxsim {
 
 class BoxV24Link : public IBoxLink {
 public:
-    // A split frame goes out in pieces of this many bytes, one write each.
-    // Small enough that even the shortest answer comes in several pieces.
+    // A split frame goes out in pieces of this many bytes, one write each,
+    // unless a split asks for other pieces. Small enough that even the
+    // shortest answer comes in several pieces.
     static constexpr size_t kSplitPiece = 3;
     // Gap between the pieces, so each reaches the PC in a read of its own
     // rather than all at once.
@@ -52,6 +53,17 @@ public:
     // Reads what the PC wrote and hands every good frame to the core.
     void HandleInput();
     void SetTrace(bool on) { m_bTrace = on; }
+    // Every good frame of the PC as it came, its first byte still marked,
+    // before the core sees the block.
+    std::function<void(const Bytes& payload)> onFrameIn;
+
+    // Bytes on the line as they are (a frame of the test's own, garbage, a
+    // flood), in turn with the box's frames.
+    void SendRaw(const Bytes& bytes);
+    // The box's end of the line goes: the PC's port sees its line hang up.
+    // Whatever waited to go out is dropped; nothing goes out after.
+    void HangUp();
+    bool HungUp() const { return m_bHungUp; }
 
     // IBoxLink
     void SendBlock(const Bytes& block) override;
@@ -59,7 +71,11 @@ public:
 
     // ---- Misbehaviour, each for the box's next n frames (kAlways: all) ----
     void SetBadCrc(int n) { m_nBadCrc = n; }
-    void SetSplit(int n) { m_nSplit = n; }
+    // piece 1: every byte in a write of its own.
+    void SetSplit(int n, size_t piece = kSplitPiece) {
+        m_nSplit = n;
+        m_nSplitPiece = piece > 0 ? piece : kSplitPiece;
+    }
     void SetDouble(int n) { m_nDouble = n; }
     void SetGarbage(int n) { m_nGarbage = n; }
     void SetCutOff(int n) { m_nCutOff = n; }
@@ -89,6 +105,7 @@ private:
     int m_slaveHold = -1;
     std::string m_ptyPath;
     bool m_bTrace = true;
+    bool m_bHungUp = false;
 
     ComFrameScanner m_Scanner;
     // Writes waiting, in order; a split frame waits here piece by piece.
@@ -98,6 +115,7 @@ private:
 
     int m_nBadCrc = 0;
     int m_nSplit = 0;
+    size_t m_nSplitPiece = kSplitPiece;
     int m_nDouble = 0;
     int m_nGarbage = 0;
     int m_nCutOff = 0;

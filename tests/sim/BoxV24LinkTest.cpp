@@ -4,6 +4,7 @@
 // bytes exactly the way it says (seen through the PC's own scanner).
 
 #include "BoxV24Link.h"
+#include "SimPty.h"
 
 #include "ComFrame.h"
 #include "ComFrameScanner.h"
@@ -11,9 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 using namespace boxsim;
@@ -37,21 +36,13 @@ protected:
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(link.Start(&error)) << error;
-        pc = ::open(link.PtyPath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        ASSERT_GE(pc, 0);
-        termios tio{};
-        ASSERT_EQ(::tcgetattr(pc, &tio), 0);
-        ::cfmakeraw(&tio);
-        ASSERT_EQ(::tcsetattr(pc, TCSANOW, &tio), 0);
-    }
-    void TearDown() override {
-        if (pc >= 0)
-            ::close(pc);
+        ASSERT_TRUE(pcEnd.Open(link.PtyPath()));
+        pc = pcEnd.Fd();
     }
 
     // The PC writes bytes; the link takes them once they have crossed.
     void PcWrite(const Bytes& bytes) {
-        ASSERT_EQ(::write(pc, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        ASSERT_TRUE(pcEnd.Write(bytes));
         pollfd p{link.MasterFd(), POLLIN, 0};
         ASSERT_EQ(::poll(&p, 1, kGuardMs), 1);
         link.HandleInput();
@@ -89,6 +80,7 @@ protected:
     BoxCore core;
     BoxV24Link link;
     std::vector<std::string> events;
+    SimPcEnd pcEnd;
     int pc = -1;
     ComFrameScanner scanner;
 };
@@ -161,6 +153,83 @@ TEST_F(BoxV24LinkTest, SplitFrameGoesOutPieceByPiece) {
     // A frame behind the split one waited its turn and is whole.
     link.SendBlock(kResetAck);
     EXPECT_EQ(PcRead(BuildComFrame(kResetAck).size()), BuildComFrame(kResetAck));
+}
+
+TEST_F(BoxV24LinkTest, SplitOfOneBytePiecesWritesEveryByteAlone) {
+    link.SetSplit(1, 1);
+    link.SendBlock(kAnswer);
+    const Bytes frame = BuildComFrame(kAnswer);
+    Bytes got;
+    for (size_t i = 0; i < frame.size(); ++i) {
+        now += BoxV24Link::kSplitGapMs;
+        timers.Run();
+        const Bytes piece = PcRead(1);
+        ASSERT_EQ(piece.size(), 1u) << "byte " << i;
+        got.push_back(piece[0]);
+    }
+    EXPECT_TRUE(link.Idle());
+    EXPECT_EQ(got, frame);
+    // The next frame goes out whole again, in pieces of the usual size
+    // when split.
+    link.SetSplit(1);
+    link.SendBlock(kResetAck);
+    now += BoxV24Link::kSplitGapMs;
+    timers.Run();
+    EXPECT_EQ(PcRead(BoxV24Link::kSplitPiece).size(), BoxV24Link::kSplitPiece);
+}
+
+TEST_F(BoxV24LinkTest, RawBytesGoOutAsTheyAreInTurnWithTheFrames) {
+    link.SetSplit(1);
+    link.SendBlock(kAnswer);
+    const Bytes raw{0x55, COM_STX, 0x41, COM_ETX};
+    link.SendRaw(raw);
+    const Bytes frame = BuildComFrame(kAnswer);
+    Bytes got;
+    while (!link.Idle()) {
+        now += BoxV24Link::kSplitGapMs;
+        timers.Run();
+    }
+    got = PcRead(frame.size() + raw.size());
+    Bytes expected = frame;
+    expected.insert(expected.end(), raw.begin(), raw.end());
+    EXPECT_EQ(got, expected);
+    EXPECT_TRUE(Saw("TXRAW 55 02 41 03"));
+}
+
+TEST_F(BoxV24LinkTest, PcFrameIsHandedOnAsItCameBeforeTheCoreTakesIt) {
+    std::vector<Bytes> seen;
+    link.onFrameIn = [&](const Bytes& payload) {
+        seen.push_back(payload);
+        EXPECT_FALSE(Saw("RESET")) << "before the core";
+    };
+    PcWrite(BuildComFrame(kReset));
+    ASSERT_EQ(seen.size(), 1u);
+    Bytes marked = kReset;
+    marked[0] |= BIT_7;
+    EXPECT_EQ(seen[0], marked);
+    EXPECT_TRUE(Saw("RESET"));
+}
+
+TEST_F(BoxV24LinkTest, HangUpTakesThePcsLineAway) {
+    link.SetSplit(1);
+    link.SendBlock(kAnswer); // its pieces wait for their gaps
+    link.HangUp();
+    EXPECT_TRUE(link.HungUp());
+    EXPECT_TRUE(link.Idle());
+    EXPECT_LT(link.MasterFd(), 0);
+    EXPECT_TRUE(Saw("HANGUP"));
+    // The PC's end sees the hang-up; what waited never comes.
+    pollfd p{pc, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, kGuardMs), 1);
+    EXPECT_NE(p.revents & POLLHUP, 0);
+    uint8_t buf[64];
+    EXPECT_LE(::read(pc, buf, sizeof buf), 0);
+    // Nothing goes out after it.
+    link.SendBlock(kResetAck);
+    link.SendRaw({0x55});
+    EXPECT_TRUE(link.Idle());
+    EXPECT_TRUE(Saw("NOLINE"));
+    EXPECT_FALSE(timers.Pending());
 }
 
 TEST_F(BoxV24LinkTest, DoubleSendsTwoFramesInOneWrite) {

@@ -12,6 +12,7 @@
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace boxsim {
 
@@ -110,7 +111,13 @@ void BusInterfaceSim::AnswerPc(const Bytes& telegram, std::string* answer, bool*
     *take = !repeat;
     switch (m_mode) {
     case AnswerMode::Ack:
-        Write({kAck});
+        if (m_aheadOfAck && !m_inFlight) {
+            OutTelegram ahead = std::move(*m_aheadOfAck);
+            m_aheadOfAck.reset();
+            Start(std::move(ahead), {kAck});
+        } else {
+            Write({kAck});
+        }
         *answer = "06";
         break;
     case AnswerMode::Nak:
@@ -161,23 +168,37 @@ void BusInterfaceSim::Queue(OutTelegram telegram) {
         StartNext();
 }
 
+void BusInterfaceSim::QueueAheadOfAck(OutTelegram telegram) {
+    m_aheadOfAck = std::move(telegram);
+}
+
 void BusInterfaceSim::StartNext() {
     while (!m_inFlight && !m_outbox.empty()) {
-        InFlight f;
-        f.telegram = std::move(m_outbox.front());
+        OutTelegram next = std::move(m_outbox.front());
         m_outbox.pop_front();
-        f.triesLeft = f.telegram.tries > 0 ? f.telegram.tries : m_tries;
-        m_inFlight = std::move(f);
-        SendTry();
+        Start(std::move(next));
     }
 }
 
-void BusInterfaceSim::SendTry() {
+void BusInterfaceSim::Start(OutTelegram telegram, const Bytes& trailer) {
+    InFlight f;
+    f.telegram = std::move(telegram);
+    f.triesLeft = f.telegram.tries > 0 ? f.telegram.tries : m_tries;
+    m_inFlight = std::move(f);
+    SendTry(trailer);
+}
+
+void BusInterfaceSim::SendTry(const Bytes& trailer) {
     InFlight& f = *m_inFlight;
     --f.triesLeft;
     const bool garble = f.telegram.garble || TakeOne(m_garbleOut);
     ++m_counters.telegramsOut;
-    Write(EncodeTelegram(f.telegram.bytes, garble));
+    Bytes out = f.telegram.wire.empty() || garble ? EncodeTelegram(f.telegram.bytes, garble)
+                                                  : f.telegram.wire;
+    out.insert(out.end(), trailer.begin(), trailer.end());
+    Write(out);
+    if (auto first = std::exchange(f.telegram.onFirstTry, nullptr))
+        first();
     if (f.telegram.bytes.empty() || f.telegram.bytes[0] == kBroadcast) {
         if (m_trace)
             Report("TX " + HexBytes(f.telegram.bytes) + " broadcast");
@@ -186,6 +207,8 @@ void BusInterfaceSim::SendTry() {
     }
     if (garble && m_trace)
         Report("TX " + HexBytes(f.telegram.bytes) + " garbled");
+    if (!trailer.empty() && m_trace)
+        Report("TX " + HexBytes(f.telegram.bytes) + " ahead of the ACK");
     const int wait = f.telegram.ackWaitMs > 0 ? f.telegram.ackWaitMs : m_ackWaitMs;
     f.timer = m_timers.After(wait, [this] {
         if (!m_inFlight)

@@ -29,15 +29,14 @@ public:
         Foreign, // a foreign byte instead of ACK/NAK; not taken
     };
 
-    // Defaults for the box's own telegrams. The PC answers at once from its
-    // reader thread, but only once its client has taken the telegram
-    // before, and a busy machine may hold that thread for a while; a try
-    // repeated too early reaches the PC twice, so the wait is far longer
-    // than the bus's 48 ms.
+    // Defaults for the box's own telegrams, whatever they carry: a block's
+    // telegram, a programming message, one typed on the command line. The
+    // PC answers at once from its reader thread, but only once its client
+    // has taken the telegram before, and a busy machine may hold that
+    // thread for a while; a try repeated too early reaches the PC twice, so
+    // the wait is far longer than the bus's 48 ms.
     static constexpr int kDefaultTries = 3;
     static constexpr int kDefaultAckWaitMs = 1000;
-    // A telegram typed on the command line waits this long, once.
-    static constexpr int kCommandAckWaitMs = 500;
 
     // An intact telegram the box takes (for its address or a broadcast);
     // repetitions of one it took without answering are not passed on.
@@ -75,7 +74,14 @@ public:
     // The next n tries go out with a bad checksum (kAlways: all).
     void SetGarbleOut(int n) { m_garbleOut = n; }
     void Queue(OutTelegram telegram) override;
-    bool Idle() const override { return !m_inFlight && m_outbox.empty(); }
+    // The telegram waits until the PC's next telegram for the box has come
+    // in and goes out just ahead of the box's ACK of it, in one write: the
+    // PC meets it while it waits for that ACK, and the ACK is behind it when
+    // the telegram ends, so the PC must not acknowledge it. From then on it
+    // is repeated like any other. Only with the ACK answer mode and nothing
+    // else in flight; until then it waits.
+    void QueueAheadOfAck(OutTelegram telegram);
+    bool Idle() const override { return !m_inFlight && m_outbox.empty() && !m_aheadOfAck; }
     // Bytes as they stand, framing or not.
     void SendRaw(const Bytes& bytes);
 
@@ -106,7 +112,9 @@ private:
     void AnswerPc(const Bytes& telegram, std::string* answer, bool* take);
     void Write(const Bytes& bytes);
     void StartNext();
-    void SendTry();
+    void Start(OutTelegram telegram, const Bytes& trailer = {});
+    // One try; trailer goes out right behind it, in the same write.
+    void SendTry(const Bytes& trailer = {});
     void Finish(int answer);
     void Report(const std::string& line);
 
@@ -129,6 +137,7 @@ private:
     int m_garbleOut = 0;
     std::deque<OutTelegram> m_outbox;
     std::optional<InFlight> m_inFlight;
+    std::optional<OutTelegram> m_aheadOfAck;
 
     bool m_trace = true;
     Counters m_counters;

@@ -15,9 +15,11 @@ inline constexpr int kNotAnswered = -2; // a broadcast: nobody answers it
 
 struct OutTelegram {
     Bytes bytes;        // target, function, transmitter, data
+    Bytes wire;         // each try's bytes as they stand; empty: framed from bytes
     int tries = 0;      // 0: the front-end's setting
     int ackWaitMs = 0;  // 0: the front-end's setting
     bool garble = false; // every try with a bad checksum
+    std::function<void()> onFirstTry; // its first try is on the line
     std::function<void(int answer)> onDone;
 };
 

@@ -1,6 +1,7 @@
 #include "SimCommand.h"
 
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -46,15 +47,10 @@ std::optional<Bytes> ReadFile(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Sends a typed telegram once and prints what the PC answered.
-void SendTyped(BusInterfaceSim& sim, const Bytes& bytes, bool garble) {
-    OutTelegram t;
-    t.bytes = bytes;
-    t.tries = 1;
-    t.ackWaitMs = BusInterfaceSim::kCommandAckWaitMs;
-    t.garble = garble;
+// What the PC answered a typed telegram, once its tries are done.
+std::function<void(int)> PrintAnswer(BusInterfaceSim& sim) {
     BusInterfaceSim* s = &sim;
-    t.onDone = [s](int answer) {
+    return [s](int answer) {
         if (!s->onReport)
             return;
         if (answer == kNotAnswered)
@@ -64,7 +60,37 @@ void SendTyped(BusInterfaceSim& sim, const Bytes& bytes, bool garble) {
         else
             s->onReport("PCANSWER " + HexBytes({static_cast<uint8_t>(answer)}));
     };
+}
+
+// A typed telegram goes out as the box's own do: repeated until the PC
+// acknowledges it or its tries are used up.
+void SendTyped(BusInterfaceSim& sim, const Bytes& bytes, bool garble) {
+    OutTelegram t;
+    t.bytes = bytes;
+    t.garble = garble;
+    t.onDone = PrintAnswer(sim);
     sim.Queue(std::move(t));
+}
+
+// Raw bytes that are one whole telegram to the PC are a telegram of the
+// box's like any other, repeated until acknowledged; anything else goes
+// out once, as it stands.
+std::string SendRawBytes(BusInterfaceSim& sim, const Bytes& bytes) {
+    const auto telegram = DecodeWholeTelegram(bytes);
+    if (!telegram || telegram->size() < 3 || (*telegram)[0] != kPcAddress) {
+        sim.SendRaw(bytes);
+        return "SENT";
+    }
+    OutTelegram t;
+    t.bytes = *telegram;
+    t.wire = bytes;
+    BusInterfaceSim* s = &sim;
+    t.onFirstTry = [s] {
+        if (s->onReport)
+            s->onReport("SENT");
+    };
+    sim.Queue(std::move(t));
+    return {}; // printed when the first try is on the line
 }
 
 } // namespace
@@ -163,11 +189,19 @@ std::string RunSimCommand(BusInterfaceSim& sim, const std::string& line, bool* q
         SendTyped(sim, *bytes, cmd == "garble");
         return {}; // the answer is printed when it came
     }
+    if (cmd == "ackbehind") {
+        if (!bytes || bytes->size() < 3)
+            return "ERROR a telegram needs target, function and transmitter";
+        OutTelegram t;
+        t.bytes = *bytes;
+        t.onDone = PrintAnswer(sim);
+        sim.QueueAheadOfAck(std::move(t));
+        return "OK";
+    }
     if (cmd == "raw") {
         if (!bytes || bytes->empty())
             return "ERROR raw needs hex bytes";
-        sim.SendRaw(*bytes);
-        return "SENT";
+        return SendRawBytes(sim, *bytes);
     }
     return "ERROR unknown command " + cmd;
 }

@@ -11,9 +11,19 @@
 //                              the next) is taken but its ACK never sent; the
 //                              PC's repetition is answered, not taken again
 //   address <hex>              the box's bus address (default 70)
-//   send <hex>...              a telegram to the PC, once; prints PCANSWER <hex>|none
-//   garble <hex>...            the same with a bad checksum
-//   raw <hex>...               bytes as they stand; prints SENT
+//   send <hex>...              a telegram to the PC, repeated as the box's own
+//                              telegrams are; prints PCANSWER <hex>|none once
+//                              the PC acknowledged it or every try went
+//                              unanswered
+//   garble <hex>...            the same with a bad checksum on every try
+//   ackbehind <hex>...         the same, sent only when the PC's next
+//                              telegram for the box has come in, just ahead
+//                              of the box's ACK of it (so the ACK waits behind
+//                              it and the PC must not acknowledge this try)
+//   raw <hex>...               bytes as they stand; prints SENT once they are
+//                              on the line. When they are one whole intact
+//                              telegram to the PC, it is repeated until
+//                              acknowledged, as the box's own are
 //   garbleout [<n>]            the box's next n telegram tries go out garbled
 //   tries <n>, ackwait <ms>    tries of the box's telegrams and the wait for
 //                              the PC's ACK of each (default 3 and 1000 ms)

@@ -43,4 +43,24 @@ void CloseSimPty(int& master, int& slaveHold) {
     master = -1;
 }
 
+SimPcEnd::~SimPcEnd() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool SimPcEnd::Open(const std::string& path) {
+    m_fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_fd < 0)
+        return false;
+    termios tio{};
+    if (::tcgetattr(m_fd, &tio) != 0)
+        return false;
+    ::cfmakeraw(&tio);
+    return ::tcsetattr(m_fd, TCSANOW, &tio) == 0;
+}
+
+bool SimPcEnd::Write(const std::vector<uint8_t>& bytes) const {
+    return ::write(m_fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+}
+
 } // namespace boxsim

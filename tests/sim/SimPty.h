@@ -3,7 +3,9 @@
 // and a held slave that keeps the master from reporting a hang-up each time
 // the PC closes its port (it does so at every change of the link).
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace boxsim {
 
@@ -12,5 +14,23 @@ namespace boxsim {
 bool OpenSimPty(int& master, int& slaveHold, std::string& path, std::string* error);
 // Closes both ends that are open and marks them closed.
 void CloseSimPty(int& master, int& slaveHold);
+// The PC's end of the line, for the simulator's own tests: the slave
+// opened non-blocking and set raw, as the PC's port sets it; closed at the
+// end.
+class SimPcEnd {
+public:
+    SimPcEnd() = default;
+    ~SimPcEnd();
+    SimPcEnd(const SimPcEnd&) = delete;
+    SimPcEnd& operator=(const SimPcEnd&) = delete;
+
+    bool Open(const std::string& path);
+    int Fd() const { return m_fd; }
+    // Writes all of bytes at once; false when the line took less.
+    bool Write(const std::vector<uint8_t>& bytes) const;
+
+private:
+    int m_fd = -1;
+};
 
 } // namespace boxsim

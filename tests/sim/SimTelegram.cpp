@@ -27,6 +27,19 @@ Bytes EncodeTelegram(const Bytes& telegram, bool garble) {
     return wire;
 }
 
+std::optional<Bytes> DecodeWholeTelegram(const Bytes& wire) {
+    if (wire.empty() || wire.front() != kStx)
+        return std::nullopt;
+    SimTelegramReader reader;
+    for (size_t i = 0; i < wire.size(); ++i) {
+        auto t = reader.Feed(wire[i]);
+        if (t)
+            return i + 1 == wire.size() && t->sumOk ? std::optional<Bytes>(std::move(t->bytes))
+                                                    : std::nullopt;
+    }
+    return std::nullopt;
+}
+
 void SimTelegramReader::Reset() {
     m_body.clear();
     m_sum = 0;

@@ -17,10 +17,15 @@ inline constexpr uint8_t kDle = 0x10;
 inline constexpr uint8_t kAck = 0x06;
 inline constexpr uint8_t kNak = 0x15;
 inline constexpr uint8_t kBroadcast = 0xFF;
+inline constexpr uint8_t kPcAddress = 0xF0;
 
 // STX, stuffed telegram (target, function, transmitter, data), checksum, ETX.
 // With garble set the checksum is off by one.
 Bytes EncodeTelegram(const Bytes& telegram, bool garble = false);
+
+// The telegram that wire bytes hold when they are exactly one intact
+// telegram, STX to ETX with nothing before or after; nullopt else.
+std::optional<Bytes> DecodeWholeTelegram(const Bytes& wire);
 
 // Collects wire bytes into telegrams.
 class SimTelegramReader {

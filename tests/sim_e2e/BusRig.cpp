@@ -3,19 +3,14 @@
 #include "ComponentLoader.h"
 #include "QtGuiSite.h"
 #include "Quell32Ids.h"
+#include "Quell32Registration.h"
 #include "SerialPortNames.h"
-#include "SettingsPropertyBag.h"
 #include "SettingsStore.h"
 #include "TTkLumenPort.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
-
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 using namespace mox::com;
 
@@ -28,20 +23,6 @@ QCoreApplication& App() {
     static QCoreApplication* app =
         QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
     return app ? *app : *QCoreApplication::instance();
-}
-
-int RunProgram(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return -1;
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
 }
 
 } // namespace
@@ -107,12 +88,8 @@ bool BusRig::Start(std::string* error) {
     auto& settings = mox::platform::SettingsStore::Instance();
     settings.SetString(mox::platform::kSerialPortsKey, "COM" + std::to_string(kComSetting),
                        m_Sim.PtyPath());
-    // A pseudo-terminal has no modem lines to find the interface by.
-    auto bag = SettingsPropertyBag::Create(quell32::kQuell32PropertiesKey);
-    bag->Write("TestForInterface", Variant::FromBool(false));
-    settings.Sync();
-
-    if (RunProgram({m_RegSvr, "-s", m_Quell32}) != 0) {
+    auto bag = mox::test::SwitchOffInterfaceTest();
+    if (!mox::test::RegisterQuell32ByCommand(m_RegSvr, m_Quell32)) {
         *error = "registration of " + m_Quell32 + " failed";
         return false;
     }

@@ -116,7 +116,7 @@ protected:
     }
 
     boxsim::BoxSimProcess m_Sim{MOX_BOXSIM, {"--v24"}};
-    TempSettings m_Temp;
+    TestSettingsFile m_Temp{"v24-e2e"};
     FakeClock m_Clock;
     FakeSettings m_Settings;
     ComNoticeQueue m_Notices;

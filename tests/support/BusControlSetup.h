@@ -4,17 +4,16 @@
 // must be registered and must read the program's own settings.
 
 #include "TMoxMain.h"
+#include "TestSettingsFile.h"
 
-#include <filesystem>
 #include <memory>
 
 // Registers the bus control module at modulePath as the control the main
-// window hosts and points it at the settings file the program uses: the
-// module keeps its own settings store and finds it by the environment, so
-// both sides read the same file. The simulator has no modem lines, so the
-// module's test for an interface is switched off. Every setting made so far
-// is written to the file. False when the registration failed.
-bool HostBusControl(const char* modulePath, const std::filesystem::path& settingsFile);
+// window hosts and shares the test's settings file with it, so both sides
+// read the same file. The simulator has no modem lines, so the module's
+// test for an interface is switched off. Every setting made so far is
+// written to the file. False when the registration failed.
+bool HostBusControl(const char* modulePath, mox::test::TestSettingsFile& settings);
 
 // The main window as the program starts it in standard mode, shown and
 // with its tree built, its transfer controller the real one on the hosted

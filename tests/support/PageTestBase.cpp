@@ -2,23 +2,16 @@
 
 #include "ErrorBox.h"
 #include "PermSettings.h"
-#include "SettingsStore.h"
 
-#include <cstdlib>
 #include <utility>
-
-using mox::platform::SettingsStore;
 
 PageTestBase::PageTestBase(std::string dirTag, TextSource texts)
     : m_DirTag(std::move(dirTag)), m_Texts(texts) {}
 
 void PageTestBase::SetUp() {
-    std::string tmpl =
-        (std::filesystem::temp_directory_path() / ("mox-" + m_DirTag + "-XXXXXX")).string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    m_Dir = tmpl;
-    SettingsStore::SetInstanceForTesting(
-        SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
+    m_pSettings = std::make_unique<mox::test::TestSettingsFile>(m_DirTag);
+    ASSERT_TRUE(m_pSettings->Ok());
+    m_Dir = m_pSettings->Dir();
     // A missing language file must fail the test, not wait for a click.
     ErrorBox::SetHandlerForTesting([](const ErrorBox::Request& r) {
         ADD_FAILURE() << r.text;
@@ -42,10 +35,7 @@ void PageTestBase::TearDown() {
     ErrorBox::SetHandlerForTesting({});
     m_pRes.reset();
     TkResourcen::SetProgramDirForTesting("");
-    SettingsStore::SetInstanceForTesting(nullptr);
-    std::error_code ec;
-    if (!m_Dir.empty())
-        std::filesystem::remove_all(m_Dir, ec);
+    m_pSettings.reset();
 }
 
 int PageTestBase::BoxAnswer(const TMsgBox::Request&) {

@@ -10,6 +10,7 @@
 // need other settings or other answers.
 
 #include "TMsgBox.h"
+#include "TestSettingsFile.h"
 #include "TkResourcen.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +42,8 @@ protected:
     // The text ids of the message boxes shown so far.
     std::vector<int> BoxIds() const;
 
+    // The test's own settings file; its folder takes the test's files too.
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_Dir;
     std::unique_ptr<TkResourcen> m_pRes;
     std::vector<TMsgBox::Request> m_Boxes;

@@ -215,7 +215,19 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  0},
         ProgCase{"TlProgAkt", {0xF0, '/', 0x70, 24, 0x01, 0x02}, 24, 0, 0, 0x0201, 0, 0, 0, 0, 0},
-        ProgCase{"BsmProgAktiv", {0xF0, '/', 0x70, 55, 0x05, 3}, 55, 0, 0, 0, 0, 0x0537, 3, 0, 0},
+        // The relay rides in the low byte of the second word, as in a
+        // channel-3 block.
+        ProgCase{"BsmProgAktiv",
+                 {0xF0, '/', 0x70, 55, 0x40, 0x01, 2, 0},
+                 55,
+                 0,
+                 0,
+                 0,
+                 0,
+                 0x0140,
+                 2,
+                 0,
+                 0},
         // ':' telegrams answer their function byte as the command.
         ProgCase{"ItFehler", {0xF0, ':', 0x70, 2, 4}, 58, 0, 0, 0, 0, 0, 0, 2, 4},
         ProgCase{"Function9", {0xF0, '9', 0x70, 1}, 57, 0, 0, 0, 0, 0, 0, 0, 0}),

@@ -1,7 +1,7 @@
-// The transfer engine on the direct serial port end to end: the box peer
-// behind a pseudo-terminal takes the configuration and serves it back, also
-// when its answers are spoilt, split or wrapped in garbage; a silent box
-// costs exactly its three tries and their time-outs.
+// The transfer engine on the direct serial port end to end: the box
+// simulator behind a pseudo-terminal takes the configuration and serves it
+// back, also when its answers are spoilt, split or wrapped in garbage; a
+// silent box costs exactly its three tries and their time-outs.
 
 #include "BlockProtocolDefs.h"
 #include "ComEngineRig.h"
@@ -21,19 +21,37 @@ TEST(ComTransfer, DefaultConfigurationGoesOutAndComesBackByteIdentical) {
     ASSERT_GT(packages.size(), 2u);
     ASSERT_TRUE(rig.Send(packages));
     EXPECT_EQ(rig.owner.packages, packages); // sent from copies: nothing changed
-    EXPECT_EQ(rig.peer.Stored(), packages);
-    EXPECT_EQ(rig.peer.CommandsReceived(eEvConfDataFirst), 1);
-    EXPECT_EQ(rig.peer.CommandsReceived(eEvConfDataEnd), 1);
+    EXPECT_EQ(rig.BoxPackages(), packages);
+    EXPECT_EQ(rig.box.CommandsIn(eEvConfDataFirst), 1);
+    EXPECT_EQ(rig.box.CommandsIn(eEvConfDataEnd), 1);
 
     Bytes image;
     ASSERT_TRUE(rig.Read(image, 32768));
     EXPECT_EQ(image, Concat(packages));
 }
 
+// What the box's line does to its answers.
+struct LineFaults {
+    int badCrcAnswers = 0;       // this many answers go out with a spoilt CRC
+    int cutOffAnswers = 0;       // this many answers stop half-way (then sent whole)
+    bool byteByByte = false;     // every byte in a write of its own
+    bool garbageBetween = false; // bytes outside frames before every answer
+};
+
 struct FaultCase {
     const char* name;
-    BoxV24Peer::Faults faults;
+    LineFaults faults;
 };
+
+void SetLineFaults(ComEngineRig& rig, const LineFaults& f) {
+    rig.box.With([&](boxsim::BoxSimulator& sim) {
+        boxsim::BoxV24Link& line = *sim.V24();
+        line.SetBadCrc(f.badCrcAnswers);
+        line.SetCutOff(f.cutOffAnswers);
+        line.SetSplit(f.byteByByte ? boxsim::kAlways : 0, 1);
+        line.SetGarbage(f.garbageBetween ? boxsim::kAlways : 0);
+    });
+}
 
 void PrintTo(const FaultCase& c, std::ostream* os) {
     *os << c.name;
@@ -46,10 +64,10 @@ class FaultyBox : public testing::TestWithParam<FaultCase> {};
 TEST_P(FaultyBox, ConfigurationStillRoundTrips) {
     ComEngineRig rig;
     const std::vector<Bytes> packages = DefaultConfigPackages();
-    rig.peer.SetFaults(GetParam().faults);
+    SetLineFaults(rig, GetParam().faults);
     ASSERT_TRUE(rig.Send(packages));
-    EXPECT_EQ(rig.peer.Stored(), packages);
-    rig.peer.SetFaults(GetParam().faults);
+    EXPECT_EQ(rig.BoxPackages(), packages);
+    SetLineFaults(rig, GetParam().faults);
     Bytes image;
     ASSERT_TRUE(rig.Read(image, 32768));
     EXPECT_EQ(image, Concat(packages));
@@ -66,26 +84,26 @@ INSTANTIATE_TEST_SUITE_P(V24, FaultyBox,
 
 TEST(ComTransfer, ThreeSpoiltAnswersInARowFail) {
     ComEngineRig rig;
-    rig.peer.SetStored(DefaultConfigPackages());
-    rig.peer.SetFaults({.badCrcAnswers = 3});
+    rig.SetBoxPackages(DefaultConfigPackages());
+    SetLineFaults(rig, {.badCrcAnswers = 3});
     Bytes image;
     EXPECT_FALSE(rig.Read(image, 32768));
     EXPECT_EQ(rig.owner.results, std::vector<int>{0});
-    EXPECT_EQ(rig.peer.CommandsReceived(eEvConfDataReq), 3);
+    EXPECT_EQ(rig.box.CommandsIn(eEvConfDataReq), 3);
 }
 
 TEST(ComTransfer, ResetIsAcknowledged) {
     ComEngineRig rig;
     EXPECT_TRUE(rig.Reset());
-    EXPECT_EQ(rig.peer.CommandsReceived(eEvConfReset), 1);
+    EXPECT_EQ(rig.box.CommandsIn(eEvConfReset), 1);
 }
 
 TEST(ComTransfer, EventLogIsSixteenBlocks) {
     ComEngineRig rig;
     Bytes log;
     ASSERT_TRUE(rig.ReadEventLog(log));
-    EXPECT_EQ(log, Concat(rig.peer.EventLog()));
-    EXPECT_EQ(rig.peer.CommandsReceived(eEvConfEvLogDataReq), 16);
+    EXPECT_EQ(log, rig.box.With([](boxsim::BoxSimulator& s) { return s.Core().EventLog(); }));
+    EXPECT_EQ(rig.box.CommandsIn(eEvConfEvLogDataReq), 16);
 }
 
 // ---- A silent box ------------------------------------------------------------
@@ -106,7 +124,7 @@ class SilentBox : public testing::TestWithParam<SilentCase> {};
 TEST_P(SilentBox, FailsAfterThreeTries) {
     const SilentCase& c = GetParam();
     ComEngineRig rig;
-    rig.peer.SetFaults({.silent = true});
+    rig.box.With([](boxsim::BoxSimulator& s) { s.Core().SetMute(boxsim::kAlways); });
     Bytes buffer(32768, 0);
     const std::vector<Bytes> packages = DefaultConfigPackages();
     if (c.mode == eSendAnlDaten) {
@@ -117,17 +135,17 @@ TEST_P(SilentBox, FailsAfterThreeTries) {
         rig.engine.StartTransfer();
     }
     for (int tries = 1; tries <= kMaxBlockTries; ++tries) {
-        ASSERT_TRUE(rig.peer.WaitForCommand(c.request, tries));
+        ASSERT_TRUE(rig.box.WaitForCommand(c.request, tries));
         // One millisecond short of the time-out nothing happens.
         rig.clock.Advance(c.timeoutMs - 1);
         rig.engine.Poll();
         EXPECT_TRUE(rig.owner.results.empty());
-        EXPECT_EQ(rig.peer.CommandsReceived(c.request), tries);
+        EXPECT_EQ(rig.box.CommandsIn(c.request), tries);
         rig.clock.Advance(1);
         rig.engine.Poll();
     }
     EXPECT_EQ(rig.owner.results, std::vector<int>{0});
-    EXPECT_EQ(rig.peer.CommandsReceived(c.request), kMaxBlockTries);
+    EXPECT_EQ(rig.box.CommandsIn(c.request), kMaxBlockTries);
     EXPECT_FALSE(rig.engine.IsRunning());
 }
 
@@ -156,7 +174,7 @@ TEST(ComTransfer, UnaskedProgrammingMessageReachesTheIdleController) {
     ProgRecorder ext;
     rig.engine.SetExtension(&ext);
     const Bytes prog{0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x41, 0x00, 0x05, 0x00, 0x07};
-    rig.peer.SendBlock(prog);
+    rig.box.SendBlock(prog);
     ASSERT_TRUE(rig.notices.RunUntilData());
     EXPECT_EQ(ext.progCmds, std::vector<int>{0x41});
     rig.engine.SetExtension(nullptr);
@@ -169,9 +187,9 @@ TEST(ComTransfer, ConnectedOnlyWhileThePortIsOpen) {
     EXPECT_TRUE(rig.engine.GetConnectionText(text));
     EXPECT_EQ(text, "via COM-Port");
     // The identification went out when the port opened.
-    EXPECT_TRUE(rig.peer.WaitForCommand(eEvConfKennung, 1));
+    EXPECT_TRUE(rig.box.WaitForCommand(eEvConfKennung, 1));
 
-    rig.peer.HangUp();
+    rig.box.HangUp();
     // The first send after the line is gone fails the run at once.
     Bytes buffer;
     EXPECT_FALSE(rig.Read(buffer, 32768));
@@ -182,7 +200,7 @@ TEST(ComTransfer, ConnectedOnlyWhileThePortIsOpen) {
 }
 
 TEST(ComTransfer, PortThatDidNotOpenIsNotConnected) {
-    TempSettings temp;
+    TestSettingsFile temp{"transfer-com"};
     temp.MapCom(3, "/nonexistent/ttyUSB7");
     FakeClock clock;
     FakeSettings settings;
@@ -203,16 +221,16 @@ TEST(ComTransfer, PortThatDidNotOpenIsNotConnected) {
 
 TEST(ComTransfer, AnotherComSettingReopensOnItsDevice) {
     ComEngineRig rig(5);
-    ASSERT_TRUE(rig.peer.WaitForCommand(eEvConfKennung, 1));
-    BoxV24Peer second;
-    rig.temp.MapCom(2, second.SlavePath());
+    ASSERT_TRUE(rig.box.WaitForCommand(eEvConfKennung, 1));
+    boxsim::BoxSimThread second;
+    rig.temp.MapCom(2, second.PtyPath());
     rig.settings.comPort = 6;
     EXPECT_TRUE(rig.engine.UpdatePort());
     EXPECT_EQ(rig.Port()->GetComNumber(), 2);
     EXPECT_TRUE(second.WaitForCommand(eEvConfKennung, 1));
     EXPECT_TRUE(rig.Reset());
-    EXPECT_EQ(second.CommandsReceived(eEvConfReset), 1);
-    EXPECT_EQ(rig.peer.CommandsReceived(eEvConfReset), 0);
+    EXPECT_EQ(second.CommandsIn(eEvConfReset), 1);
+    EXPECT_EQ(rig.box.CommandsIn(eEvConfReset), 0);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-// The direct serial port over a pseudo-terminal, with the box peer at the
-// far end: what goes on the wire, what comes back to the GUI thread, and a
-// port that cannot open, is taken twice or loses its line.
+// The direct serial port over a pseudo-terminal, with the box simulator at
+// the far end: what goes on the wire, what comes back to the GUI thread,
+// and a port that cannot open, is taken twice or loses its line.
 
-#include "BoxV24Peer.h"
+#include "BoxSimThread.h"
 #include "ComEngineRig.h"
 #include "ComFrame.h"
 #include "TTkComPort.h"
@@ -29,8 +29,8 @@ const Bytes kProgMsg{0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x41, 0x00, 0x05, 0x00,
 class ComPortTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(peer.SlavePath().empty());
-        temp.MapCom(1, peer.SlavePath());
+        ASSERT_TRUE(box.Started()) << box.Error();
+        temp.MapCom(1, box.PtyPath());
         port = std::make_unique<TTkComPort>(notices, 5);
         ASSERT_TRUE(port->IsOpen());
     }
@@ -44,24 +44,25 @@ protected:
         return b;
     }
 
-    TempSettings temp;
-    BoxV24Peer peer;
+    TestSettingsFile temp{"transfer-com"};
+    boxsim::BoxSimThread box;
     ComNoticeQueue notices;
     std::unique_ptr<TTkComPort> port;
 };
 
 TEST_F(ComPortTest, ListensFromTheOpenOn) {
     // No transfer, no request: the box speaks first.
-    peer.SendBlock(kProgMsg);
+    box.SendBlock(kProgMsg);
     EXPECT_EQ(Next(), Sent(kProgMsg));
 }
 
 TEST_F(ComPortTest, SendsOneFrameAndLeavesTheBlockAlone) {
     const Bytes block = kKennung;
     ASSERT_TRUE(port->SendDataBlock(block.data(), static_cast<std::uint32_t>(block.size())));
-    ASSERT_TRUE(peer.WaitForFrames(1));
-    EXPECT_EQ(peer.Received()[0], Sent(kKennung));
-    EXPECT_EQ(peer.BytesFromPc(), 18u); // the golden frame of this block
+    ASSERT_TRUE(box.WaitForFrames(1));
+    EXPECT_EQ(box.FramesIn()[0], Sent(kKennung));
+    // The golden frame of this block.
+    EXPECT_EQ(box.With([](boxsim::BoxSimulator& s) { return s.V24()->GetCounters().bytesIn; }), 18);
     EXPECT_EQ(block, kKennung);
 }
 
@@ -71,8 +72,8 @@ TEST_F(ComPortTest, RefusesBlocksNoFrameCanCarry) {
     EXPECT_FALSE(port->SendDataBlock(big.data(), static_cast<std::uint32_t>(big.size())));
     EXPECT_FALSE(port->SendDataBlock(nullptr, 6));
     ASSERT_TRUE(port->SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
-    ASSERT_TRUE(peer.WaitForFrames(1));
-    EXPECT_EQ(peer.Received()[0], Sent(kKennung)); // nothing of the refused went out
+    ASSERT_TRUE(box.WaitForFrames(1));
+    EXPECT_EQ(box.FramesIn()[0], Sent(kKennung)); // nothing of the refused went out
 }
 
 TEST_F(ComPortTest, FramesOfOneReadComeInOrderAndABadOneIsEmpty) {
@@ -83,7 +84,7 @@ TEST_F(ComPortTest, FramesOfOneReadComeInOrderAndABadOneIsEmpty) {
     all.insert(all.end(), bad.begin(), bad.end());
     const Bytes b = BuildComFrame(kProgMsg);
     all.insert(all.end(), b.begin(), b.end());
-    peer.WriteRaw(all);
+    box.SendRaw(all);
     EXPECT_EQ(Next(), Sent(a));
     EXPECT_EQ(Next(), Bytes{}); // the bad frame: a block of 0 bytes
     EXPECT_EQ(Next(), Sent(kProgMsg));
@@ -92,13 +93,13 @@ TEST_F(ComPortTest, FramesOfOneReadComeInOrderAndABadOneIsEmpty) {
 TEST_F(ComPortTest, LargestEscapedBlockArrivesWhole) {
     Bytes block(MAX_COMM_MSG_LEN, COM_STX);
     block[0] = 0x00;
-    peer.SendBlock(block);
+    box.SendBlock(block);
     EXPECT_EQ(Next(), Sent(block));
 }
 
 TEST_F(ComPortTest, TooSmallDestinationDropsOnlyThatFrame) {
-    peer.SendBlock(kProgMsg);
-    peer.SendBlock(kKennung);
+    box.SendBlock(kProgMsg);
+    box.SendBlock(kKennung);
     EXPECT_EQ(Next(3), Bytes{});
     EXPECT_EQ(Next(), Sent(kKennung));
     Bytes dest(MAX_COMM_MSG_LEN);
@@ -123,7 +124,7 @@ TEST_F(ComPortTest, CloseDuringAFloodJoinsTheReader) {
         const Bytes f = BuildComFrame(kProgMsg);
         flood.insert(flood.end(), f.begin(), f.end());
     }
-    peer.WriteRaw(flood);
+    box.SendRaw(flood);
     ASSERT_TRUE(notices.RunUntilData()); // the reader is at work
     EXPECT_TRUE(port->CloseComPort());
     EXPECT_FALSE(port->IsReaderRunning());
@@ -142,7 +143,7 @@ TEST_F(ComPortTest, CloseDuringAFloodJoinsTheReader) {
 
     // Open again on the same device: the exclusive hold was given back.
     EXPECT_TRUE(port->OpenComPort());
-    peer.SendBlock(kKennung);
+    box.SendBlock(kKennung);
     // What was left of the flood in the pseudo-terminal is purged at the
     // open or comes ahead of the new frame (a frame the purge cut into is a
     // bad one; the flood's frames hold no ESC, so no rest of one can take
@@ -155,7 +156,7 @@ TEST_F(ComPortTest, CloseDuringAFloodJoinsTheReader) {
 }
 
 TEST_F(ComPortTest, LostLineFailsSendsAndClosesCleanly) {
-    peer.HangUp();
+    box.HangUp();
     EXPECT_FALSE(port->SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
     EXPECT_FALSE(port->IsOpen());
     EXPECT_TRUE(port->CloseComPort());
@@ -164,14 +165,14 @@ TEST_F(ComPortTest, LostLineFailsSendsAndClosesCleanly) {
 TEST_F(ComPortTest, InitOnAnOpenPortKeepsListening) {
     port->Init();
     EXPECT_EQ(port->GetPortName(), "COM1");
-    peer.SendBlock(kProgMsg);
+    box.SendBlock(kProgMsg);
     EXPECT_EQ(Next(), Sent(kProgMsg));
 }
 
 TEST_F(ComPortTest, ReceivingSwitchedOffAndOnAgain) {
     port->SetWaitForData(false);
     port->SetWaitForData(true);
-    peer.SendBlock(kProgMsg);
+    box.SendBlock(kProgMsg);
     EXPECT_EQ(Next(), Sent(kProgMsg));
 }
 
@@ -193,12 +194,12 @@ class ComPortSetting : public testing::TestWithParam<SettingCase> {};
 
 TEST_P(ComPortSetting, OpensTheMappedDevice) {
     const SettingCase& c = GetParam();
-    TempSettings temp;
-    BoxV24Peer peer;
+    TestSettingsFile temp{"transfer-com"};
+    boxsim::BoxSimThread box;
     for (int com = 1; com <= 4; ++com)
         temp.MapCom(com, "/nonexistent/tty-of-com" + std::to_string(com));
     if (c.com)
-        temp.MapCom(c.com, peer.SlavePath());
+        temp.MapCom(c.com, box.PtyPath());
     ComNoticeQueue notices;
     TTkComPort port(notices, c.setting);
     EXPECT_EQ(port.GetPortName(), c.portName);
@@ -209,7 +210,7 @@ TEST_P(ComPortSetting, OpensTheMappedDevice) {
     if (c.com) {
         ASSERT_TRUE(
             port.SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
-        EXPECT_TRUE(peer.WaitForFrames(1));
+        EXPECT_TRUE(box.WaitForFrames(1));
     } else {
         EXPECT_FALSE(
             port.SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
@@ -225,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ComPortOpen, MissingDeviceIsShownAndLeavesAPortWithoutLine) {
-    TempSettings temp;
+    TestSettingsFile temp{"transfer-com"};
     temp.MapCom(2, "/nonexistent/ttyUSB9");
     ComNoticeQueue notices;
     TTkComPort port(notices, 6);

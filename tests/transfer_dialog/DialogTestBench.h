@@ -28,6 +28,7 @@
 #include "TKtxImage.h"
 #include "TMoxDocument.h"
 #include "TTransferPortFactory.h"
+#include "TestSettingsFile.h"
 #include "TkResourcen.h"
 #include "WindowMessages.h"
 
@@ -77,12 +78,8 @@ protected:
     static constexpr int kMaxTicks = 200000;
 
     void SetUp() override {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/mox-tdlg-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        mox::platform::SettingsStore::SetInstanceForTesting(
-            mox::platform::SettingsStore::OpenFile(m_Dir + "/settings.ini"));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("tdlg");
+        ASSERT_TRUE(m_pSettings->Ok());
         SetPermLand(1);
         SetPermSprache(1);
         SetComPort(ePortPriCom1);
@@ -110,9 +107,7 @@ protected:
         dlg.reset();
         m_pRes.reset();
         ErrorBox::SetHandlerForTesting({});
-        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        m_pSettings.reset();
     }
 
     // A document on the form, with the owner of the kind given.
@@ -223,7 +218,7 @@ private:
         }
     }
 
-    std::string m_Dir;
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     BenchMainFrame m_MainFrame;
     std::vector<std::unique_ptr<TMoxDocument>> m_Docs;
     std::unique_ptr<TDocTransferOwner> m_pDocOwner;

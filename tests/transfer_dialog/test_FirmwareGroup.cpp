@@ -13,6 +13,7 @@
 #include "TDataTransfer.h"
 #include "TFileDialog.h"
 #include "TTransferExtension.h"
+#include "TestSettingsFile.h"
 #include "TextSubst.h"
 #include "TkResourcen.h"
 #include "TransferDialogTextIds.h"
@@ -71,8 +72,8 @@ Bytes DeviceHeader(std::uint8_t device, const char* version) {
 class FirmwareGroup : public testing::Test {
 protected:
     void SetUp() override {
-        mox::platform::SettingsStore::SetInstanceForTesting(
-            mox::platform::SettingsStore::OpenFile(dir.File("settings.ini", {}).string()));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("fwgroup");
+        ASSERT_TRUE(m_pSettings->Ok());
         SetPermSprache(1);
         m_pRes = std::make_unique<TkResourcen>();
         ASSERT_TRUE(m_pRes->LoadFile(std::string(MOX_BIN_DIR) + "/res/ktx_d.spt"));
@@ -88,7 +89,7 @@ protected:
         sim.box.header = DeviceHeader(eFWDeviceKTX, "KTX 1.00");
         sim.camera.header = DeviceHeader(eFWDeviceKMR, "KMR 2.00");
         TFileDialog::SetHandlerForTesting([this](const TFileDialog::Request& r) {
-            filters.push_back(r.filter);
+            dialogs.push_back(r);
             return chosen;
         });
     }
@@ -96,7 +97,7 @@ protected:
         TFileDialog::SetHandlerForTesting({});
         dlg.reset();
         m_pRes.reset();
-        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
+        m_pSettings.reset();
     }
 
     TDataTransferEngine& Engine() { return dlg->GetEngine(); }
@@ -154,6 +155,7 @@ protected:
         return MoxToQString(TextSubst(m_pRes->GetText(id), {a, b}));
     }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     dlgen::TempDir dir;
     FakeClock clock;
     FakeSettings settings;
@@ -167,7 +169,7 @@ protected:
     Bytes image = Bytes(0xC0000, 0);
     std::size_t seen = 0;
     QString chosen;
-    std::vector<QString> filters;
+    std::vector<TFileDialog::Request> dialogs;
     bool askedAfterTheStep = false;
 };
 
@@ -192,8 +194,13 @@ TEST_F(FirmwareGroup, LoadedFileShowsItsHeaderAndEnablesTheDownload) {
     DownloadFileRecipe recipe;
     recipe.version = "V2.10";
     const std::string path = LoadFile(recipe);
-    ASSERT_EQ(filters.size(), 1u);
-    EXPECT_EQ(filters[0], Text(ttxt::kFWOpenFilter));
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].kind, TFileDialog::Kind::Open);
+    EXPECT_EQ(dialogs[0].filter, Text(ttxt::kFWOpenFilter));
+    EXPECT_EQ(dialogs[0].title, Text(ttxt::kFWOpenTitle));
+    EXPECT_EQ(dialogs[0].defaultExtension, Text(ttxt::kFWOpenExt));
+    EXPECT_FALSE(dialogs[0].title.isEmpty());
+    EXPECT_FALSE(dialogs[0].defaultExtension.isEmpty());
     const TFirmwareGroup& model = dlg->GetTransferExtension().GetFirmware().GetGroup();
     EXPECT_EQ(model.datei, path);
     EXPECT_EQ(Label("m_pDatei"), QString::fromStdString(path));
@@ -211,7 +218,7 @@ TEST_F(FirmwareGroup, CancelledFileDialogLoadsNothing) {
     chosen.clear();
     Button("m_pDateBtn")->click();
     Pump();
-    EXPECT_EQ(filters.size(), 1u);
+    EXPECT_EQ(dialogs.size(), 1u);
     EXPECT_TRUE(dlg->GetTransferExtension().GetFirmware().GetGroup().datei.empty());
     EXPECT_FALSE(Button("m_pDownloadBtn")->isEnabled());
 }

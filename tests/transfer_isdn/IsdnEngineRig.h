@@ -1,12 +1,12 @@
 #pragma once
 // The real transfer engine on the real ISDN port, through the fake CAPI
-// library, with a box answering the block protocol at the far end of the
-// call. The test thread plays the GUI thread: the port's reports wait in
+// library, with the box simulator's core at the far end of the call. The
+// test thread plays the GUI thread: the port's reports wait in
 // CapiReportQueue as the window's message queue would hold them, and Pump
 // hands them to the engine one by one. The engine's clock is a fake one, so
 // a time-out happens only when a test moves it.
 
-#include "BoxCapiPeer.h"
+#include "BoxCapiLink.h"
 #include "CapiPortOwner.h"
 #include "FakeCapiControl.h"
 #include "FakeClock.h"
@@ -20,6 +20,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -116,6 +117,7 @@ public:
             std::optional<CapiPortMessage> m = queue.Pop();
             if (!m)
                 return false;
+            ++reportsHandled[m->id];
             engine->OnCapiMessage(*m);
         }
         return true;
@@ -125,6 +127,10 @@ public:
     }
     bool PumpUntilDisconnects(std::size_t n) {
         return PumpUntil([&] { return owner->disconnects.size() >= n; });
+    }
+    // Until the port's own report with this id has been handed over n times.
+    bool PumpUntilReports(std::uint32_t id, int n) {
+        return PumpUntil([&] { return reportsHandled[id] >= n; });
     }
 
     // Dials the box and waits for the data phase.
@@ -154,7 +160,8 @@ public:
         return true;
     }
 
-    BoxCapiPeer box;
+    // The box of the bus tests; it outlives the engine and the port.
+    boxsim::BoxCapiLink box;
     CapiReportQueue queue;
     FakeClock clock;
     IsdnSettings settings;
@@ -162,4 +169,6 @@ public:
     RecordingView view;
     std::unique_ptr<TDataTransferEngine> engine;
     std::unique_ptr<IsdnOwner> owner;
+    // The port's reports handed to the engine so far, by id.
+    std::map<std::uint32_t, int> reportsHandled;
 };

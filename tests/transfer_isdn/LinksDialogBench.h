@@ -1,7 +1,8 @@
 #pragma once
 // The transfer form with the program's own ports: the direct serial port on
-// a pseudo-terminal with the V.24 box peer behind it, and the ISDN port on
-// the fake CAPI library with the block-level box at the far end. The form's
+// a pseudo-terminal with the box simulator on the V.24 cable behind it, and
+// the ISDN port on the fake CAPI library with the simulator's core at the
+// far end of the call. The form's
 // owner is a receiver playing the main window's handlers, so results and
 // ISDN events arrive as window messages, their records as values.
 //
@@ -12,8 +13,8 @@
 //
 // Settings live in the test process's own file (PerProcessSettingsFile).
 
-#include "BoxCapiPeer.h"
-#include "BoxV24Peer.h"
+#include "BoxCapiLink.h"
+#include "BoxSimThread.h"
 #include "CapiPortMessage.h"
 #include "ErrorBox.h"
 #include "FakeCapiControl.h"
@@ -66,6 +67,7 @@ protected:
     static constexpr int kGuardMs = 20000;
 
     void SetUp() override {
+        ASSERT_TRUE(v24Box.Started()) << v24Box.Error();
         fakecapi::Reset();
         fakecapi::SetBox(&capiBox);
         SetPermLand(1);
@@ -74,7 +76,7 @@ protected:
         SetPermMSNService("4711");
         SetCapiLibrary(FAKECAPI_PATH);
         for (int com = 1; com <= 4; ++com)
-            SetComDevice(com, peer.SlavePath());
+            SetComDevice(com, v24Box.PtyPath());
         ErrorBox::SetHandlerForTesting(
             [](const ErrorBox::Request&) { return ErrorBox::Answer::Ok; });
         m_pRes = std::make_unique<TkResourcen>();
@@ -175,8 +177,8 @@ protected:
     };
 
     FakeClock clock;
-    BoxV24Peer peer;
-    BoxCapiPeer capiBox;
+    boxsim::BoxSimThread v24Box;
+    boxsim::BoxCapiLink capiBox;
     LinksMessageBox messageBox;
     std::unique_ptr<TDataTransfer> dlg;
     std::unique_ptr<TkResourcen> m_pRes;

@@ -308,7 +308,7 @@ struct IncomingRow {
 
 class IncomingCall : public IsdnLinkTest, public testing::WithParamInterface<IncomingRow> {};
 
-TEST_P(IncomingCall, AnnouncedOrRefusedAtOnce) {
+TEST_P(IncomingCall, AnnouncedOrLeftRinging) {
     const IncomingRow& row = GetParam();
     if (row.callHeld)
         DialUp();
@@ -320,8 +320,13 @@ TEST_P(IncomingCall, AnnouncedOrRefusedAtOnce) {
         EXPECT_EQ(engine.GetIsdnInstance(), 2);
         EXPECT_TRUE(Port().hangups.empty());
     } else {
+        // No answer at all: the call rings on until its caller gives up.
         EXPECT_TRUE(owner.connects.empty());
-        EXPECT_EQ(Port().hangups, std::vector<int>{2});
+        EXPECT_TRUE(Port().hangups.empty());
+        EXPECT_EQ(engine.GetIsdnInstance(), row.callHeld ? 1 : 0);
+        // Its end is not ours.
+        Hangup(2, CapiDisconnectKind::Remote, 0x3490);
+        EXPECT_TRUE(owner.disconnects.empty());
         EXPECT_EQ(engine.GetIsdnInstance(), row.callHeld ? 1 : 0);
     }
 }
@@ -431,6 +436,20 @@ TEST_F(IsdnLinkTest, ConnectActiveOfOurCallOnlyReachesTheOwner) {
     EXPECT_TRUE(owner.active.empty());
     engine.OnCapiMessage(Report(CAPIPORT_CONNECT_ACTIVE, instance));
     EXPECT_EQ(owner.active, std::vector<int>{instance});
+}
+
+TEST_F(IsdnLinkTest, DataPhaseAgainOnTheSameCallIsNoNewConnection) {
+    // The far end cleared B3 and opened it again: the owner, which reads
+    // the box when a connection comes up, hears of the call once.
+    const int instance = DialUp();
+    engine.OnCapiMessage(Report(CAPIPORT_CONNECT_ACTIVE, instance));
+    engine.OnCapiMessage(Report(CAPIPORT_CONNECT_ACTIVE, instance));
+    EXPECT_EQ(owner.active, std::vector<int>{instance});
+    // The next call is a connection of its own.
+    engine.Disconnect();
+    const int next = DialUp();
+    engine.OnCapiMessage(Report(CAPIPORT_CONNECT_ACTIVE, next));
+    EXPECT_EQ(owner.active, (std::vector<int>{instance, next}));
 }
 
 // ---- Received data -----------------------------------------------------------------

@@ -204,6 +204,19 @@ INSTANTIATE_TEST_SUITE_P(
         RawCase{"NineTelegram", LUMEN_FN_PROG_9, {1, 2, 3}, {}, eProgStateAktiv}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The switch module's address is the word after the command, its relay the
+// low byte of the next word.
+TEST_F(ProgOnTheBus, SwitchModuleInProgrammingAsARawTelegram) {
+    prog().SetProgMode(eProgStateAktiv);
+    prog().SetBSG(0x21);
+    box.SendTelegram(LUMEN_FN_PROG, Cat({{BSM_PROG_AKTIV}, Word(0x0140), Word(2)}));
+    Pump();
+    EXPECT_EQ(results.results, (std::vector<TProgResult>{{BSMPROG_AKT, 0, 0}}));
+    EXPECT_EQ(prog().GetProgMode(), eProgStateBSM);
+    EXPECT_EQ(prog().GetAdrBSM(), 0x0140);
+    EXPECT_EQ(prog().GetBSMRelais(), 2);
+}
+
 // Commands that wait for no answer, sent one right after the other: the
 // second waits until the first is through instead of cutting it short.
 TEST_F(ProgOnTheBus, CommandsInARowAllReachTheBox) {

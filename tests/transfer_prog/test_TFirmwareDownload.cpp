@@ -146,10 +146,31 @@ TEST_F(FirmwareRun, HeaderQueryShowsBothDevicesAndWaitsForTheUser) {
     EXPECT_EQ(g.caption, g.datei);
     EXPECT_TRUE(g.downloadBtnEnabled);
     EXPECT_FALSE(g.dateBtnEnabled);
-    // Idle inside a run: no identification.
-    const std::size_t sent = Port()->blocks.size();
-    Elapse(kKennungIntervalMs);
-    EXPECT_EQ(Port()->blocks.size(), sent);
+}
+
+TEST_F(FirmwareRun, IdentificationKeepsTheLinkAliveWhileTheRunWaitsForTheUser) {
+    DownloadFileRecipe recipe;
+    recipe.blocks = 2;
+    Open(File(recipe));
+    ASSERT_EQ(engine.GetMode(), eTransferIdle);
+    ASSERT_TRUE(engine.IsRunning());
+    auto identifications = [this] {
+        return std::count_if(Port()->blocks.begin(), Port()->blocks.end(), [](const Bytes& b) {
+            return b.size() > 1 && b[0] == eProtKonfig && b[1] == eEvConfKennung;
+        });
+    };
+    const auto before = identifications();
+    // The user thinks for 21 s: the quiet link hears from the PC every 7 s.
+    for (int second = 1; second <= 21; ++second) {
+        Elapse(1000);
+        EXPECT_EQ(identifications() - before, second / 7) << "after " << second << " s";
+    }
+    EXPECT_TRUE(owner.results.empty());
+
+    // The download that follows is not disturbed by them.
+    Download();
+    EXPECT_EQ(FirmwareDeviceSim::Image(sim.box), file);
+    EXPECT_EQ(owner.results, std::vector<int>{1});
 }
 
 TEST_F(FirmwareRun, WholeDownloadIntoTheBox) {

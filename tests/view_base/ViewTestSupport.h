@@ -8,6 +8,7 @@
 #include "SettingsStore.h"
 #include "TMoxDocument.h"
 #include "TMsgBox.h"
+#include "TestSettingsFile.h"
 #include "TkResourcen.h"
 
 #include <gtest/gtest.h>
@@ -26,11 +27,9 @@ public:
 class PageHostTest : public testing::Test, public IViewHost {
 protected:
     void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "mox-view-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        mox::platform::SettingsStore::SetInstanceForTesting(
-            mox::platform::SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("view");
+        ASSERT_TRUE(m_pSettings->Ok());
+        m_Dir = m_pSettings->Dir();
         res = std::make_unique<TkResourcen>();
         doc = std::make_unique<TMoxDocument>(&refresh, res.get(), nullptr);
         SetViewHost(this);
@@ -48,13 +47,12 @@ protected:
         SetViewHost(nullptr);
         doc.reset();
         res.reset();
-        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        m_pSettings.reset();
     }
 
     TMoxDocument* GetViewDocument() override { return doc.get(); }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_Dir;
     NoRefresh refresh;
     std::unique_ptr<TkResourcen> res;

@@ -230,6 +230,8 @@ TEST_P(FormELMOverwrite, ExistingTargetIsAskedFor) {
     EXPECT_EQ(BoxIds(), std::vector<int>{33});
     ASSERT_EQ(m_Dialogs.size(), 1u);
     EXPECT_FALSE(m_Dialogs[0].confirmOverwrite);
+    EXPECT_EQ(m_Dialogs[0].title, Res()->GetQText(123));
+    EXPECT_EQ(m_Dialogs[0].defaultExtension, QStringLiteral("log"));
     EXPECT_EQ(ReadAll(TempFile("old.log")) != "old", GetParam().written);
     EXPECT_EQ(page->IsUnsaved(), !GetParam().written);
 }
@@ -250,6 +252,8 @@ TEST_F(FormELM, OpenShowsAListingUnchanged) {
     EXPECT_TRUE(SaveBtn(page)->isEnabled());
     EXPECT_FALSE(page->IsUnsaved());
     EXPECT_EQ(m_Dialogs.at(0).kind, TFileDialog::Kind::Open);
+    EXPECT_EQ(m_Dialogs.at(0).title, Res()->GetQText(129));
+    EXPECT_FALSE(m_Dialogs.at(0).title.isEmpty());
 }
 
 TEST_F(FormELM, OpeningAnEmptyFileTurnsTheSaveButtonOff) {

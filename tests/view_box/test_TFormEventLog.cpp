@@ -81,6 +81,10 @@ TEST_F(FormEventLog, ChosenNewFileGetsTheDefaultExtension) {
     EXPECT_EQ(page->GetFileName(), TempFile("dump.log").string());
     EXPECT_EQ(Find<QLabel>(page, "m_pFilename")->text(), Path("dump.log"));
     EXPECT_TRUE(m_Boxes.empty());
+    ASSERT_EQ(m_Dialogs.size(), 1u);
+    EXPECT_EQ(m_Dialogs[0].title, Res()->GetQText(123));
+    EXPECT_FALSE(m_Dialogs[0].title.isEmpty());
+    EXPECT_EQ(m_Dialogs[0].defaultExtension, QStringLiteral("log"));
 }
 
 struct ReplaceRow {

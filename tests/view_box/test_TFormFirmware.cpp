@@ -81,6 +81,10 @@ TEST_P(FormFirmwareDevice, ValidFileIsShownAndHandedOver) {
     EXPECT_TRUE(Download(page)->isEnabled());
     EXPECT_EQ(m_Transfer.fwFile, path);
     EXPECT_EQ(m_Dialogs.at(0).filter, Res()->GetQText(259));
+    EXPECT_EQ(m_Dialogs.at(0).title, Res()->GetQText(258));
+    EXPECT_EQ(m_Dialogs.at(0).defaultExtension, Res()->GetQText(257));
+    EXPECT_FALSE(m_Dialogs.at(0).title.isEmpty());
+    EXPECT_FALSE(m_Dialogs.at(0).defaultExtension.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FormFirmwareDevice,

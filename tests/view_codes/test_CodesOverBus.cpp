@@ -8,14 +8,11 @@
 
 #include "BoxSimProcess.h"
 #include "CodeTextIds.h"
-#include "ComponentRegistry.h"
 #include "MainTextIds.h"
 #include "MoxAccess.h"
 #include "MoxDaten.h"
 #include "PermSettings.h"
-#include "Quell32Ids.h"
-#include "SettingsPropertyBag.h"
-#include "SettingsStore.h"
+#include "Quell32Registration.h"
 #include "TCodePages.h"
 #include "TDelayDlg.h"
 #include "TFileDialog.h"
@@ -29,6 +26,7 @@
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
+#include "TestSettingsFile.h"
 #include "TkResourcen.h"
 
 #include <gtest/gtest.h>
@@ -51,23 +49,18 @@
 
 namespace {
 
-using mox::platform::SettingsStore;
-
 constexpr int kBusCom = 2;
 constexpr std::uint16_t kTlnAdr = 0x0105;
 
 class CodesOverBus : public testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl =
-            (std::filesystem::temp_directory_path() / "mox-codes-bus-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
         // The bus control module keeps its own settings store and finds it
         // by the environment: both sides must read the same file.
-        const std::string settings = (m_Dir / "settings.ini").string();
-        setenv("MOX_SETTINGS", settings.c_str(), 1);
-        SettingsStore::SetInstanceForTesting(SettingsStore::OpenFile(settings));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("codes-bus");
+        ASSERT_TRUE(m_pSettings->Ok());
+        m_pSettings->ShareWithModules();
+        m_Dir = m_pSettings->Dir();
 
         std::string error;
         ASSERT_TRUE(m_Sim.Start(&error)) << error;
@@ -75,15 +68,8 @@ protected:
         SetPermSprache(2); // English
         SetComDevice(kBusCom, m_Sim.PtyPath());
         SetComPort(kBusCom);
-        auto bag = mox::com::SettingsPropertyBag::Create(quell32::kQuell32PropertiesKey);
-        bag->Write("TestForInterface", mox::com::Variant::FromBool(false));
-        mox::com::ClassRegistration reg;
-        reg.clsid = quell32::CLSID_Quell32Ctrl;
-        reg.progId = quell32::kControlProgId;
-        reg.typeName = "Quell32 Control";
-        reg.modulePath = MOX_QUELL32;
-        ASSERT_TRUE(mox::com::ComponentRegistry::RegisterClass(reg));
-        SettingsStore::Instance().Sync();
+        mox::test::SwitchOffInterfaceTest();
+        ASSERT_TRUE(mox::test::RegisterQuell32(MOX_QUELL32));
 
         TFileDialog::SetHandlerForTesting([](const TFileDialog::Request&) { return QString(); });
         TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
@@ -119,9 +105,7 @@ protected:
         TMsgBox::SetHandlerForTesting({});
         TFileDialog::SetHandlerForTesting({});
         m_Sim.Stop();
-        SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        m_pSettings.reset();
     }
 
     // The modal dialogs of the start page: the wait is ticked through, the
@@ -219,6 +203,7 @@ protected:
         EXPECT_FALSE(page->IsBusy());
     }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_Dir;
     boxsim::BoxSimProcess m_Sim{MOX_BOXSIM, {"--quiet"}};
     std::unique_ptr<TMoxMain> m_pMain;

@@ -12,6 +12,8 @@
 #include "WindowMessages.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -251,6 +253,23 @@ TEST_F(RelayPage, ChoosingAContactFillsItsListAndSelectsTheFirstEntry) {
     Find<QRadioButton>("m_pLicht")->click();
     EXPECT_FALSE(List()->isEnabled());
     EXPECT_EQ(List()->currentIndex(), -1);
+}
+
+// The list holds short entries; stretched over the page it would read as
+// a field for something long.
+TEST_F(RelayPage, TheListIsAsWideAsItsEntries) {
+    Doc().SetTypeIT(2);
+    Doc().SetMfrMode(eModeSchaltAusgangNSC, 30);
+    Open();
+    // As wide as the main window's page area, and laid out.
+    m_pPage->resize(640, 480);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    ASSERT_EQ(List()->count(), 31);
+    EXPECT_EQ(List()->currentText(), QStringLiteral("31"));
+    EXPECT_EQ(List()->width(), List()->sizeHint().width());
+    EXPECT_LT(List()->width(), 640 / 4);
+    // Its longest entry still shows whole.
+    EXPECT_GE(List()->width(), List()->fontMetrics().horizontalAdvance(QStringLiteral("31")));
 }
 
 TEST_F(RelayPage, TheListCaptionFollowsTheDoorInterfaceType) {

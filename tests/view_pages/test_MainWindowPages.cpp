@@ -18,11 +18,13 @@
 #include "TDataPages.h"
 #include "TFormReadData.h"
 #include "TFormWriteData.h"
+#include "THelpWindow.h"
 #include "TKtxImage.h"
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
 #include "TSetComPortDlg.h"
+#include "TestSettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -31,11 +33,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -128,12 +132,9 @@ template <class Dlg> void WhenShown(std::function<void(Dlg&)> answer) {
 class MainWindowPages : public testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl =
-            (std::filesystem::temp_directory_path() / "mox-mainpages-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        SettingsStore::SetInstanceForTesting(
-            SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("mainpages");
+        ASSERT_TRUE(m_pSettings->Ok());
+        m_Dir = m_pSettings->Dir();
         SetAssiMode(false);
         SetPermSprache(2);
         TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
@@ -164,9 +165,7 @@ protected:
         m_pMain.reset();
         TDataPages::Unregister();
         TMsgBox::SetHandlerForTesting({});
-        SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        m_pSettings.reset();
     }
 
     template <class Page> Page* Open(std::uint8_t kind) {
@@ -181,6 +180,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_Dir;
     std::unique_ptr<WiredMain> m_pMain;
     LinkTransfer* m_pTransfer = nullptr;
@@ -278,3 +278,50 @@ TEST_F(MainWindowPages, AReadWithTheSameTypesKeepsThePage) {
     EXPECT_EQ(m_pMain->GetAktView(), page);
     EXPECT_FALSE(page->findChild<QPushButton*>(QStringLiteral("m_pStartBtn"))->isEnabled());
 }
+
+// F1 shows the help of the control that has the focus, else of its page;
+// on the tree it shows the page's.
+struct HelpKeyRow {
+    const char* name;
+    std::uint8_t kind;
+    const char* focus; // a control of the page, or the tree
+    int context;
+};
+
+void PrintTo(const HelpKeyRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class MainWindowHelpKey : public MainWindowPages, public testing::WithParamInterface<HelpKeyRow> {};
+
+TEST_P(MainWindowHelpKey, OpensTheContextOfTheFocus) {
+    const HelpKeyRow& row = GetParam();
+    SetComPort(1);
+    m_pMain->GetDoc()->SetTypeIT(2);
+    m_pMain->BuildKonfigTree();
+    m_pMain->FlushTreeChange();
+    TDataView* page = Open<TDataView>(row.kind);
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_pMain.get()));
+    QWidget* focus = std::string(row.focus) == "tree"
+                         ? m_pMain->findChild<QWidget*>(QStringLiteral("m_pKonfigTreeView"))
+                         : page->findChild<QWidget*>(QString::fromLatin1(row.focus));
+    ASSERT_NE(focus, nullptr);
+    ASSERT_TRUE(focus->isEnabled()) << row.focus;
+    focus->setFocus(Qt::OtherFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), focus);
+
+    QTest::keyClick(focus, Qt::Key_F1);
+    const QString shown = m_pMain->GetHelpWindow()->CurrentPage();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("/%1.html").arg(row.context))) << shown.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, MainWindowHelpKey,
+    testing::Values(HelpKeyRow{"ReadStartButton", eDatenLesen, "m_pStartBtn", 1201},
+                    HelpKeyRow{"WriteStartButton", eDatenSchreiben, "m_pStartBtn", 2001},
+                    // The check box has no context of its own: its page's.
+                    HelpKeyRow{"WriteCheckBox", eDatenSchreiben, "m_pChkBox_incl_BusAdressen",
+                               2000},
+                    HelpKeyRow{"TreeOnTheReadPage", eDatenLesen, "tree", 1200}),
+    [](const testing::TestParamInfo<HelpKeyRow>& info) { return std::string(info.param.name); });

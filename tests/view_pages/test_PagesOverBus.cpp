@@ -58,7 +58,7 @@ protected:
         SetAssiMode(false);
         SetComDevice(kBusCom, m_Sim.PtyPath());
         SetComPort(kBusCom);
-        ASSERT_TRUE(HostBusControl(MOX_QUELL32, m_Dir / "settings.ini"));
+        ASSERT_TRUE(HostBusControl(MOX_QUELL32, *m_pSettings));
 
         TFileDialog::SetHandlerForTesting([](const TFileDialog::Request&) { return QString(); });
         TDataPages::Register();

@@ -14,6 +14,7 @@
 #include "TMoxMainSeams.h"
 #include "TMsgBox.h"
 #include "TRakPages.h"
+#include "TestSettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -59,11 +60,9 @@ public:
 class MainWindowRak : public testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "mox-mainrak-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        SettingsStore::SetInstanceForTesting(
-            SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("mainrak");
+        ASSERT_TRUE(m_pSettings->Ok());
+        m_Dir = m_pSettings->Dir();
         SetAssiMode(false);
         SetPermSprache(2);
         TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
@@ -95,9 +94,7 @@ protected:
         m_pMain.reset();
         TRakPages::Unregister();
         TMsgBox::SetHandlerForTesting({});
-        SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        m_pSettings.reset();
     }
 
     template <class Page> Page* Open(std::uint8_t kind) {
@@ -107,6 +104,7 @@ protected:
     }
     TMoxDocument& Doc() { return *m_pMain->GetDoc(); }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_Dir;
     std::unique_ptr<TMoxMain> m_pMain;
     std::vector<int> m_Boxes;

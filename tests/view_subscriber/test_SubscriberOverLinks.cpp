@@ -69,7 +69,7 @@ protected:
         SetAssiMode(false);
         SetComDevice(V24() ? kV24Com : kBusCom, m_pSim->PtyPath());
         SetComPort(V24() ? ePortCom1 : kBusCom);
-        ASSERT_TRUE(HostBusControl(MOX_QUELL32, m_Dir / "settings.ini"));
+        ASSERT_TRUE(HostBusControl(MOX_QUELL32, *m_pSettings));
 
         TFileDialog::SetHandlerForTesting([](const TFileDialog::Request&) { return QString(); });
         TSubscriberPages::Register();

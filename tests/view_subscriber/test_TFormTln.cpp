@@ -7,6 +7,7 @@
 
 #include <ostream>
 
+#include "PermSettings.h"
 #include "SubscriberTextIds.h"
 #include "TFormTln.h"
 #include "TSubscriberPages.h"
@@ -97,6 +98,41 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{
             "FourButtons", 3, 4, stxt::kColSubscriber, {"   A", "   B", "   C", "   D"}, false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Every column is as wide as its header and its cells need, in every
+// language and for every door interface ("Teilnehmer" was cut in German).
+struct FitCase {
+    int sprache;
+    std::uint8_t typeIT;
+};
+
+class FormTlnColumns : public FormTlnTest, public testing::WithParamInterface<FitCase> {};
+
+TEST_P(FormTlnColumns, FitTheirHeadersAndCells) {
+    SetPermSprache(GetParam().sprache);
+    ASSERT_TRUE(Res()->Reload() || GetParam().sprache == 2);
+    SetTypeIT(GetParam().typeIT);
+    SetTln(0, "01234567890123456789");
+    MakePage();
+    ASSERT_NE(m_pPage, nullptr);
+    QTableWidget* grid = Grid();
+    const QHeaderView* header = grid->horizontalHeader();
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c))
+            << grid->horizontalHeaderItem(c)->text().toStdString();
+        const QAbstractItemView* cells = grid;
+        EXPECT_GE(grid->columnWidth(c), cells->sizeHintForColumn(c)) << c;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, FormTlnColumns,
+                         testing::Values(FitCase{1, 1}, FitCase{1, 2}, FitCase{1, 3}, FitCase{2, 2},
+                                         FitCase{3, 2}, FitCase{4, 2}, FitCase{5, 2},
+                                         FitCase{6, 2}),
+                         [](const testing::TestParamInfo<FitCase>& info) {
+                             return "Language" + std::to_string(info.param.sprache) + "Type" +
+                                    std::to_string(info.param.typeIT);
+                         });
 
 TEST_F(FormTlnTest, BusIconsTellWhichSubscriberHasItsAddress) {
     SetTln(0, "11", 0x0105, 0x01);

@@ -17,6 +17,7 @@
 #include "TMsgBox.h"
 #include "TRadioGroup.h"
 #include "TSystemPages.h"
+#include "TestSettingsFile.h"
 #include "UserClicks.h"
 #include "WindowMessages.h"
 
@@ -41,12 +42,9 @@ using mox::platform::SettingsStore;
 class DevicesPageInMainWindow : public testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl =
-            (std::filesystem::temp_directory_path() / "mox-mainsystem-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_Dir = tmpl;
-        SettingsStore::SetInstanceForTesting(
-            SettingsStore::OpenFile((m_Dir / "settings.ini").string()));
+        m_pSettings = std::make_unique<mox::test::TestSettingsFile>("mainsystem");
+        ASSERT_TRUE(m_pSettings->Ok());
+        m_Dir = m_pSettings->Dir();
         SetAssiMode(false);
         SetPermSprache(2);
         TMsgBox::SetHandlerForTesting(Answer);
@@ -62,9 +60,7 @@ protected:
         m_pMain.reset();
         TSystemPages::Unregister();
         TMsgBox::SetHandlerForTesting({});
-        SettingsStore::SetInstanceForTesting(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
+        m_pSettings.reset();
     }
     static int Answer(const TMsgBox::Request& r) {
         return (r.flags & mb::kButtonMask) == mb::kYesNoCancel ? mb::kIdNo : mb::kIdOk;
@@ -80,6 +76,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_Dir;
     std::unique_ptr<TMoxMain> m_pMain;
 };

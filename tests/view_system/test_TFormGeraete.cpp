@@ -81,6 +81,19 @@ TEST_F(DevicesPage, GroupTextsComeFromTheLanguage) {
     EXPECT_EQ(Group("m_pKMR")->Button(1)->text(), Res()->GetQText(364));
 }
 
+// The installation-bus group does nothing and is captioned like the
+// controller header: only the controller's own group shows.
+TEST_F(DevicesPage, ShowsOneControllerGroupOnly) {
+    Open();
+    QStringList shown;
+    for (TRadioGroup* g : m_pPage->findChildren<TRadioGroup*>())
+        if (g->isVisibleTo(m_pPage))
+            shown << g->objectName();
+    shown.sort();
+    EXPECT_EQ(shown, (QStringList{"m_pBSM", "m_pIT", "m_pKMR", "m_pRAK"}));
+    EXPECT_FALSE(Group("m_pEIB")->isVisibleTo(m_pPage));
+}
+
 TEST_F(DevicesPage, Variant3GivesTheBasicGroupTheDialIn) {
     Doc().SetTypeIT(2);
     Open();

@@ -599,8 +599,8 @@ void TDataTransfer::AskRestart(int textId, int captionId) {
 }
 
 void TDataTransfer::OnFWDateiLadenClicked() {
-    const QString filter = Text(ttxt::kFWOpenFilter);
-    const QString path = TFileDialog::GetOpenFileName(this, filter);
+    const QString path = TFileDialog::GetOpenFileName(
+        this, Text(ttxt::kFWOpenFilter), Text(ttxt::kFWOpenTitle), Text(ttxt::kFWOpenExt));
     if (path.isEmpty() || !QFile::exists(path))
         return;
     m_pExtension->GetFirmware().OnFWDateiLaden(QFile::encodeName(path).toStdString());

@@ -26,10 +26,11 @@ int ReadDump(IMainTransfer& transfer, const char* infoText, std::uint8_t* dump,
     return transfer.ShowModal();
 }
 
-std::string ChooseSaveFile(TDataView* page, const QString& initial) {
+std::string ChooseSaveFile(TDataView* page, const QString& initial, const QString& title) {
     const QString chosen =
         TFileDialog::GetSaveFileName(page, QString::fromLatin1(kFilter), initial,
-                                     /*confirmOverwrite=*/false); // asked below, text 33
+                                     /*confirmOverwrite=*/false, // asked below, text 33
+                                     title, QString::fromLatin1(kDefaultExt));
     if (chosen.isEmpty())
         return {};
     std::string name = BoxFiles::WithDefaultExtension(chosen.toStdString(), kDefaultExt);

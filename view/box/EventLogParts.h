@@ -25,9 +25,10 @@ inline constexpr int kResultOk = 1;
 // it touches `dump` again.
 int ReadDump(IMainTransfer& transfer, const char* infoText, std::uint8_t* dump, std::uint32_t size);
 
-// Asks for the file to save to: the default extension is added, and an
-// existing file is replaced only when the user agrees. Empty when the user
-// cancels or refuses, or when the page went while the question was open.
-std::string ChooseSaveFile(TDataView* page, const QString& initial);
+// Asks for the file to save to, under the dialog title given: the default
+// extension is added, and an existing file is replaced only when the user
+// agrees. Empty when the user cancels or refuses, or when the page went
+// while the question was open.
+std::string ChooseSaveFile(TDataView* page, const QString& initial, const QString& title);
 
 } // namespace logpage

@@ -157,7 +157,8 @@ bool TFormELM::LoadListing(const std::string& path) {
 }
 
 bool TFormELM::SaveListing() {
-    const std::string name = logpage::ChooseSaveFile(this, QString());
+    const std::string name =
+        logpage::ChooseSaveFile(this, QString(), m_pRes->GetQText(btxt::kELDialogTitle));
     if (name.empty())
         return false;
     // The listing goes back out as it came: Windows-1252, CR LF lines.
@@ -184,7 +185,8 @@ void TFormELM::OnOpenFileBtnClick() {
     SetStatus(QString());
     const QPointer<TFormELM> self(this);
     auto openChosen = [this]() -> std::string {
-        const QString chosen = TFileDialog::GetOpenFileName(this, QString());
+        const QString chosen =
+            TFileDialog::GetOpenFileName(this, QString(), m_pRes->GetQText(btxt::kELMOpen));
         return chosen.toStdString();
     };
 

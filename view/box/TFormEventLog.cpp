@@ -51,7 +51,8 @@ void TFormEventLog::InitPage() {
 void TFormEventLog::OnFile() {
     // A new file is as welcome as an existing one: the dump is written to
     // it afterwards.
-    std::string name = logpage::ChooseSaveFile(this, QString::fromStdString(m_FileName));
+    std::string name = logpage::ChooseSaveFile(this, QString::fromStdString(m_FileName),
+                                               m_pRes->GetQText(btxt::kELDialogTitle));
     if (name.empty())
         return;
     m_FileName = std::move(name);

@@ -90,7 +90,9 @@ void TFormFirmware::showEvent(QShowEvent* event) {
 
 void TFormFirmware::OnSelectFirmware() {
     const QPointer<TFormFirmware> self(this);
-    const QString chosen = TFileDialog::GetOpenFileName(this, m_pRes->GetQText(btxt::kFWFilter));
+    const QString chosen = TFileDialog::GetOpenFileName(this, m_pRes->GetQText(btxt::kFWFilter),
+                                                        m_pRes->GetQText(btxt::kFWDialogTitle),
+                                                        m_pRes->GetQText(btxt::kFWDefExt));
     if (!self || chosen.isEmpty())
         return;
     const std::string name = chosen.toStdString();

@@ -41,6 +41,10 @@ TFormITMFR::TFormITMFR(QWidget* owner, const TNodeData* holder, TkResourcen* res
     m_pLicht = Radio(c, "m_pLicht", dtxt::kMfrLicht, 805, "Steuerkontakt als Lichtschalter");
     m_pTlnLabel = Label(c, "m_pTlnLabel", dtxt::kForTln, "für Teilnehmer:");
     m_pTlnIdx = List(c, "m_pTlnIdx", dtxt::kForTln, 807);
+    // A list of subscriber numbers or call inputs: as wide as its entries,
+    // not as the page.
+    m_pTlnIdx->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_pTlnIdx->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_pSchalter->setChecked(true);
 
     grid->addWidget(Label5, 0, 0, 1, 2);
@@ -52,6 +56,7 @@ TFormITMFR::TFormITMFR(QWidget* owner, const TNodeData* holder, TkResourcen* res
     grid->addWidget(m_pTlnLabel, row, 0);
     grid->addWidget(m_pTlnIdx, row, 1);
     grid->setRowStretch(row + 1, 1);
+    grid->setColumnStretch(2, 1);
 }
 
 TFormITMFR::~TFormITMFR() = default;

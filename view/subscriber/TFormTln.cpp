@@ -30,11 +30,17 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <algorithm>
+#include <array>
+
 namespace {
 
 constexpr int kHelpPage = 1700;
 constexpr int kColRnr = 1;
 constexpr int kColVideo = 2;
+// The form's column widths; a column is widened where its header or a cell
+// needs more.
+constexpr std::array<int, 3> kColumnWidths = {64, 208, 85};
 // Door-interface types: the large one gets its bus addresses from the bus
 // programming, the four-button one labels its rows A to D.
 constexpr std::uint8_t kTypeSmall = 1;
@@ -51,10 +57,8 @@ TFormTln::TFormTln(QWidget* owner, IMainTransfer* transfer, const TNodeData* hol
     SetupPageForm(*ui);
     Label3 = ui->Label3;
     m_pTlnGrid = ui->m_pTlnGrid;
-    m_pTlnGrid->setColumnCount(3);
-    m_pTlnGrid->setColumnWidth(0, 64);
-    m_pTlnGrid->setColumnWidth(kColRnr, 208);
-    m_pTlnGrid->setColumnWidth(kColVideo, 85);
+    m_pTlnGrid->setColumnCount(static_cast<int>(kColumnWidths.size()));
+    FitColumns();
     m_pTlnGrid->verticalHeader()->hide();
     m_pTlnGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pTlnGrid->setEditTriggers(QAbstractItemView::AllEditTriggers);
@@ -145,7 +149,18 @@ void TFormTln::OnOpen(TMessage&) {
         video->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         m_pTlnGrid->setItem(r, kColVideo, video);
     }
+    FitColumns();
     m_bFilling = false;
+}
+
+void TFormTln::FitColumns() {
+    const QHeaderView* header = m_pTlnGrid->horizontalHeader();
+    // The cells' width hint is public on the item view only.
+    const QAbstractItemView* cells = m_pTlnGrid;
+    for (int c = 0; c < static_cast<int>(kColumnWidths.size()); ++c)
+        m_pTlnGrid->setColumnWidth(
+            c, std::max({kColumnWidths[static_cast<std::size_t>(c)], header->sectionSizeHint(c),
+                         cells->sizeHintForColumn(c)}));
 }
 
 void TFormTln::OnSave(TMessage&) {

@@ -41,6 +41,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Each column as wide as its header and its cells need, and never
+    // narrower than the form made it.
+    void FitColumns();
     void OnCurrentCellChanged(int row, int column, int prevRow, int prevColumn);
     void OnCellChanged(int row, int column);
     void HideSelectorWhenOutOfSight();

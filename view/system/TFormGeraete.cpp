@@ -54,6 +54,10 @@ TFormGeraete::TFormGeraete(QWidget* owner, const TNodeData* holder, TkResourcen*
     grid->addWidget(m_pRAK, 3, 0);
     grid->addWidget(m_pRAKKamera, 3, 1);
     grid->addWidget(m_pEIB, 4, 0);
+    // The installation-bus group stores nothing and reacts to nothing, and
+    // its caption is the controller header's: shown, it would read as a
+    // second controller choice.
+    m_pEIB->hide();
     grid->setRowStretch(5, 1);
     grid->setColumnStretch(2, 1);
 

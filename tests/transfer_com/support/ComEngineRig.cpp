@@ -2,41 +2,13 @@
 
 #include "MoxDaten.h"
 #include "MoxTagged.h"
-#include "SerialPortNames.h"
-#include "SettingsStore.h"
 
 #include <chrono>
-#include <cstdlib>
-#include <unistd.h>
-
-using mox::platform::SettingsStore;
 
 namespace {
 // Only a hang ever waits this long.
 constexpr auto kGuard = std::chrono::seconds(20);
 } // namespace
-
-// ---- TempSettings ------------------------------------------------------------
-
-TempSettings::TempSettings() {
-    char name[] = "/tmp/mox-transfer-com-XXXXXX";
-    const int fd = ::mkstemp(name);
-    if (fd >= 0)
-        ::close(fd);
-    m_path = name;
-    SettingsStore::SetInstanceForTesting(SettingsStore::OpenFile(m_path));
-}
-
-TempSettings::~TempSettings() {
-    SettingsStore::SetInstanceForTesting(nullptr);
-    ::unlink(m_path.c_str());
-}
-
-void TempSettings::MapCom(int comNumber, const std::string& path) {
-    SettingsStore::Instance().SetString(
-        mox::platform::kSerialPortsKey,
-        mox::platform::kSerialPortValuePrefix + std::to_string(comNumber), path);
-}
 
 // ---- ComNoticeQueue ----------------------------------------------------------
 
@@ -142,7 +114,7 @@ Bytes Concat(const std::vector<Bytes>& parts) {
 
 ComEngineRig::ComEngineRig(int setting) {
     settings.comPort = setting;
-    temp.MapCom(setting - 4, peer.SlavePath());
+    temp.MapCom(setting - 4, box.PtyPath());
     notices.onData = [this] { engine.OnReadData(); };
     engine.SetOwner(&owner);
     engine.SetView(&view);
@@ -153,6 +125,14 @@ ComEngineRig::ComEngineRig(int setting) {
 
 TTkComPort* ComEngineRig::Port() const {
     return static_cast<TTkComPort*>(engine.GetPort(eConnectionV24));
+}
+
+std::vector<Bytes> ComEngineRig::BoxPackages() {
+    return box.With([](boxsim::BoxSimulator& sim) { return sim.Core().Packages(); });
+}
+
+void ComEngineRig::SetBoxPackages(std::vector<Bytes> packages) {
+    box.With([&](boxsim::BoxSimulator& sim) { sim.Core().SetPackages(std::move(packages)); });
 }
 
 bool ComEngineRig::PumpUntilResults(std::size_t n) {

@@ -1,16 +1,18 @@
 #pragma once
-// The real transfer engine on the real direct serial port, with the box peer
-// behind a pseudo-terminal. The test thread plays the GUI thread: the port's
+// The real transfer engine on the real direct serial port, with the box
+// simulator on the V.24 cable behind a pseudo-terminal, in this process on a
+// thread of its own. The test thread plays the GUI thread: the port's
 // queued notices wait in ComNoticeQueue and Pump hands them to the engine
 // one by one. The engine's clock is a fake one, so a time-out happens only
 // when a test moves it.
 
-#include "BoxV24Peer.h"
+#include "BoxSimThread.h"
 #include "EngineFakes.h"
 #include "FakeClock.h"
 #include "IComPortOwner.h"
 #include "TDataTransferEngine.h"
 #include "TTkComPort.h"
+#include "TestSettingsFile.h"
 
 #include <condition_variable>
 #include <deque>
@@ -23,18 +25,7 @@
 // A settings file of the test's own for as long as it lives, so the COM
 // ports can point at pseudo-terminals without touching anyone's settings
 // (not even those of a test running beside it).
-class TempSettings {
-public:
-    TempSettings();
-    ~TempSettings();
-    TempSettings(const TempSettings&) = delete;
-    TempSettings& operator=(const TempSettings&) = delete;
-    // COM<n> is the device at path.
-    void MapCom(int comNumber, const std::string& path);
-
-private:
-    std::string m_path;
-};
+using mox::test::TestSettingsFile;
 
 // What the program's window does for the port: posted calls wait in a queue
 // that the test thread runs like an event loop; COMPORT_DATA goes to onData
@@ -76,7 +67,7 @@ std::vector<Bytes> DefaultConfigPackages();
 Bytes Concat(const std::vector<Bytes>& parts);
 
 struct ComEngineRig {
-    // The COM port of setting (5..8) is the peer's pseudo-terminal.
+    // The COM port of setting (5..8) is the box's pseudo-terminal.
     explicit ComEngineRig(int setting = 5);
 
     // Hands notices to the engine until n results have come (false: the
@@ -88,9 +79,13 @@ struct ComEngineRig {
     bool Reset();
     bool ReadEventLog(Bytes& buffer);
     TTkComPort* Port() const;
+    // The configuration packages the box holds, in block order.
+    std::vector<Bytes> BoxPackages();
+    // The box holds these, as a write of them would have left it.
+    void SetBoxPackages(std::vector<Bytes> packages);
 
-    TempSettings temp;
-    BoxV24Peer peer;
+    TestSettingsFile temp{"transfer-com"};
+    boxsim::BoxSimThread box;
     FakeClock clock;
     FakeSettings settings;
     ComNoticeQueue notices;

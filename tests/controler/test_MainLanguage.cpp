@@ -1,0 +1,118 @@
+// The main window in the program's language also where Qt draws: the
+// buttons of a message box after a start in German and after a switch to
+// English (Qt's catalogues come from the package the build script
+// installs), and a tree pane that shows every caption whole in each
+// language.
+
+#include "MainWindowFixture.h"
+
+#include "PermSettings.h"
+#include "TMoxDocument.h"
+#include "TQtTranslations.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <string>
+
+namespace {
+
+struct BoxButtons {
+    bool shown = false;
+    QString yes, no, cancel;
+};
+
+QString ShownText(QMessageBox* box, QMessageBox::StandardButton which) {
+    QAbstractButton* b = box->button(which);
+    return b ? b->text().remove(QLatin1Char('&')) : QString();
+}
+
+// Reads the buttons of the message box that opens next and answers it with
+// its Cancel button.
+void ReadNextBox(BoxButtons& seen) {
+    QTimer::singleShot(0, [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            ADD_FAILURE() << "no message box showed";
+            return;
+        }
+        seen.shown = true;
+        seen.yes = ShownText(box, QMessageBox::Yes);
+        seen.no = ShownText(box, QMessageBox::No);
+        seen.cancel = ShownText(box, QMessageBox::Cancel);
+        box->button(QMessageBox::Cancel)->click();
+    });
+}
+
+class MainLanguage : public MainWindowTest {
+protected:
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        // The next test starts in German again, as a fresh start does.
+        TQtTranslations::Load(1);
+    }
+
+    // The question before a new document, asked by the real box.
+    BoxButtons AskSave() {
+        Main().GetDoc()->SetModified(true);
+        BoxButtons seen;
+        ReadNextBox(seen);
+        Main().OnNewDocument();
+        return seen;
+    }
+};
+
+TEST_F(MainLanguage, MessageBoxButtonsFollowTheLanguage) {
+    MakeWindow(); // fresh settings: German
+    TMsgBox::SetHandlerForTesting({});
+
+    const BoxButtons german = AskSave();
+    ASSERT_TRUE(german.shown);
+    EXPECT_EQ(german.yes, QStringLiteral("Ja"));
+    EXPECT_EQ(german.no, QStringLiteral("Nein"));
+    EXPECT_EQ(german.cancel, QStringLiteral("Abbrechen"));
+    // Cancel kept the edits.
+    EXPECT_TRUE(Main().GetDoc()->IsModified());
+
+    // The language changes the way the box settings page changes it.
+    Main().GetDoc()->SetSprache(2);
+    ProcessEvents();
+    const BoxButtons english = AskSave();
+    ASSERT_TRUE(english.shown);
+    EXPECT_EQ(english.yes, QStringLiteral("Yes"));
+    EXPECT_EQ(english.no, QStringLiteral("No"));
+    EXPECT_EQ(english.cancel, QStringLiteral("Cancel"));
+}
+
+// Each row is one language, with every node the tree can have.
+class TreeCaptions : public MainLanguage, public testing::WithParamInterface<int> {};
+
+TEST_P(TreeCaptions, AreShownWhole) {
+    SetPermSprache(GetParam());
+    MakeWindow(2, true);
+    TMoxDocument* doc = Main().GetDoc();
+    doc->SetTypeIT(2);
+    doc->SetTypeKMR(1);
+    doc->SetTypeRAK(1);
+    doc->SetTypeBSM(1);
+    Main().OnExpandAll();
+    Main().BuildKonfigTree();
+    ProcessEvents();
+    auto* tree = Main().findChild<QTreeWidget*>(QStringLiteral("m_pKonfigTreeView"));
+    ASSERT_NE(tree, nullptr);
+    int nodes = 0;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it, ++nodes) {
+        const QRect shown = tree->visualItemRect(*it);
+        const QSize needed = tree->sizeHintForIndex(tree->indexFromItem(*it));
+        EXPECT_GE(shown.width(), needed.width()) << (*it)->text(0).toStdString();
+        EXPECT_LE(shown.right(), tree->viewport()->width()) << (*it)->text(0).toStdString();
+    }
+    EXPECT_GT(nodes, 20);
+}
+
+INSTANTIATE_TEST_SUITE_P(SixLanguages, TreeCaptions, testing::Range(1, 7));
+
+} // namespace
