@@ -7,6 +7,7 @@
 
 #include "DoorTextIds.h"
 #include "MoxDaten.h"
+#include "RecheckCases.h"
 #include "TFormITMFR.h"
 #include "UserClicks.h"
 #include "WindowMessages.h"
@@ -116,24 +117,12 @@ INSTANTIATE_TEST_SUITE_P(Buttons, RelayClick,
 
 // A stray click on the contact kind that is checked already must not move
 // the relay to the first subscriber.
-struct RecheckCase {
-    const char* name;
-    std::uint8_t mode;
-    const char* button;
-    std::uint16_t tln;
-    int pos; // of that subscriber in the list
-};
-
-void PrintTo(const RecheckCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class RelayRecheck : public RelayPage, public testing::WithParamInterface<RecheckCase> {};
 
 TEST_P(RelayRecheck, AClickOnTheCheckedButtonKeepsTheSubscriber) {
     const RecheckCase& c = GetParam();
     Doc().SetTypeIT(2);
-    for (std::uint8_t i : {2, 5, 9})
+    for (std::uint8_t i : kRecheckVideoTln)
         Doc().SetTlnVideo(i, 1);
     Doc().SetMfrMode(c.mode, c.tln);
     Open();
@@ -151,11 +140,7 @@ TEST_P(RelayRecheck, AClickOnTheCheckedButtonKeepsTheSubscriber) {
     EXPECT_EQ(tln, c.tln);
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, RelayRecheck,
-                         testing::Values(RecheckCase{"NSC", eModeSchaltAusgangNSC, "m_pNSC", 7, 7},
-                                         RecheckCase{"Video", eModeSchaltAusgangVideo, "m_pVideo",
-                                                     9, 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Buttons, RelayRecheck, RecheckRows(), RecheckName);
 
 TEST_F(RelayPage, ARecheckAfterAChoiceKeepsTheChoice) {
     Doc().SetTypeIT(2);

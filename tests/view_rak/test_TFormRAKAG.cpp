@@ -6,6 +6,7 @@
 
 #include "MoxDaten.h"
 #include "RakTextIds.h"
+#include "RecheckCases.h"
 #include "TFormRAKAG.h"
 #include "UserClicks.h"
 #include "WindowMessages.h"
@@ -118,23 +119,11 @@ TEST_F(RakOutputsPage, TabChangeKeepsTheControlsInTheCopy) {
 
 // A stray click on the function that is checked already must not move the
 // output to the first subscriber, on the first tab or after a tab change.
-struct RecheckCase {
-    const char* name;
-    std::uint8_t mode;
-    const char* button;
-    std::uint16_t tln;
-    int pos; // of that subscriber in the list
-};
-
-void PrintTo(const RecheckCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class RakOutputsRecheck : public RakOutputsPage, public testing::WithParamInterface<RecheckCase> {};
 
 TEST_P(RakOutputsRecheck, AClickOnTheCheckedButtonKeepsTheSubscriber) {
     const RecheckCase& c = GetParam();
-    for (std::uint8_t i : {2, 5, 9})
+    for (std::uint8_t i : kRecheckVideoTln)
         Doc().SetTlnVideo(i, 1);
     for (std::uint8_t out : {0, 3})
         ASSERT_TRUE(Doc().SetRAKAusgangMode(out, c.mode, c.tln));
@@ -158,11 +147,7 @@ TEST_P(RakOutputsRecheck, AClickOnTheCheckedButtonKeepsTheSubscriber) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, RakOutputsRecheck,
-                         testing::Values(RecheckCase{"NSC", eModeSchaltAusgangNSC, "m_pNSC", 7, 7},
-                                         RecheckCase{"Video", eModeSchaltAusgangVideo, "m_pVideo",
-                                                     9, 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Buttons, RakOutputsRecheck, RecheckRows(), RecheckName);
 
 TEST_F(RakOutputsPage, VideoListsTheSubscribersWithVideo) {
     Doc().SetTlnVideo(3, 1);
