@@ -151,7 +151,7 @@ protected:
     bool WaitForEvents(int n) {
         QElapsedTimer t;
         t.start();
-        while (m_sink.events < n && t.elapsed() < 5000)
+        while (m_sink.events < n && t.elapsed() < boxsim::BoxSimProcess::kGuardMs)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
         return m_sink.events >= n;
     }

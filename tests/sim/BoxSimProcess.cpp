@@ -1,5 +1,6 @@
 #include "BoxSimProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -135,16 +136,26 @@ void BoxSimProcess::Send(const std::string& commandLine) {
 }
 
 std::optional<std::string> BoxSimProcess::WaitForLine(const std::string& prefix, int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        while (m_cursor < m_lines.size()) {
-            const std::string& line = m_lines[m_cursor++];
-            if (line.compare(0, prefix.size(), prefix) == 0)
-                return line;
-        }
+    const auto at = FindLine(lock, prefix, m_cursor, timeoutMs);
+    if (!at) {
+        m_cursor = m_lines.size();
+        return std::nullopt;
+    }
+    m_cursor = *at + 1;
+    return m_lines[*at];
+}
+
+std::optional<size_t> BoxSimProcess::FindLine(std::unique_lock<std::mutex>& lock,
+                                              const std::string& prefix, size_t from,
+                                              int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (size_t i = from;;) {
+        for (; i < m_lines.size(); ++i)
+            if (m_lines[i].compare(0, prefix.size(), prefix) == 0)
+                return i;
         if (m_ended || m_cv.wait_until(lock, deadline) == std::cv_status::timeout) {
-            if (m_cursor < m_lines.size())
+            if (i < m_lines.size())
                 continue;
             return std::nullopt;
         }
@@ -153,8 +164,45 @@ std::optional<std::string> BoxSimProcess::WaitForLine(const std::string& prefix,
 
 std::optional<std::string> BoxSimProcess::Command(const std::string& commandLine,
                                                   const std::string& replyPrefix, int timeoutMs) {
+    // Every line written before the command, an older reply of the same
+    // kind included, is in before the command goes out.
+    const size_t from = Mark(timeoutMs);
     Send(commandLine);
-    return WaitForLine(replyPrefix, timeoutMs);
+    std::unique_lock lock(m_mutex);
+    const auto at = FindLine(lock, replyPrefix, from, timeoutMs);
+    if (!at)
+        return std::nullopt;
+    m_cursor = std::max(m_cursor, *at + 1);
+    return m_lines[*at];
+}
+
+bool BoxSimProcess::Settle(int timeoutMs) {
+    const size_t ticket = AskMark();
+    std::unique_lock lock(m_mutex);
+    return FindLine(lock, "PONG", ticket, timeoutMs).has_value();
+}
+
+size_t BoxSimProcess::Mark(int timeoutMs) {
+    const size_t ticket = AskMark();
+    std::unique_lock lock(m_mutex);
+    const auto pong = FindLine(lock, "PONG", ticket, timeoutMs);
+    return pong ? *pong + 1 : m_lines.size();
+}
+
+size_t BoxSimProcess::AskMark() {
+    // A PONG at or after this count answers this ping: every ping before
+    // it was answered or given up on by then.
+    const size_t ticket = LineCount();
+    Send("ping");
+    return ticket;
+}
+
+std::optional<size_t> BoxSimProcess::MarkOf(size_t ticket) const {
+    std::lock_guard lock(m_mutex);
+    for (size_t i = ticket; i < m_lines.size(); ++i)
+        if (m_lines[i].compare(0, 4, "PONG") == 0)
+            return i + 1;
+    return std::nullopt;
 }
 
 size_t BoxSimProcess::LineCount() const {
@@ -174,14 +222,16 @@ std::vector<std::string> BoxSimProcess::Lines(const std::string& prefix, size_t 
 bool BoxSimProcess::WaitForCount(const std::string& prefix, size_t n, size_t from, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock lock(m_mutex);
-    for (;;) {
+    for (bool last = false;; ) {
         size_t count = 0;
         for (size_t i = from; i < m_lines.size(); ++i)
             count += m_lines[i].compare(0, prefix.size(), prefix) == 0;
         if (count >= n)
             return true;
-        if (m_ended || m_cv.wait_until(lock, deadline) == std::cv_status::timeout)
+        if (last)
             return false;
+        // A line that came with the deadline still counts.
+        last = m_ended || m_cv.wait_until(lock, deadline) == std::cv_status::timeout;
     }
 }
 
