@@ -30,9 +30,10 @@ protected:
         // see what went over the line.
         TimeOuts() = 0;
         MoxSetTraceHook([](int channel, const char* text) {
+            static const bool dump = std::getenv("BOXSIM_DUMP") != nullptr;
             if (std::strcmp(text, kTimeOutTrace) == 0)
                 ++TimeOuts();
-            if (std::getenv("BOXSIM_DUMP"))
+            if (dump)
                 std::fprintf(stderr, "TRACE %d %s\n", channel, text);
         });
         m_pRig = std::make_unique<BusRig>(MOX_QUELL32, MOX_REGSVR, MOX_BOXSIM, SimArgs());
