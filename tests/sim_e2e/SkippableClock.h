@@ -22,8 +22,8 @@ public:
     std::uint64_t Skipped() const { return m_skipMs; }
     // Stands still at t (moved on to it, when it lies ahead) until Release,
     // so that what a test does "just before" a time-out stays before it
-    // however long the machine holds the test up. Only while nothing is
-    // on the line: the bus port's waits count on time moving.
+    // however long the machine holds the test up. The engine's timers
+    // stand with it; sleeping stays real.
     void Hold(std::uint64_t t);
     void Release();
 
