@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
@@ -73,7 +74,34 @@ bool BoxSimProcess::Start(std::string* error, int timeoutMs) {
         return false;
     }
     m_ptyPath = ready->substr(4);
+    LinkPty();
     return true;
+}
+
+void BoxSimProcess::LinkPty() {
+    // A name of this simulator's own for its pseudo-terminal: /dev/pts
+    // numbers come round again as soon as a terminal is closed, so a path
+    // some other test kept after its simulator ended could reach this one
+    // (and lock the program here out of its port). The name goes with the
+    // simulator; a path kept after that leads nowhere.
+    char dir[] = "/tmp/boxsim-pty-XXXXXX";
+    if (!::mkdtemp(dir))
+        return;
+    const std::string link = std::string(dir) + "/tty";
+    if (::symlink(m_ptyPath.c_str(), link.c_str()) != 0) {
+        ::rmdir(dir);
+        return;
+    }
+    m_linkDir = dir;
+    m_ptyPath = link;
+}
+
+void BoxSimProcess::UnlinkPty() {
+    if (m_linkDir.empty())
+        return;
+    ::unlink((m_linkDir + "/tty").c_str());
+    ::rmdir(m_linkDir.c_str());
+    m_linkDir.clear();
 }
 
 void BoxSimProcess::ReadOutput() {
@@ -113,6 +141,7 @@ void BoxSimProcess::Stop() {
         ::waitpid(m_pid, &status, 0);
     }
     m_pid = -1;
+    UnlinkPty();
     // The simulator is gone, so its end of the pipe is closed and the reader
     // sees the end of the output.
     if (m_reader.joinable())

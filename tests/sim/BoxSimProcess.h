@@ -42,6 +42,8 @@ public:
     void Stop();
 
     pid_t Pid() const { return m_pid; }
+    // The simulator's pseudo-terminal, by a name that lives only as long as
+    // the simulator does.
     const std::string& PtyPath() const { return m_ptyPath; }
 
     void Send(const std::string& commandLine);
@@ -83,6 +85,8 @@ public:
 
 private:
     void ReadOutput();
+    void LinkPty();
+    void UnlinkPty();
     // Index of the first line from `from` on that starts with prefix,
     // waiting for it; the caller holds the lock.
     std::optional<size_t> FindLine(std::unique_lock<std::mutex>& lock, const std::string& prefix,
@@ -94,6 +98,7 @@ private:
     int m_in = -1;  // its standard input
     int m_out = -1; // its standard output
     std::string m_ptyPath;
+    std::string m_linkDir; // holds the link PtyPath names, while there is one
 
     std::thread m_reader;
     // Guards everything below; the reader appends, the test reads.
