@@ -12,8 +12,6 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include <optional>
-
 #include <spawn.h>
 #include <sys/wait.h>
 
