@@ -130,7 +130,7 @@ protected:
     bool WaitForEvents(int n) {
         QElapsedTimer t;
         t.start();
-        while (m_sink.events < n && t.elapsed() < 5000)
+        while (m_sink.events < n && t.elapsed() < boxsim::BoxSimProcess::kGuardMs)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
         return m_sink.events >= n;
     }
@@ -166,10 +166,14 @@ TEST_P(Quell32SimAnswers, TransmitStatus) {
     EXPECT_TRUE(m_sim.WaitForLine("RX 70 43 F0"));
 }
 
+// The late ACK comes long after the 48 ms answer window: the control looks
+// at the line once the window is over, and a byte that is there by then
+// counts: the late answer comes far later than a loaded machine ever holds
+// this process up.
 INSTANTIATE_TEST_SUITE_P(Rows, Quell32SimAnswers,
                          ::testing::Values(AnswerRow{"Refused", "answer nak", TRANSMIT_STATUS_NAK},
                                            AnswerRow{"Silent", "answer silent", TRANSMIT_TIMEOUT},
-                                           AnswerRow{"Late", "answer late 120", TRANSMIT_TIMEOUT},
+                                           AnswerRow{"Late", "answer late 1500", TRANSMIT_TIMEOUT},
                                            AnswerRow{"ForeignByte", "answer foreign 55",
                                                      TRANSMIT_ACKNAK_TIMEOUT}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -204,7 +208,7 @@ TEST_F(Quell32SimTest, TelegramFromTheBoxIsAcknowledgedByThePcAndRaisesAnEvent) 
 }
 
 TEST_F(Quell32SimTest, GarbledTelegramIsStoredFlaggedAndNotAcknowledged) {
-    EXPECT_EQ(m_sim.Command("garble F0 43 70 01", "PCANSWER", 5000), "PCANSWER none");
+    EXPECT_EQ(m_sim.Command("garble F0 43 70 01", "PCANSWER"), "PCANSWER none");
     ASSERT_TRUE(WaitForEvents(1));
     EXPECT_EQ(Get(dispidReceivedTeleStatus),
               Variant::FromI2(static_cast<int16_t>(RECEIVE_ERROR_CHECKSUM)));

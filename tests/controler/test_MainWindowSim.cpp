@@ -149,7 +149,7 @@ TEST_F(MainWindowSim, AnotherBusInterfacePortTakesEffectAtOnce) {
 
 TEST_F(MainWindowSim, RestartTheBox) {
     MakeWindow();
-    const std::size_t mark = m_Sim.LineCount();
+    const std::size_t mark = m_Sim.Mark();
     m_pMain->OnRestartBox();
     EXPECT_EQ(m_Boxes, (std::vector<int>{mtxt::kRestartInfo, mtxt::kTransferOk}));
     ASSERT_TRUE(m_Sim.Settle());

@@ -1,8 +1,10 @@
 #include "BoxSimProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
@@ -72,7 +74,34 @@ bool BoxSimProcess::Start(std::string* error, int timeoutMs) {
         return false;
     }
     m_ptyPath = ready->substr(4);
+    LinkPty();
     return true;
+}
+
+void BoxSimProcess::LinkPty() {
+    // A name of this simulator's own for its pseudo-terminal: /dev/pts
+    // numbers come round again as soon as a terminal is closed, so a path
+    // some other test kept after its simulator ended could reach this one
+    // (and lock the program here out of its port). The name goes with the
+    // simulator; a path kept after that leads nowhere.
+    char dir[] = "/tmp/boxsim-pty-XXXXXX";
+    if (!::mkdtemp(dir))
+        return;
+    const std::string link = std::string(dir) + "/tty";
+    if (::symlink(m_ptyPath.c_str(), link.c_str()) != 0) {
+        ::rmdir(dir);
+        return;
+    }
+    m_linkDir = dir;
+    m_ptyPath = link;
+}
+
+void BoxSimProcess::UnlinkPty() {
+    if (m_linkDir.empty())
+        return;
+    ::unlink((m_linkDir + "/tty").c_str());
+    ::rmdir(m_linkDir.c_str());
+    m_linkDir.clear();
 }
 
 void BoxSimProcess::ReadOutput() {
@@ -112,6 +141,7 @@ void BoxSimProcess::Stop() {
         ::waitpid(m_pid, &status, 0);
     }
     m_pid = -1;
+    UnlinkPty();
     // The simulator is gone, so its end of the pipe is closed and the reader
     // sees the end of the output.
     if (m_reader.joinable())
@@ -135,16 +165,26 @@ void BoxSimProcess::Send(const std::string& commandLine) {
 }
 
 std::optional<std::string> BoxSimProcess::WaitForLine(const std::string& prefix, int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        while (m_cursor < m_lines.size()) {
-            const std::string& line = m_lines[m_cursor++];
-            if (line.compare(0, prefix.size(), prefix) == 0)
-                return line;
-        }
+    const auto at = FindLine(lock, prefix, m_cursor, timeoutMs);
+    if (!at) {
+        m_cursor = m_lines.size();
+        return std::nullopt;
+    }
+    m_cursor = *at + 1;
+    return m_lines[*at];
+}
+
+std::optional<size_t> BoxSimProcess::FindLine(std::unique_lock<std::mutex>& lock,
+                                              const std::string& prefix, size_t from,
+                                              int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (size_t i = from;;) {
+        for (; i < m_lines.size(); ++i)
+            if (m_lines[i].compare(0, prefix.size(), prefix) == 0)
+                return i;
         if (m_ended || m_cv.wait_until(lock, deadline) == std::cv_status::timeout) {
-            if (m_cursor < m_lines.size())
+            if (i < m_lines.size())
                 continue;
             return std::nullopt;
         }
@@ -153,8 +193,45 @@ std::optional<std::string> BoxSimProcess::WaitForLine(const std::string& prefix,
 
 std::optional<std::string> BoxSimProcess::Command(const std::string& commandLine,
                                                   const std::string& replyPrefix, int timeoutMs) {
+    // Every line written before the command, an older reply of the same
+    // kind included, is in before the command goes out.
+    const size_t from = Mark(timeoutMs);
     Send(commandLine);
-    return WaitForLine(replyPrefix, timeoutMs);
+    std::unique_lock lock(m_mutex);
+    const auto at = FindLine(lock, replyPrefix, from, timeoutMs);
+    if (!at)
+        return std::nullopt;
+    m_cursor = std::max(m_cursor, *at + 1);
+    return m_lines[*at];
+}
+
+bool BoxSimProcess::Settle(int timeoutMs) {
+    const size_t ticket = AskMark();
+    std::unique_lock lock(m_mutex);
+    return FindLine(lock, "PONG", ticket, timeoutMs).has_value();
+}
+
+size_t BoxSimProcess::Mark(int timeoutMs) {
+    const size_t ticket = AskMark();
+    std::unique_lock lock(m_mutex);
+    const auto pong = FindLine(lock, "PONG", ticket, timeoutMs);
+    return pong ? *pong + 1 : m_lines.size();
+}
+
+size_t BoxSimProcess::AskMark() {
+    // A PONG at or after this count answers this ping: every ping before
+    // it was answered or given up on by then.
+    const size_t ticket = LineCount();
+    Send("ping");
+    return ticket;
+}
+
+std::optional<size_t> BoxSimProcess::MarkOf(size_t ticket) const {
+    std::lock_guard lock(m_mutex);
+    for (size_t i = ticket; i < m_lines.size(); ++i)
+        if (m_lines[i].compare(0, 4, "PONG") == 0)
+            return i + 1;
+    return std::nullopt;
 }
 
 size_t BoxSimProcess::LineCount() const {
@@ -174,14 +251,16 @@ std::vector<std::string> BoxSimProcess::Lines(const std::string& prefix, size_t 
 bool BoxSimProcess::WaitForCount(const std::string& prefix, size_t n, size_t from, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock lock(m_mutex);
-    for (;;) {
+    for (bool last = false;; ) {
         size_t count = 0;
         for (size_t i = from; i < m_lines.size(); ++i)
             count += m_lines[i].compare(0, prefix.size(), prefix) == 0;
         if (count >= n)
             return true;
-        if (m_ended || m_cv.wait_until(lock, deadline) == std::cv_status::timeout)
+        if (last)
             return false;
+        // A line that came with the deadline still counts.
+        last = m_ended || m_cv.wait_until(lock, deadline) == std::cv_status::timeout;
     }
 }
 

@@ -144,9 +144,19 @@ bool BusRig::RunUntil(const std::function<bool()>& done, int limitMs,
     }
 }
 
+size_t BusRig::Mark(int limitMs) {
+    const size_t ticket = m_Sim.AskMark();
+    std::optional<size_t> mark;
+    RunUntil([&] { return (mark = m_Sim.MarkOf(ticket)).has_value(); }, limitMs);
+    return mark.value_or(m_Sim.LineCount());
+}
+
 std::string BusRig::SimCommand(const std::string& line, const std::string& replyPrefix,
                                int limitMs) {
-    const size_t mark = m_Sim.LineCount();
+    // A reply of the same kind still on its way (to a status asked from a
+    // loop hook, say) is in before the mark, so it is never taken for this
+    // one's.
+    const size_t mark = Mark(limitMs);
     m_Sim.Send(line);
     std::string reply;
     RunUntil(

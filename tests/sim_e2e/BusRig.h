@@ -33,6 +33,9 @@ public:
     static constexpr int kComSetting = 2;
     // The loop looks at its hook and the engine's timers at least this often.
     static constexpr int kTurnMs = 5;
+    // The bound of the rig's waits for an event: only a hang waits this
+    // long (see BoxSimProcess::kGuardMs).
+    static constexpr int kGuardMs = boxsim::BoxSimProcess::kGuardMs;
 
     // Paths of the three programs; simArgs go to the simulator.
     BusRig(std::string quell32, std::string regsvr, std::string boxsim,
@@ -60,10 +63,14 @@ public:
     // false on the time limit.
     bool RunUntil(const std::function<bool()>& done, int limitMs,
                   const std::function<void()>& hook = {});
+    // A mark in the simulator's log to count the lines of what follows
+    // from (BoxSimProcess::Mark), taken with the loop running meanwhile.
+    size_t Mark(int limitMs = kGuardMs);
     // Sends a command to the simulator and runs the loop until its reply
-    // line (starting with replyPrefix) came; empty on the time limit.
+    // line (starting with replyPrefix) came, written after the command was
+    // read; empty on the time limit.
     std::string SimCommand(const std::string& line, const std::string& replyPrefix,
-                           int limitMs = 5000);
+                           int limitMs = kGuardMs);
     // What the bus port has handled so far; taken before the simulator is
     // asked for its status.
     struct Handled {
@@ -81,7 +88,7 @@ public:
     bool Quiet(const std::string& status, bool withDelayed, const Handled& before) const;
     // Runs the loop until Quiet (a cancelled exchange may leave blocks
     // moving for a moment).
-    bool SettleBox(int limitMs = 10000);
+    bool SettleBox(int limitMs = kGuardMs);
 
     // ILumenPortOwner
     void PerformQuellPortData() override;

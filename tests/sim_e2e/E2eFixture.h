@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -23,12 +25,17 @@ using Bytes = std::vector<std::uint8_t>;
 class BusE2eTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // BOXSIM_DUMP=1: the transfer's trace and, at the end, every line of
-        // the simulator go to stderr, to see what went over the line.
-        if (std::getenv("BOXSIM_DUMP"))
-            MoxSetTraceHook([](int channel, const char* text) {
+        // The transfer's trace counts the time-outs; with BOXSIM_DUMP=1 it
+        // and, at the end, every line of the simulator go to stderr too, to
+        // see what went over the line.
+        TimeOuts() = 0;
+        MoxSetTraceHook([](int channel, const char* text) {
+            static const bool dump = std::getenv("BOXSIM_DUMP") != nullptr;
+            if (std::strcmp(text, kTimeOutTrace) == 0)
+                ++TimeOuts();
+            if (dump)
                 std::fprintf(stderr, "TRACE %d %s\n", channel, text);
-            });
+        });
         m_pRig = std::make_unique<BusRig>(MOX_QUELL32, MOX_REGSVR, MOX_BOXSIM, SimArgs());
         std::string error;
         ASSERT_TRUE(m_pRig->Start(&error)) << error;
@@ -45,6 +52,15 @@ protected:
     // Arguments of the simulator for the whole test.
     virtual std::vector<std::string> SimArgs() const { return {}; }
 
+    // The transfer timer's expiries so far in this test: the engine traces
+    // this line at each. A run that took no time-out shows none, however
+    // slowly the machine let it go.
+    static constexpr char kTimeOutTrace[] = "<TDataTransfer::OnTimer>";
+    static std::atomic<int>& TimeOuts() {
+        static std::atomic<int> n{0};
+        return n;
+    }
+
     BusRig& Rig() { return *m_pRig; }
     boxsim::BoxSimProcess& Box() { return m_pRig->Sim(); }
     const boxsim::BoxSimProcess& Box() const { return m_pRig->Sim(); }
@@ -55,6 +71,8 @@ protected:
     std::string Sim(const std::string& line, const std::string& reply = "OK") {
         return m_pRig->SimCommand(line, reply);
     }
+    // A mark in the simulator's log to count what follows from.
+    size_t Mark() { return m_pRig->Mark(); }
     // The configuration the box holds, its packages one after the other.
     Bytes BoxConfiguration() {
         const std::string path = m_Docs.Dir() + "/box.bin";
@@ -92,22 +110,25 @@ protected:
             size_t mark = 0;
             size_t done = 0;
             bool asked = false;
-            size_t askMark = 0;
+            size_t ticket = 0;
             BusRig::Handled before;
         };
         auto st = std::make_shared<State>();
-        st->mark = Box().LineCount();
+        st->mark = Mark();
         return [this, trigger, action, st] {
             if (CountLines(trigger, st->mark) <= st->done)
                 return;
             if (!st->asked) {
                 st->before = Rig().HandledNow();
-                st->askMark = Box().LineCount();
+                // Behind a ping, so that a status asked earlier and still on
+                // its way is never taken for this one.
+                st->ticket = Box().AskMark();
                 Box().Send("status");
                 st->asked = true;
                 return;
             }
-            const auto status = Box().Lines("STATUS", st->askMark);
+            const auto from = Box().MarkOf(st->ticket);
+            const auto status = from ? Box().Lines("STATUS", *from) : std::vector<std::string>{};
             if (status.empty())
                 return;
             st->asked = false;

@@ -8,6 +8,7 @@
 #include "ITransferClock.h"
 
 #include <cstdint>
+#include <optional>
 
 class SkippableClock : public ITransferClock {
 public:
@@ -15,11 +16,20 @@ public:
     void SleepMs(std::uint32_t ms) override;
 
     // Moves the time on by ms at once.
-    void Skip(std::uint64_t ms) { m_skipMs += ms; }
+    void Skip(std::uint64_t ms);
     // Moves it on to t, when t lies ahead.
     void SkipTo(std::uint64_t t);
     std::uint64_t Skipped() const { return m_skipMs; }
+    // Stands still at t (moved on to it, when it lies ahead) until Release,
+    // so that what a test does "just before" a time-out stays before it
+    // however long the machine holds the test up. The engine's timers
+    // stand with it; sleeping stays real.
+    void Hold(std::uint64_t t);
+    void Release();
 
 private:
+    std::uint64_t RealMs() const;
+
     std::uint64_t m_skipMs = 0;
+    std::optional<std::uint64_t> m_held;
 };

@@ -83,7 +83,7 @@ TEST_F(BusE2eTest, PackageFillingAWholeBlockGoesBothWays) {
         written->SetTuerrufText(i, full.c_str());
     written->SetEtagenrufText("");
     written->SetTuerrufText(6, std::string(28, 'Z').c_str());
-    const size_t mark = Box().LineCount();
+    const size_t mark = Mark();
     ASSERT_TRUE(written->StartWriteAnlDataToComPort(true));
     ASSERT_EQ(Sim("ping", "PONG"), "PONG");
     EXPECT_EQ(CountLinesSynced(" len 1024", mark), 1u) << "one package of a whole block";

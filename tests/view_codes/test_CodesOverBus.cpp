@@ -135,7 +135,8 @@ protected:
 
     // Runs the event loop until the condition holds; the box's messages
     // come from the bus control's reader thread.
-    static bool WaitFor(const std::function<bool()>& cond, int limitMs = 15000) {
+    static bool WaitFor(const std::function<bool()>& cond,
+                        int limitMs = boxsim::BoxSimProcess::kGuardMs) {
         QElapsedTimer t;
         t.start();
         while (!cond()) {
@@ -227,7 +228,7 @@ TEST_F(CodesOverBus, RelayCodeIsAssignedAndTheBoxGetsTheConfiguration) {
     ASSERT_TRUE(
         start->findChild<QCheckBox*>(QStringLiteral("m_pChkBox_KTX_schreiben"))->isChecked());
 
-    const size_t mark = m_Sim.LineCount();
+    const size_t mark = m_Sim.Mark();
     m_Script = [this, mark](TKonfigDlg& dlg) {
         auto* page = dynamic_cast<TFormBSM*>(dlg.GetPage());
         ASSERT_NE(page, nullptr);
@@ -282,7 +283,7 @@ void CodesOverBus::SwitchingCodeAfterARead(const std::string& quitt) {
     ASSERT_NE(start, nullptr);
     start->findChild<QCheckBox*>(QStringLiteral("m_pChkBox_KTX_lesen"))->click();
 
-    const size_t mark = m_Sim.LineCount();
+    const size_t mark = m_Sim.Mark();
     m_Script = [this, mark, quitt](TKonfigDlg& dlg) {
         auto* page = dynamic_cast<TFormSchaltcode*>(dlg.GetPage());
         ASSERT_NE(page, nullptr);
@@ -336,7 +337,7 @@ TEST_F(CodesOverBus, OkWithoutAnAssignmentSendsNothing) {
     Doc().SetReadFromBox(true);
     auto* start = Open<TFormSchaltcodeProg>(eITSchaltcode);
     ASSERT_NE(start, nullptr);
-    const size_t mark = m_Sim.LineCount();
+    const size_t mark = m_Sim.Mark();
     m_Script = [](TKonfigDlg& dlg) {
         dlg.findChild<QPushButton*>(QStringLiteral("m_pOKBtn"))->click();
         EXPECT_EQ(dlg.result(), QDialog::Rejected);

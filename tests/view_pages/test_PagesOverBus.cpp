@@ -168,7 +168,7 @@ TEST_F(PagesOverBus, WriteReportsSuccessAndTheBoxKeepsTheDocument) {
     ASSERT_TRUE(Doc().SetTuerrufdauer(333));
     auto* write = Open<TFormWriteData>(eDatenSchreiben);
     ASSERT_NE(write, nullptr);
-    const size_t mark = m_Sim.LineCount();
+    const size_t mark = m_Sim.Mark();
     StartOf(write)->click();
     EXPECT_EQ(MessageOf(write), Text(ptxt::kWriteOk));
     EXPECT_FALSE(StartOf(write)->isEnabled()) << "one write per visit";
@@ -249,7 +249,7 @@ TEST_F(PagesOverBus, ACancelledSaveQuestionChangesNothing) {
     auto* read = Open<TFormReadData>(eDatenLesen);
     ASSERT_NE(read, nullptr);
     const QPointer<TFormReadData> alive(read);
-    const size_t mark = m_Sim.LineCount();
+    const size_t mark = m_Sim.Mark();
     StartOf(read)->click();
     ProcessEvents();
     EXPECT_EQ(BoxIds(), std::vector<int>{mtxt::kAskSave});

@@ -243,7 +243,7 @@ TEST_F(PagesOverV24, ACancelledSaveQuestionChangesNothing) {
     const std::vector<std::uint8_t> before = ImageOf(*m_pDoc);
     m_Host.allowReplace = false;
     TFormReadData* read = MakePage<TFormReadData>(eDatenLesen);
-    const size_t mark = m_Sim.LineCount();
+    const size_t mark = m_Sim.Mark();
     Start(read);
     RunQueued();
     EXPECT_TRUE(m_Results.empty());

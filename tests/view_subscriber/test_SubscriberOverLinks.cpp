@@ -48,7 +48,8 @@ namespace {
 
 constexpr int kBusCom = 2; // the bus interface on COM2
 constexpr int kV24Com = 1; // the direct cable on COM1
-constexpr int kWaitMs = 5000;
+// Only a hang waits this long.
+constexpr int kWaitMs = boxsim::BoxSimProcess::kGuardMs;
 
 class SubscriberOverBus : public PageTestBase {
 protected:
@@ -205,7 +206,7 @@ void SubscriberOverBus::DeleteFreesTheAddressInTheBox() {
     ASSERT_TRUE(form->isVisible());
     auto* grid = form->findChild<QTableWidget*>(QStringLiteral("m_pTlnGrid"));
     grid->setCurrentCell(1, 0);
-    const std::size_t mark = m_pSim->LineCount();
+    const std::size_t mark = m_pSim->Mark();
     form->findChild<QPushButton*>(QStringLiteral("m_pTlnLoeschenBtn"))->click();
     EXPECT_EQ(Doc().GetTlnBusAdr(1), 0);
     EXPECT_TRUE(form->GetChangedFlag());
@@ -267,7 +268,7 @@ TEST_F(SubscriberOverBus, ThePagesRestoreDeletesTheAddressInTheBoxAndWritesTheCo
     ASSERT_EQ(grid->item(1, 1)->text(), "222");
     grid->setCurrentCell(1, 1);
     m_Answers[stxt::kAskDelAll] = mb::kIdNo;
-    const std::size_t mark = m_pSim->LineCount();
+    const std::size_t mark = m_pSim->Mark();
     m_pMain->OnResetPage();
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(BoxIds(), (std::vector<int>{stxt::kAskDelAll, stxt::kAskDelete, stxt::kWriteOk}));
