@@ -82,7 +82,7 @@ TEST_F(BusReceive, TelegramsWaitingWhileTheControllerSendsEachArriveOnce) {
 // acknowledge it, so only the box's repeat can bring it, and it must come
 // exactly once.
 TEST_F(BusReceive, ATelegramWithTheBoxsAnswerBehindItArrivesOnceByItsRepeat) {
-    const size_t mark = Box().LineCount();
+    const size_t mark = Rig().Mark();
     ASSERT_EQ(Sim("ackbehind " + boxsim::HexBytes(kSecond)), "OK");
     Engine().InitiateSendKennung();
     EXPECT_TRUE(Rig().RunUntil(
