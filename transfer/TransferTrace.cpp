@@ -13,6 +13,9 @@ constexpr std::size_t kTraceBuffer = 16000;
 } // namespace
 
 void TransferTrace(int channel, const char* format, ...) {
+    // Most lines go to channels that are off: nothing is formatted for them.
+    if (!MoxTraceWanted(channel))
+        return;
     char buffer[kTraceBuffer];
     va_list args;
     va_start(args, format);
@@ -25,6 +28,8 @@ void TransferTrace(int channel, const char* format, ...) {
 
 void TransferTraceBytes(int channel, const char* prefix, const std::uint8_t* bytes,
                         std::size_t len) {
+    if (!MoxTraceWanted(channel))
+        return;
     std::string line(prefix ? prefix : "");
     line.reserve(line.size() + len * 5);
     char hex[8];
