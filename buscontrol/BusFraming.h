@@ -19,6 +19,9 @@ namespace quell32 {
 // they stand (the caller supplies STX, stuffing, checksum and ETX); else
 // they are target, function, transmitter and data.
 std::vector<uint8_t> BuildBusFrame(std::span<const uint16_t> bytes, bool raw);
+// The same into out, which holds kMaxFrameBytes, for at most
+// kMaxTransmitBytes bytes; returns the frame's length.
+size_t BuildBusFrame(std::span<const uint16_t> bytes, bool raw, std::span<uint8_t, kMaxFrameBytes> out);
 
 // The checksum byte value for a sum S of the bytes before it: (256 - S) mod 256.
 uint8_t BusChecksumFor(uint8_t sum);

@@ -118,8 +118,8 @@ void BusLine::FlipRts() {
 
 void BusLine::SetReadyForReceive(bool ready) {
     m_block.readyFlag = ready ? 1 : 0;
-    if (ready && ReaderRunning())
-        m_line->Wake();
+    if (ready)
+        WakeReaderFor(ReaderWait::Ready);
 }
 
 // ---------------------------------------------------------------- line ownership
@@ -153,9 +153,14 @@ bool BusLine::CloseGate() {
 }
 
 void BusLine::OpenGate() {
+    // Bytes read ahead while we held the line are a telegram on its way
+    // that the reader, asleep on the port, would not see come.
+    const bool readAhead = m_line->ReadAhead() > 0;
     m_block.receiveGate.store(1);
-    if (m_reader.joinable())
+    if (readAhead && m_reader.joinable())
         m_line->Wake();
+    else
+        WakeReaderFor(ReaderWait::Gate);
 }
 
 bool BusLine::InputPending() {
@@ -164,12 +169,36 @@ bool BusLine::InputPending() {
 
 // ---------------------------------------------------------------- reader thread
 
+void BusLine::WakeReaderFor(ReaderWait what) {
+    if (m_reader.joinable() && m_readerWait.load() == what)
+        m_line->Wake();
+}
+
+bool BusLine::ReaderMayGoOn(ReaderWait what) const {
+    if (m_stopReader)
+        return true;
+    return what == ReaderWait::Gate ? m_block.receiveGate.load() != 0
+                                    : m_block.readyFlag.load() == 1;
+}
+
+bool BusLine::PauseReader(ReaderWait what, int timeoutMs) {
+    m_readerWait.store(what);
+    const bool wait = !ReaderMayGoOn(what);
+    if (wait)
+        m_line->WaitIdle(timeoutMs, false);
+    m_readerWait.store(ReaderWait::None);
+    return wait;
+}
+
 void BusLine::ReaderLoop() {
     m_block.readerState = kReaderRunning;
+    // The client still has the telegram stored last; the line was not
+    // watched since.
+    bool heldBack = false;
     while (!m_stopReader) {
         if (!EnterLineAsReader()) {
             // The GUI thread holds the line; it wakes us when it is done.
-            m_line->WaitIdle(kReaderPauseMs, false);
+            PauseReader(ReaderWait::Gate, kReaderPauseMs);
             continue;
         }
         const bool pending = InputPending();
@@ -179,6 +208,7 @@ void BusLine::ReaderLoop() {
             LeaveLineAsReader();
             if (stored && !m_stopReader)
                 m_window->PostTeleReceived();
+            heldBack = stored;
             // A port that says bytes wait but fails to read them (a device
             // going away) would otherwise keep the reader spinning.
             if (failed)
@@ -190,10 +220,21 @@ void BusLine::ReaderLoop() {
             // queue and signal the interface until ReadyForReceive.
             FlipRts();
             LeaveLineAsReader();
-            m_line->WaitIdle(kReaderPauseMs, false);
+            PauseReader(ReaderWait::Ready, kReaderPauseMs);
             continue;
         }
         LeaveLineAsReader();
+        if (heldBack && m_block.readyFlag.load() == 0) {
+            // Nothing can be taken before the client hands the telegram
+            // back, which it does as soon as it has dealt with it: until
+            // then the line is not watched (the answers to what the client
+            // sends meanwhile would only wake us), and it is looked at once
+            // the pause is over, in case the client keeps it.
+            heldBack = false;
+            if (PauseReader(ReaderWait::Ready, kReaderPauseMs))
+                continue;
+        }
+        heldBack = false;
         // Idle: asleep in poll until input, a wake-up or a stop request.
         if (m_line->WaitIdle(-1, true) == IBusLine::Wait::Failed)
             m_line->WaitIdle(kReaderHangupPauseMs, false);
@@ -205,17 +246,19 @@ void BusLine::ReaderLoop() {
 // ---------------------------------------------------------------- receiving
 
 BusLine::Answer BusLine::AwaitAnswer(uint32_t fromMs, int* byte) {
-    // An answer that is there within the time-out (inclusive) counts.
+    // An answer that is there within the time-out (inclusive) counts. The
+    // wait comes first: the answer is hardly ever there before it.
     for (;;) {
+        const uint32_t elapsed = m_clock->TickMs() - fromMs;
+        if (elapsed < m_block.answerTimeoutMs &&
+            m_line->WaitForInput(m_block.answerTimeoutMs - elapsed) == IBusLine::Wait::Failed)
+            return Answer::Failed;
         if (m_line->BytesWaiting() > 0) {
             *byte = m_line->ReadByte();
             return *byte < 0 ? Answer::Failed : Answer::Byte;
         }
-        const uint32_t elapsed = m_clock->TickMs() - fromMs;
         if (elapsed >= m_block.answerTimeoutMs)
             return Answer::None;
-        if (m_line->WaitForInput(m_block.answerTimeoutMs - elapsed) == IBusLine::Wait::Failed)
-            return Answer::Failed;
     }
 }
 
@@ -439,7 +482,9 @@ void BusLine::TransmitTele() {
         SetTransmitOutcome(TRANSMIT_ERROR, m_clock->TickMs());
         return;
     }
-    const auto frame = BuildBusFrame({m_block.transmitBytes.data(), length}, raw);
+    std::array<uint8_t, kMaxFrameBytes> buffer;
+    const std::span<const uint8_t> frame(
+        buffer.data(), BuildBusFrame({m_block.transmitBytes.data(), length}, raw, buffer));
     const bool broadcast = IsBroadcastFrame(frame);
 
     if (!CloseGate()) {

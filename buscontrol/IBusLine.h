@@ -25,10 +25,15 @@ public:
     // 9600 baud, 8N1, binary, no handshake, DTR and RTS on.
     virtual bool SetLineParameters() = 0;
 
-    // Bytes in the input queue; -1 when the port cannot tell.
+    // Bytes in the input queue (at least 1 whenever any byte waits; a line
+    // that reads ahead may count only those it holds); -1 when the port
+    // cannot tell.
     virtual int BytesWaiting() = 0;
     // One byte from the input queue without waiting; -1 when none or on failure.
     virtual int ReadByte() = 0;
+    // Bytes the line has read ahead from the port: they wait like the
+    // others, but no wait on the port would see them arrive.
+    virtual size_t ReadAhead() const { return 0; }
     // Waits up to timeoutMs for input (not woken by Wake).
     virtual Wait WaitForInput(uint32_t timeoutMs) = 0;
     // Writes the whole frame; true once every byte has left.

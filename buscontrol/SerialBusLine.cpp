@@ -29,6 +29,7 @@ bool SerialBusLine::Open(int comPort) {
 }
 
 void SerialBusLine::Close() {
+    m_inPos = m_inEnd = 0;
     m_port.Close();
 }
 
@@ -41,16 +42,31 @@ bool SerialBusLine::SetLineParameters() {
     return m_port.SetLine(s);
 }
 
+bool SerialBusLine::Fill() {
+    m_inPos = m_inEnd = 0;
+    const long n = m_port.Read(m_in.data(), m_in.size());
+    if (n < 0)
+        return false;
+    m_inEnd = static_cast<size_t>(n);
+    return true;
+}
+
 int SerialBusLine::BytesWaiting() {
-    return m_port.BytesWaiting();
+    // Asking the port and reading what it has cost one call alike.
+    if (Buffered() == 0 && !Fill())
+        return -1;
+    return static_cast<int>(Buffered());
 }
 
 int SerialBusLine::ReadByte() {
-    uint8_t b = 0;
-    return m_port.Read(&b, 1) == 1 ? b : -1;
+    if (Buffered() == 0 && (!Fill() || Buffered() == 0))
+        return -1;
+    return m_in[m_inPos++];
 }
 
 IBusLine::Wait SerialBusLine::WaitForInput(uint32_t timeoutMs) {
+    if (Buffered() > 0)
+        return Wait::Input;
     return FromPort(m_port.WaitForInput(static_cast<int>(timeoutMs), false));
 }
 
@@ -76,10 +92,13 @@ void SerialBusLine::SetRts(bool on) {
 }
 
 void SerialBusLine::Purge() {
+    m_inPos = m_inEnd = 0;
     m_port.Purge(true, true);
 }
 
 IBusLine::Wait SerialBusLine::WaitIdle(int timeoutMs, bool forInput) {
+    if (forInput && Buffered() > 0)
+        return Wait::Input;
     return FromPort(forInput ? m_port.WaitForInput(timeoutMs, true)
                              : m_port.WaitForWake(timeoutMs));
 }
