@@ -63,6 +63,29 @@ bool IsBroadcastFrame(std::span<const uint8_t> frame) {
     return frame.size() > i && frame[i] == kBroadcastAddress;
 }
 
+bool IsWholeTelegramAt(std::span<const uint8_t> raw, uint8_t* target) {
+    if (raw.size() < 2 || raw[0] != kStx)
+        return false;
+    bool dle = false;
+    for (size_t i = 1; i < raw.size() && i < kMaxReceiveRawBytes; ++i) {
+        const uint8_t b = raw[i];
+        if (b == kDle) {
+            dle = !dle;
+        } else if (b == kEtx && !dle) {
+            // The target stands right after STX, or after the DLE that
+            // stuffs it.
+            const size_t at = raw[1] == kDle ? 2 : 1;
+            if (at >= i)
+                return false;
+            *target = raw[at];
+            return true;
+        } else {
+            dle = false;
+        }
+    }
+    return false;
+}
+
 uint8_t BusReceiveSum(std::span<const uint8_t> raw) {
     if (raw.size() < 2)
         return 0;

@@ -30,6 +30,11 @@ uint8_t BusChecksumFor(uint8_t sum);
 // is the broadcast address; no answer is awaited for it.
 bool IsBroadcastFrame(std::span<const uint8_t> frame);
 
+// Whether raw starts with a whole telegram, STX to its closing ETX, no
+// longer than a received telegram may be; *target gets its target address
+// (after one DLE, if one stands before it).
+bool IsWholeTelegramAt(std::span<const uint8_t> raw, uint8_t* target);
+
 // Sum modulo 256 of the bytes after STX and before the closing ETX of a raw
 // telegram (STX..ETX); 0 for a good telegram.
 uint8_t BusReceiveSum(std::span<const uint8_t> raw);

@@ -118,8 +118,38 @@ void BusLine::FlipRts() {
 
 void BusLine::SetReadyForReceive(bool ready) {
     m_block.readyFlag = ready ? 1 : 0;
-    if (ready)
-        WakeReaderFor(ReaderWait::Ready);
+    if (!ready)
+        return;
+    if (m_reader.joinable() && m_readerWait.load() == ReaderWait::Ready && TakeWaitingTelegram())
+        return;
+    WakeReaderFor(ReaderWait::Ready);
+}
+
+bool BusLine::TakeWaitingTelegram() {
+    // The box's next telegram has mostly come while the client dealt with
+    // the last one (its answer to what the client sent). Waking the reader
+    // to take it would cost a wake-up of each thread per telegram; taken
+    // here it is answered sooner, too. Only a telegram that is there in
+    // whole and to us (or to everyone) qualifies: nothing is waited for on
+    // the GUI thread. The reader, asleep, is not disturbed.
+    m_block.receiveGate.store(0);
+    if (m_block.readerBusy.load()) {
+        OpenGate();
+        return false;
+    }
+    bool stored = false;
+    uint8_t target = 0;
+    if (!m_block.pushedBackValid && IsWholeTelegramAt(m_line->Peek(), &target) &&
+        (target == kBroadcastAddress ||
+         (target == m_block.ownAddress.load() && (m_block.answerFlags.load() & 1) != 0))) {
+        m_line->SetReadAhead(true);
+        stored = ReceiveTeleFor(true);
+        m_line->SetReadAhead(false);
+    }
+    OpenGate();
+    if (stored)
+        m_window->PostTeleReceived();
+    return stored;
 }
 
 // ---------------------------------------------------------------- line ownership
@@ -132,10 +162,12 @@ bool BusLine::EnterLineAsReader() {
         LeaveLineAsReader();
         return false;
     }
+    m_line->SetReadAhead(true);
     return true;
 }
 
 void BusLine::LeaveLineAsReader() {
+    m_line->SetReadAhead(false);
     {
         std::lock_guard lock(m_idleMutex);
         m_block.readerBusy.store(false);
@@ -153,14 +185,8 @@ bool BusLine::CloseGate() {
 }
 
 void BusLine::OpenGate() {
-    // Bytes read ahead while we held the line are a telegram on its way
-    // that the reader, asleep on the port, would not see come.
-    const bool readAhead = m_line->ReadAhead() > 0;
     m_block.receiveGate.store(1);
-    if (readAhead && m_reader.joinable())
-        m_line->Wake();
-    else
-        WakeReaderFor(ReaderWait::Gate);
+    WakeReaderFor(ReaderWait::Gate);
 }
 
 bool BusLine::InputPending() {
@@ -192,9 +218,6 @@ bool BusLine::PauseReader(ReaderWait what, int timeoutMs) {
 
 void BusLine::ReaderLoop() {
     m_block.readerState = kReaderRunning;
-    // The client still has the telegram stored last; the line was not
-    // watched since.
-    bool heldBack = false;
     while (!m_stopReader) {
         if (!EnterLineAsReader()) {
             // The GUI thread holds the line; it wakes us when it is done.
@@ -202,39 +225,35 @@ void BusLine::ReaderLoop() {
             continue;
         }
         const bool pending = InputPending();
-        if (pending && m_block.readyFlag.load() == 1) {
+        const bool ready = m_block.readyFlag.load() == 1;
+        if (pending && ready) {
             const bool stored = ReceiveTeleFor(true);
             const bool failed = m_readFailed;
             LeaveLineAsReader();
             if (stored && !m_stopReader)
                 m_window->PostTeleReceived();
-            heldBack = stored;
             // A port that says bytes wait but fails to read them (a device
             // going away) would otherwise keep the reader spinning.
             if (failed)
                 m_line->WaitIdle(kReaderHangupPauseMs, false);
+            else if (stored)
+                PauseReader(ReaderWait::Ready, kReaderPauseMs);
             continue;
         }
-        if (pending) {
-            // The client still has the last telegram: leave the bytes in the
-            // queue and signal the interface until ReadyForReceive.
+        // The client still has the last telegram: waiting bytes stay in the
+        // queue and the interface is signalled until ReadyForReceive.
+        if (pending)
             FlipRts();
-            LeaveLineAsReader();
+        LeaveLineAsReader();
+        if (!ready) {
+            // Nothing can be taken before the client hands the telegram
+            // back, which it does as soon as it has dealt with it: until
+            // then the line is only looked at once per pause (the answers to
+            // what the client sends meanwhile would otherwise wake us for
+            // nothing).
             PauseReader(ReaderWait::Ready, kReaderPauseMs);
             continue;
         }
-        LeaveLineAsReader();
-        if (heldBack && m_block.readyFlag.load() == 0) {
-            // Nothing can be taken before the client hands the telegram
-            // back, which it does as soon as it has dealt with it: until
-            // then the line is not watched (the answers to what the client
-            // sends meanwhile would only wake us), and it is looked at once
-            // the pause is over, in case the client keeps it.
-            heldBack = false;
-            if (PauseReader(ReaderWait::Ready, kReaderPauseMs))
-                continue;
-        }
-        heldBack = false;
         // Idle: asleep in poll until input, a wake-up or a stop request.
         if (m_line->WaitIdle(-1, true) == IBusLine::Wait::Failed)
             m_line->WaitIdle(kReaderHangupPauseMs, false);
@@ -250,10 +269,13 @@ BusLine::Answer BusLine::AwaitAnswer(uint32_t fromMs, int* byte) {
     // wait comes first: the answer is hardly ever there before it.
     for (;;) {
         const uint32_t elapsed = m_clock->TickMs() - fromMs;
-        if (elapsed < m_block.answerTimeoutMs &&
-            m_line->WaitForInput(m_block.answerTimeoutMs - elapsed) == IBusLine::Wait::Failed)
-            return Answer::Failed;
-        if (m_line->BytesWaiting() > 0) {
+        IBusLine::Wait wait = IBusLine::Wait::TimedOut;
+        if (elapsed < m_block.answerTimeoutMs) {
+            wait = m_line->WaitForInput(m_block.answerTimeoutMs - elapsed);
+            if (wait == IBusLine::Wait::Failed)
+                return Answer::Failed;
+        }
+        if (wait == IBusLine::Wait::Input || m_line->BytesWaiting() > 0) {
             *byte = m_line->ReadByte();
             return *byte < 0 ? Answer::Failed : Answer::Byte;
         }

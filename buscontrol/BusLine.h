@@ -68,7 +68,10 @@ public:
     // Discards both queues of an open port.
     void Purge();
 
-    // ReadyForReceive: the client has taken the last telegram.
+    // ReadyForReceive: the client has taken the last telegram. A telegram
+    // that already waits whole while the reader waits for this hand-back
+    // is taken here at once, the way the reader would take it (answer,
+    // store, notice), so the reader is not woken for it.
     void SetReadyForReceive(bool ready);
 
     // Snapshot reads of the received fields for the GUI thread.
@@ -96,6 +99,9 @@ private:
     void LeaveLineAsReader();
     // Closes the receive gate; false when the reader stayed busy too long.
     bool CloseGate();
+    // GUI thread, in the hand-back: receives the telegram that waits whole
+    // and needs no answer waited for; true when one was stored.
+    bool TakeWaitingTelegram();
     void OpenGate();
     bool InputPending();
     // Waits until a byte arrives or the answer time-out has passed since
