@@ -21,11 +21,12 @@
 #include "E2eDocuments.h"
 #include "ExchangeCost.h"
 #include "HeadlessTransfer.h"
+#include "PerUnitFigures.h"
 #include "SettingsStore.h"
+#include "SimStatus.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
@@ -44,15 +45,11 @@ struct SimCounts {
     long answers = 0;
 };
 
-long Field(const std::string& status, const std::string& name) {
-    const size_t at = status.find(" " + name + " ");
-    return at == std::string::npos ? 0 : std::atol(status.c_str() + at + name.size() + 2);
-}
-
 SimCounts Counts(BusRig& rig) {
     const std::string s = rig.SimCommand("status", "STATUS");
-    return {Field(s, "telegrams_in") + Field(s, "telegrams_out"),
-            Field(s, "bytes_in") + Field(s, "bytes_out"), Field(s, "answers")};
+    return {SimStatusField(s, "telegrams_in") + SimStatusField(s, "telegrams_out"),
+            SimStatusField(s, "bytes_in") + SimStatusField(s, "bytes_out"),
+            SimStatusField(s, "answers")};
 }
 
 // Settings in a file of their own, never the user's; the registration
@@ -143,16 +140,12 @@ void WriteAndReadBackDefaultConfiguration(benchmark::State& state) {
     state.counters["write_cpu_ms"] = write.Get().cpuMs / n;
     state.counters["read_cpu_ms"] = read.Get().cpuMs / n;
     state.counters["wire_ms_9600"] = wireMs;
-    state.counters["cpu_us_per_telegram"] = cpuMs * 1000.0 / telegrams;
-    state.counters["added_us_per_telegram"] = addedMs * 1000.0 / telegrams;
-    state.counters["wire_us_per_telegram"] = wireMs * 1000.0 / telegrams;
-    state.counters["switches_per_telegram"] = switches / telegrams;
-    std::printf("bus, default configuration written and read back: %.0f telegrams (%.0f + %.0f); "
-                "per telegram: CPU %.1f us, wall added %.1f us, 9600-baud wire %.0f us, "
-                "%.1f context switches\n",
-                telegrams, static_cast<double>(writeTele) / n, static_cast<double>(readTele) / n,
-                cpuMs * 1000.0 / telegrams, addedMs * 1000.0 / telegrams,
-                wireMs * 1000.0 / telegrams, switches / telegrams);
+    ReportPerUnit(state,
+                  ("bus, default configuration written and read back (" +
+                   std::to_string(writeTele / runs) + " + " + std::to_string(readTele / runs) +
+                   " telegrams)")
+                      .c_str(),
+                  "telegram", "9600-baud", {telegrams, cpuMs, addedMs, wireMs, switches});
 }
 BENCHMARK(WriteAndReadBackDefaultConfiguration)
     ->Iterations(30)

@@ -23,10 +23,11 @@
 #include "ComFrameScanner.h"
 #include "ComPortDefs.h"
 #include "ExchangeCost.h"
+#include "PerUnitFigures.h"
+#include "SimStatus.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -45,95 +46,50 @@ struct SimCounts {
     long answers = 0;
 };
 
-long Field(const std::string& status, const std::string& name) {
-    const size_t at = status.find(" " + name + " ");
-    return at == std::string::npos ? 0 : std::atol(status.c_str() + at + name.size() + 2);
-}
-
-// The engine on the real serial port, the simulator at the far end; the
-// benchmark's thread plays the GUI thread.
+// The simulator, then (once cost has left out the simulator's output
+// reader) the engine on the real serial port with the simulator at its far
+// end; the benchmark's thread plays the GUI thread.
 class V24Rig {
 public:
-    // Starts the simulator, then (once cost has left out the simulator's
-    // output reader) the engine and its port.
-    bool Start(std::string* error, ExchangeCost& cost) {
-        if (!m_Sim.Start(error))
-            return false;
+    explicit V24Rig(ExchangeCost& cost) {
+        if (!m_Sim.Start(&m_error))
+            return;
         cost.ExcludeOtherThreadsNow();
-        m_Temp.MapCom(1, m_Sim.PtyPath());
-        m_Settings.comPort = 5;
-        m_pEngine = std::make_unique<TDataTransferEngine>(m_Clock, m_Settings, m_Factory);
-        m_pOwner = std::make_unique<PackageOwner>(*m_pEngine);
-        m_Notices.onData = [this] { m_pEngine->OnReadData(); };
-        m_pEngine->SetOwner(m_pOwner.get());
-        m_pEngine->SetView(&m_View);
-        // As the program does once the link is set: the port is open before
-        // any transfer.
-        m_pEngine->UpdatePort();
-        if (!m_pEngine->IsConnected()) {
-            *error = "the serial port did not open";
-            return false;
-        }
-        return Command("delay " + std::to_string(kAnswerDelayMs), "OK").has_value();
+        m_pEngine = std::make_unique<ComEngine>(5, m_Sim.PtyPath());
+        if (!m_pEngine->engine.IsConnected())
+            m_error = "the serial port did not open";
+        else if (!Command("delay " + std::to_string(kAnswerDelayMs), "OK"))
+            m_error = "the simulator took no answer delay";
     }
     ~V24Rig() {
-        m_pOwner.reset();
         m_pEngine.reset();
         m_Sim.Stop();
     }
+    // Empty once everything is up.
+    const std::string& Error() const { return m_error; }
+    ComEngine& Engine() { return *m_pEngine; }
 
     std::optional<std::string> Command(const std::string& line, const std::string& reply) {
         return m_Sim.Command(line, reply);
     }
     SimCounts Counts() {
         const std::string s = Command("status", "STATUS").value_or("");
-        return {Field(s, "v24_frames_in") + Field(s, "v24_frames_out"),
-                Field(s, "v24_bytes_in") + Field(s, "v24_bytes_out"), Field(s, "answers")};
-    }
-
-    bool Send(const std::vector<Bytes>& packages) {
-        const std::size_t before = m_pOwner->results.size();
-        m_pOwner->packages = packages;
-        m_pOwner->Send();
-        return PumpUntilResults(before + 1) && m_pOwner->results.back() == 1;
-    }
-    bool Read(Bytes& buffer, std::uint32_t size) {
-        const std::size_t before = m_pOwner->results.size();
-        buffer.assign(size, 0);
-        m_pEngine->SetTransferData(eReceiveAnlDaten, buffer.data(), size);
-        m_pEngine->StartTransfer();
-        if (!PumpUntilResults(before + 1) || m_pOwner->results.back() != 1)
-            return false;
-        buffer.resize(m_pEngine->GetReceivedLen());
-        return true;
+        return {SimStatusField(s, "v24_frames_in") + SimStatusField(s, "v24_frames_out"),
+                SimStatusField(s, "v24_bytes_in") + SimStatusField(s, "v24_bytes_out"),
+                SimStatusField(s, "answers")};
     }
 
 private:
-    bool PumpUntilResults(std::size_t n) {
-        while (m_pOwner->results.size() < n) {
-            if (!m_Notices.RunOne())
-                return false;
-        }
-        return true;
-    }
-
     boxsim::BoxSimProcess m_Sim{MOX_BOXSIM, {"--v24", "--quiet"}};
-    TempSettings m_Temp;
-    FakeClock m_Clock;
-    FakeSettings m_Settings;
-    ComNoticeQueue m_Notices;
-    ComPortFactory m_Factory{m_Notices};
-    RecordingView m_View;
-    std::unique_ptr<TDataTransferEngine> m_pEngine;
-    std::unique_ptr<PackageOwner> m_pOwner;
+    std::string m_error;
+    std::unique_ptr<ComEngine> m_pEngine;
 };
 
 void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
-    V24Rig rig;
     ExchangeCost cost;
-    std::string error;
-    if (!rig.Start(&error, cost)) {
-        state.SkipWithError(error.c_str());
+    V24Rig rig(cost);
+    if (!rig.Error().empty()) {
+        state.SkipWithError(rig.Error().c_str());
         return;
     }
     const std::vector<Bytes> packages = DefaultConfigPackages();
@@ -145,7 +101,7 @@ void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
         const SimCounts c0 = rig.Counts();
         state.ResumeTiming();
         cost.Start();
-        const bool ok = rig.Send(packages) && rig.Read(image, 32768);
+        const bool ok = rig.Engine().Send(packages) && rig.Engine().Read(image, 32768);
         cost.Stop();
         state.PauseTiming();
         const SimCounts c1 = rig.Counts();
@@ -176,15 +132,8 @@ void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
     state.counters["wall_ms"] = wallMs;
     state.counters["cpu_ms"] = cpuMs;
     state.counters["wire_ms_57600"] = wireMs;
-    state.counters["cpu_us_per_frame"] = cpuMs * 1000.0 / perRun;
-    state.counters["added_us_per_frame"] = addedMs * 1000.0 / perRun;
-    state.counters["wire_us_per_frame"] = wireMs * 1000.0 / perRun;
-    state.counters["switches_per_frame"] = switches / perRun;
-    std::printf("V.24, default configuration written and read back: %.0f frames; per frame: "
-                "CPU %.1f us, wall added %.1f us, 57600-baud wire %.0f us, "
-                "%.1f context switches\n",
-                perRun, cpuMs * 1000.0 / perRun, addedMs * 1000.0 / perRun,
-                wireMs * 1000.0 / perRun, switches / perRun);
+    ReportPerUnit(state, "V.24, default configuration written and read back", "frame",
+                  "57600-baud", {perRun, cpuMs, addedMs, wireMs, switches});
 }
 BENCHMARK(BM_DefaultConfigWriteAndReadBack)
     ->Iterations(100)

@@ -138,11 +138,11 @@ Bytes Concat(const std::vector<Bytes>& parts) {
     return all;
 }
 
-// ---- ComEngineRig ------------------------------------------------------------
+// ---- ComEngine ---------------------------------------------------------------
 
-ComEngineRig::ComEngineRig(int setting) {
+ComEngine::ComEngine(int setting, const std::string& device) {
     settings.comPort = setting;
-    temp.MapCom(setting - 4, peer.SlavePath());
+    temp.MapCom(setting - 4, device);
     notices.onData = [this] { engine.OnReadData(); };
     engine.SetOwner(&owner);
     engine.SetView(&view);
@@ -151,11 +151,11 @@ ComEngineRig::ComEngineRig(int setting) {
     engine.UpdatePort();
 }
 
-TTkComPort* ComEngineRig::Port() const {
+TTkComPort* ComEngine::Port() const {
     return static_cast<TTkComPort*>(engine.GetPort(eConnectionV24));
 }
 
-bool ComEngineRig::PumpUntilResults(std::size_t n) {
+bool ComEngine::PumpUntilResults(std::size_t n) {
     while (owner.results.size() < n) {
         if (!notices.RunOne())
             return false;
@@ -163,14 +163,14 @@ bool ComEngineRig::PumpUntilResults(std::size_t n) {
     return true;
 }
 
-bool ComEngineRig::Send(const std::vector<Bytes>& packages) {
+bool ComEngine::Send(const std::vector<Bytes>& packages) {
     const std::size_t before = owner.results.size();
     owner.packages = packages;
     owner.Send();
     return PumpUntilResults(before + 1) && owner.results.back() == 1;
 }
 
-bool ComEngineRig::Read(Bytes& buffer, std::uint32_t size) {
+bool ComEngine::Read(Bytes& buffer, std::uint32_t size) {
     const std::size_t before = owner.results.size();
     buffer.assign(size, 0);
     engine.SetTransferData(eReceiveAnlDaten, buffer.data(), size);
@@ -181,7 +181,7 @@ bool ComEngineRig::Read(Bytes& buffer, std::uint32_t size) {
     return true;
 }
 
-bool ComEngineRig::Reset() {
+bool ComEngine::Reset() {
     const std::size_t before = owner.results.size();
     Bytes dummy(255, 0);
     engine.SetTransferData(eSendReset, dummy.data(), static_cast<std::uint32_t>(dummy.size()));
@@ -189,7 +189,7 @@ bool ComEngineRig::Reset() {
     return PumpUntilResults(before + 1) && owner.results.back() == 1;
 }
 
-bool ComEngineRig::ReadEventLog(Bytes& buffer) {
+bool ComEngine::ReadEventLog(Bytes& buffer) {
     const std::size_t before = owner.results.size();
     buffer.assign(16384, 0);
     engine.SetTransferData(eReceiveEventLog, buffer.data(),
