@@ -159,7 +159,8 @@ bool BusLine::EnterLineAsReader() {
     // busy second, so at most one of the two goes ahead.
     m_block.readerBusy.store(true);
     if (m_block.receiveGate.load() == 0) {
-        LeaveLineAsReader();
+        // Not ours: the line is left as the GUI thread has it.
+        ReleaseLineAsReader();
         return false;
     }
     m_line->SetReadAhead(true);
@@ -168,6 +169,10 @@ bool BusLine::EnterLineAsReader() {
 
 void BusLine::LeaveLineAsReader() {
     m_line->SetReadAhead(false);
+    ReleaseLineAsReader();
+}
+
+void BusLine::ReleaseLineAsReader() {
     {
         std::lock_guard lock(m_idleMutex);
         m_block.readerBusy.store(false);

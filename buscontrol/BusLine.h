@@ -97,6 +97,8 @@ private:
     void WakeReaderFor(ReaderWait what);
     bool EnterLineAsReader();
     void LeaveLineAsReader();
+    // Only says the reader is no longer busy.
+    void ReleaseLineAsReader();
     // Closes the receive gate; false when the reader stayed busy too long.
     bool CloseGate();
     // GUI thread, in the hand-back: receives the telegram that waits whole
