@@ -17,19 +17,17 @@
 //   (telegrams and one-byte answers, 10 bits a byte) / telegrams;
 // - switches_per_telegram: the process's context switches / telegrams.
 
+#include "BenchSettings.h"
 #include "BusRig.h"
 #include "E2eDocuments.h"
 #include "ExchangeCost.h"
 #include "HeadlessTransfer.h"
 #include "PerUnitFigures.h"
-#include "SettingsStore.h"
 #include "SimStatus.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -52,26 +50,8 @@ SimCounts Counts(BusRig& rig) {
             SimStatusField(s, "answers")};
 }
 
-// Settings in a file of their own, never the user's; the registration
-// command and the simulator inherit it.
-class BenchSettings {
-public:
-    BenchSettings() {
-        m_path = "/tmp/mox-bench-transfer-bus." + std::to_string(::getpid()) + ".ini";
-        ::setenv("MOX_SETTINGS", m_path.c_str(), 1);
-        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
-    }
-    ~BenchSettings() {
-        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
-        std::remove(m_path.c_str());
-    }
-
-private:
-    std::string m_path;
-};
-
 void WriteAndReadBackDefaultConfiguration(benchmark::State& state) {
-    BenchSettings settings;
+    BenchSettings settings("transfer-bus");
     BusRig rig(MOX_QUELL32, MOX_REGSVR, MOX_BOXSIM, {"--quiet"});
     std::string error;
     if (!rig.Start(&error)) {

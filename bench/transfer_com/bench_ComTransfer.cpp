@@ -17,6 +17,7 @@
 //
 // Beside it, the frame code alone.
 
+#include "BenchSettings.h"
 #include "BoxSimProcess.h"
 #include "ComEngineRig.h"
 #include "ComFrame.h"
@@ -24,12 +25,13 @@
 #include "ComPortDefs.h"
 #include "ExchangeCost.h"
 #include "PerUnitFigures.h"
+#include "SerialPortNames.h"
+#include "SettingsStore.h"
 #include "SimStatus.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <memory>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -48,26 +50,31 @@ struct SimCounts {
 
 // The simulator, then (once cost has left out the simulator's output
 // reader) the engine on the real serial port with the simulator at its far
-// end; the benchmark's thread plays the GUI thread.
+// end; the benchmark's thread plays the GUI thread, running the port's
+// posted notices.
 class V24Rig {
 public:
     explicit V24Rig(ExchangeCost& cost) {
         if (!m_Sim.Start(&m_error))
             return;
         cost.ExcludeOtherThreadsNow();
-        m_pEngine = std::make_unique<ComEngine>(5, m_Sim.PtyPath());
-        if (!m_pEngine->engine.IsConnected())
+        mox::platform::SettingsStore::Instance().SetString(
+            mox::platform::kSerialPortsKey, std::string(mox::platform::kSerialPortValuePrefix) + "1",
+            m_Sim.PtyPath());
+        m_Settings.comPort = 5; // COM1, direct
+        m_Notices.onData = [this] { m_Engine.OnReadData(); };
+        m_Engine.SetOwner(&m_Owner);
+        m_Engine.SetView(&m_View);
+        // As the program does once the link is set: the port is open before
+        // any transfer.
+        m_Engine.UpdatePort();
+        if (!m_Engine.IsConnected())
             m_error = "the serial port did not open";
         else if (!Command("delay " + std::to_string(kAnswerDelayMs), "OK"))
             m_error = "the simulator took no answer delay";
     }
-    ~V24Rig() {
-        m_pEngine.reset();
-        m_Sim.Stop();
-    }
     // Empty once everything is up.
     const std::string& Error() const { return m_error; }
-    ComEngine& Engine() { return *m_pEngine; }
 
     std::optional<std::string> Command(const std::string& line, const std::string& reply) {
         return m_Sim.Command(line, reply);
@@ -79,10 +86,46 @@ public:
                 SimStatusField(s, "answers")};
     }
 
+    // The packages written, then the configuration read back into image.
+    bool WriteAndReadBack(const std::vector<Bytes>& packages, Bytes& image) {
+        m_Owner.packages = packages;
+        if (!Exchange([this] { m_Owner.Send(); }))
+            return false;
+        image.assign(kImageSize, 0);
+        if (!Exchange([&] {
+                m_Engine.SetTransferData(eReceiveAnlDaten, image.data(), kImageSize);
+                m_Engine.StartTransfer();
+            }))
+            return false;
+        image.resize(m_Engine.GetReceivedLen());
+        return true;
+    }
+
 private:
+    static constexpr std::uint32_t kImageSize = 32768;
+
+    // Starts an exchange and hands the port's notices to the engine until
+    // it has ended; true when it succeeded.
+    bool Exchange(const std::function<void()>& start) {
+        const std::size_t before = m_Owner.results.size();
+        start();
+        while (m_Owner.results.size() == before) {
+            if (!m_Notices.RunOne())
+                return false;
+        }
+        return m_Owner.results.back() == 1;
+    }
+
+    BenchSettings m_BenchSettings{"transfer-com"};
     boxsim::BoxSimProcess m_Sim{MOX_BOXSIM, {"--v24", "--quiet"}};
     std::string m_error;
-    std::unique_ptr<ComEngine> m_pEngine;
+    FakeClock m_Clock;
+    FakeSettings m_Settings;
+    ComNoticeQueue m_Notices;
+    ComPortFactory m_Factory{m_Notices};
+    TDataTransferEngine m_Engine{m_Clock, m_Settings, m_Factory};
+    RecordingView m_View;
+    PackageOwner m_Owner{m_Engine};
 };
 
 void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
@@ -101,7 +144,7 @@ void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
         const SimCounts c0 = rig.Counts();
         state.ResumeTiming();
         cost.Start();
-        const bool ok = rig.Engine().Send(packages) && rig.Engine().Read(image, 32768);
+        const bool ok = rig.WriteAndReadBack(packages, image);
         cost.Stop();
         state.PauseTiming();
         const SimCounts c1 = rig.Counts();

@@ -138,11 +138,11 @@ Bytes Concat(const std::vector<Bytes>& parts) {
     return all;
 }
 
-// ---- ComEngine ---------------------------------------------------------------
+// ---- ComEngineRig ------------------------------------------------------------
 
-ComEngine::ComEngine(int setting, const std::string& device) {
+ComEngineRig::ComEngineRig(int setting) {
     settings.comPort = setting;
-    temp.MapCom(setting - 4, device);
+    temp.MapCom(setting - 4, peer.SlavePath());
     notices.onData = [this] { engine.OnReadData(); };
     engine.SetOwner(&owner);
     engine.SetView(&view);
@@ -151,11 +151,11 @@ ComEngine::ComEngine(int setting, const std::string& device) {
     engine.UpdatePort();
 }
 
-TTkComPort* ComEngine::Port() const {
+TTkComPort* ComEngineRig::Port() const {
     return static_cast<TTkComPort*>(engine.GetPort(eConnectionV24));
 }
 
-bool ComEngine::PumpUntilResults(std::size_t n) {
+bool ComEngineRig::PumpUntilResults(std::size_t n) {
     while (owner.results.size() < n) {
         if (!notices.RunOne())
             return false;
@@ -163,14 +163,14 @@ bool ComEngine::PumpUntilResults(std::size_t n) {
     return true;
 }
 
-bool ComEngine::Send(const std::vector<Bytes>& packages) {
+bool ComEngineRig::Send(const std::vector<Bytes>& packages) {
     const std::size_t before = owner.results.size();
     owner.packages = packages;
     owner.Send();
     return PumpUntilResults(before + 1) && owner.results.back() == 1;
 }
 
-bool ComEngine::Read(Bytes& buffer, std::uint32_t size) {
+bool ComEngineRig::Read(Bytes& buffer, std::uint32_t size) {
     const std::size_t before = owner.results.size();
     buffer.assign(size, 0);
     engine.SetTransferData(eReceiveAnlDaten, buffer.data(), size);
@@ -181,7 +181,7 @@ bool ComEngine::Read(Bytes& buffer, std::uint32_t size) {
     return true;
 }
 
-bool ComEngine::Reset() {
+bool ComEngineRig::Reset() {
     const std::size_t before = owner.results.size();
     Bytes dummy(255, 0);
     engine.SetTransferData(eSendReset, dummy.data(), static_cast<std::uint32_t>(dummy.size()));
@@ -189,7 +189,7 @@ bool ComEngine::Reset() {
     return PumpUntilResults(before + 1) && owner.results.back() == 1;
 }
 
-bool ComEngine::ReadEventLog(Bytes& buffer) {
+bool ComEngineRig::ReadEventLog(Bytes& buffer) {
     const std::size_t before = owner.results.size();
     buffer.assign(16384, 0);
     engine.SetTransferData(eReceiveEventLog, buffer.data(),

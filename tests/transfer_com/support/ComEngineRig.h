@@ -1,8 +1,8 @@
 #pragma once
 // The real transfer engine on the real direct serial port, with the box peer
-// (or the box simulator) behind a pseudo-terminal. The test thread plays the
-// GUI thread: the port's queued notices wait in ComNoticeQueue and Pump hands
-// them to the engine one by one. The engine's clock is a fake one, so a time-out happens only
+// behind a pseudo-terminal. The test thread plays the GUI thread: the port's
+// queued notices wait in ComNoticeQueue and Pump hands them to the engine
+// one by one. The engine's clock is a fake one, so a time-out happens only
 // when a test moves it.
 
 #include "BoxV24Peer.h"
@@ -75,10 +75,9 @@ private:
 std::vector<Bytes> DefaultConfigPackages();
 Bytes Concat(const std::vector<Bytes>& parts);
 
-// The engine on the real serial port of setting (5..8), whose COM port is
-// the given device (a pseudo-terminal with a box at its far end).
-struct ComEngine {
-    ComEngine(int setting, const std::string& device);
+struct ComEngineRig {
+    // The COM port of setting (5..8) is the peer's pseudo-terminal.
+    explicit ComEngineRig(int setting = 5);
 
     // Hands notices to the engine until n results have come (false: the
     // link went quiet first).
@@ -91,6 +90,7 @@ struct ComEngine {
     TTkComPort* Port() const;
 
     TempSettings temp;
+    BoxV24Peer peer;
     FakeClock clock;
     FakeSettings settings;
     ComNoticeQueue notices;
@@ -98,14 +98,4 @@ struct ComEngine {
     TDataTransferEngine engine{clock, settings, factory};
     RecordingView view;
     PackageOwner owner{engine};
-};
-
-// Made before the engine, so its port opens on the peer's line.
-struct BoxV24PeerHolder {
-    BoxV24Peer peer;
-};
-
-// The engine with the box peer of the tests at the far end.
-struct ComEngineRig : BoxV24PeerHolder, ComEngine {
-    explicit ComEngineRig(int setting = 5) : ComEngine(setting, peer.SlavePath()) {}
 };
