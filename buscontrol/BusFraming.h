@@ -21,7 +21,8 @@ namespace quell32 {
 std::vector<uint8_t> BuildBusFrame(std::span<const uint16_t> bytes, bool raw);
 // The same into out, which holds kMaxFrameBytes, for at most
 // kMaxTransmitBytes bytes; returns the frame's length.
-size_t BuildBusFrame(std::span<const uint16_t> bytes, bool raw, std::span<uint8_t, kMaxFrameBytes> out);
+size_t BuildBusFrame(std::span<const uint16_t> bytes, bool raw,
+                     std::span<uint8_t, kMaxFrameBytes> out);
 
 // The checksum byte value for a sum S of the bytes before it: (256 - S) mod 256.
 uint8_t BusChecksumFor(uint8_t sum);
@@ -31,8 +32,9 @@ uint8_t BusChecksumFor(uint8_t sum);
 bool IsBroadcastFrame(std::span<const uint8_t> frame);
 
 // Whether raw starts with a whole telegram, STX to its closing ETX, no
-// longer than a received telegram may be; *target gets its target address
-// (after one DLE, if one stands before it).
+// longer than a received telegram may be and with at least its target
+// address before the ETX; *target gets that address (after one DLE, if one
+// stands before it).
 bool IsWholeTelegramAt(std::span<const uint8_t> raw, uint8_t* target);
 
 // Sum modulo 256 of the bytes after STX and before the closing ETX of a raw

@@ -25,7 +25,6 @@ inline void ReportPerUnit(benchmark::State& state, const char* what, const char*
     state.counters["switches" + per] = f.switches / f.units;
     std::printf("%s: %.0f %ss; per %s: CPU %.1f us, wall added %.1f us, %s wire %.0f us, "
                 "%.1f context switches\n",
-                what, f.units, unit, unit, f.cpuMs * 1000.0 / f.units,
-                f.addedMs * 1000.0 / f.units, line, f.wireMs * 1000.0 / f.units,
-                f.switches / f.units);
+                what, f.units, unit, unit, f.cpuMs * 1000.0 / f.units, f.addedMs * 1000.0 / f.units,
+                line, f.wireMs * 1000.0 / f.units, f.switches / f.units);
 }

@@ -109,8 +109,7 @@ void WriteAndReadBackDefaultConfiguration(benchmark::State& state) {
     const double cpuMs = (write.Get().cpuMs + read.Get().cpuMs) / n;
     const double delayMs = static_cast<double>(answers) / n * kAnswerDelayMs;
     const double addedMs = wallMs - delayMs;
-    const double switches =
-        static_cast<double>(write.Get().switches + read.Get().switches) / n;
+    const double switches = static_cast<double>(write.Get().switches + read.Get().switches) / n;
     const double wireMs = static_cast<double>(bytes) / n * kBitsPerByte / kBaud * 1000.0;
     state.counters["telegrams"] = telegrams;
     state.counters["write_telegrams"] = static_cast<double>(writeTele) / n;

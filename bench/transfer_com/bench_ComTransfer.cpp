@@ -59,8 +59,8 @@ public:
             return;
         cost.ExcludeOtherThreadsNow();
         mox::platform::SettingsStore::Instance().SetString(
-            mox::platform::kSerialPortsKey, std::string(mox::platform::kSerialPortValuePrefix) + "1",
-            m_Sim.PtyPath());
+            mox::platform::kSerialPortsKey,
+            std::string(mox::platform::kSerialPortValuePrefix) + "1", m_Sim.PtyPath());
         m_Settings.comPort = 5; // COM1, direct
         m_Notices.onData = [this] { m_Engine.OnReadData(); };
         m_Engine.SetOwner(&m_Owner);
@@ -175,8 +175,8 @@ void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
     state.counters["wall_ms"] = wallMs;
     state.counters["cpu_ms"] = cpuMs;
     state.counters["wire_ms_57600"] = wireMs;
-    ReportPerUnit(state, "V.24, default configuration written and read back", "frame",
-                  "57600-baud", {perRun, cpuMs, addedMs, wireMs, switches});
+    ReportPerUnit(state, "V.24, default configuration written and read back", "frame", "57600-baud",
+                  {perRun, cpuMs, addedMs, wireMs, switches});
 }
 BENCHMARK(BM_DefaultConfigWriteAndReadBack)
     ->Iterations(100)

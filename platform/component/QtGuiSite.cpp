@@ -3,7 +3,6 @@
 #include <QMetaObject>
 #include <QObject>
 
-
 namespace mox::com {
 
 ComPtr<ISite> QtGuiSite::Create(QObject* receiver) {

@@ -34,8 +34,8 @@ TEST_F(TransferTraceTest, LinesOfAWantedChannelAreFormatted) {
     TransferTrace(eTracePort, "try (%d) status (0x%04x)", 2, 0xF002);
     const std::uint8_t bytes[] = {0x02, 0xF0, 0x43};
     TransferTraceBytes(eTracePort, "frame ", bytes, sizeof bytes);
-    EXPECT_EQ(g_lines, (std::vector<std::string>{"5 try (2) status (0xf002)",
-                                                 "5 frame 0x02 0xf0 0x43 "}));
+    EXPECT_EQ(g_lines,
+              (std::vector<std::string>{"5 try (2) status (0xf002)", "5 frame 0x02 0xf0 0x43 "}));
 }
 
 TEST_F(TransferTraceTest, ChannelsThatAreOffReachNobody) {

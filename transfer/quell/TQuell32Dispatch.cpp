@@ -92,8 +92,7 @@ void TQuell32Dispatch::SetTransmitTeleLen(std::int16_t len) {
 }
 
 void TQuell32Dispatch::SetTransmitTele(const std::uint8_t* tele, std::uint16_t len) {
-    Put(dispidTransmitTeleArray,
-        Variant::FromArrayI2(std::vector<std::int16_t>(tele, tele + len)));
+    Put(dispidTransmitTeleArray, Variant::FromArrayI2(std::vector<std::int16_t>(tele, tele + len)));
 }
 
 void TQuell32Dispatch::TransmitTele() {
