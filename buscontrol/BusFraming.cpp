@@ -1,5 +1,8 @@
 #include "BusFraming.h"
 
+#include <algorithm>
+#include <array>
+
 namespace quell32 {
 
 namespace {
@@ -14,37 +17,43 @@ uint8_t BusChecksumFor(uint8_t sum) {
     return static_cast<uint8_t>(256 - sum);
 }
 
-std::vector<uint8_t> BuildBusFrame(std::span<const uint16_t> bytes, bool raw) {
-    std::vector<uint8_t> frame;
+size_t BuildBusFrame(std::span<const uint16_t> bytes, bool raw,
+                     std::span<uint8_t, kMaxFrameBytes> out) {
+    bytes = bytes.first(std::min(bytes.size(), kMaxTransmitBytes));
+    size_t n = 0;
     if (raw) {
-        frame.reserve(bytes.size());
         for (uint16_t v : bytes)
-            frame.push_back(static_cast<uint8_t>(v));
-        return frame;
+            out[n++] = static_cast<uint8_t>(v);
+        return n;
     }
-    frame.reserve(kMaxFrameBytes);
-    frame.push_back(kStx);
+    out[n++] = kStx;
     uint8_t sum = 0;
     for (uint16_t v : bytes) {
         // Only the low byte goes on the wire, so only it decides the
         // stuffing; testing the whole value would send a lone DLE for 0x110.
         const auto b = static_cast<uint8_t>(v);
         if (NeedsDle(b)) {
-            frame.push_back(kDle);
+            out[n++] = kDle;
             sum = static_cast<uint8_t>(sum + kDle);
         }
-        frame.push_back(b);
+        out[n++] = b;
         sum = static_cast<uint8_t>(sum + b);
     }
     const uint8_t check = BusChecksumFor(sum);
     if (NeedsDle(check)) {
-        frame.push_back(kDle);
-        frame.push_back(static_cast<uint8_t>(check - kDle));
+        out[n++] = kDle;
+        out[n++] = static_cast<uint8_t>(check - kDle);
     } else {
-        frame.push_back(check);
+        out[n++] = check;
     }
-    frame.push_back(kEtx);
-    return frame;
+    out[n++] = kEtx;
+    return n;
+}
+
+std::vector<uint8_t> BuildBusFrame(std::span<const uint16_t> bytes, bool raw) {
+    std::array<uint8_t, kMaxFrameBytes> frame;
+    const size_t n = BuildBusFrame(bytes, raw, frame);
+    return std::vector<uint8_t>(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
 bool IsBroadcastFrame(std::span<const uint8_t> frame) {
@@ -52,6 +61,29 @@ bool IsBroadcastFrame(std::span<const uint8_t> frame) {
     if (frame.size() > i && frame[i] == kDle)
         ++i;
     return frame.size() > i && frame[i] == kBroadcastAddress;
+}
+
+bool IsWholeTelegramAt(std::span<const uint8_t> raw, uint8_t* target) {
+    if (raw.size() < 2 || raw[0] != kStx)
+        return false;
+    bool dle = false;
+    for (size_t i = 1; i < raw.size() && i < kMaxReceiveRawBytes; ++i) {
+        const uint8_t b = raw[i];
+        if (b == kDle) {
+            dle = !dle;
+        } else if (b == kEtx && !dle) {
+            // The target stands right after STX, or after the DLE that
+            // stuffs it.
+            const size_t at = raw[1] == kDle ? 2 : 1;
+            if (at >= i)
+                return false;
+            *target = raw[at];
+            return true;
+        } else {
+            dle = false;
+        }
+    }
+    return false;
 }
 
 uint8_t BusReceiveSum(std::span<const uint8_t> raw) {

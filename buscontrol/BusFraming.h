@@ -19,6 +19,10 @@ namespace quell32 {
 // they stand (the caller supplies STX, stuffing, checksum and ETX); else
 // they are target, function, transmitter and data.
 std::vector<uint8_t> BuildBusFrame(std::span<const uint16_t> bytes, bool raw);
+// The same into out, which holds kMaxFrameBytes, for at most
+// kMaxTransmitBytes bytes; returns the frame's length.
+size_t BuildBusFrame(std::span<const uint16_t> bytes, bool raw,
+                     std::span<uint8_t, kMaxFrameBytes> out);
 
 // The checksum byte value for a sum S of the bytes before it: (256 - S) mod 256.
 uint8_t BusChecksumFor(uint8_t sum);
@@ -26,6 +30,12 @@ uint8_t BusChecksumFor(uint8_t sum);
 // A frame whose first byte after STX (after one DLE, if one stands there)
 // is the broadcast address; no answer is awaited for it.
 bool IsBroadcastFrame(std::span<const uint8_t> frame);
+
+// Whether raw starts with a whole telegram, STX to its closing ETX, no
+// longer than a received telegram may be and with at least its target
+// address before the ETX; *target gets that address (after one DLE, if one
+// stands before it).
+bool IsWholeTelegramAt(std::span<const uint8_t> raw, uint8_t* target);
 
 // Sum modulo 256 of the bytes after STX and before the closing ETX of a raw
 // telegram (STX..ETX); 0 for a good telegram.

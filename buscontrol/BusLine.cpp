@@ -118,8 +118,38 @@ void BusLine::FlipRts() {
 
 void BusLine::SetReadyForReceive(bool ready) {
     m_block.readyFlag = ready ? 1 : 0;
-    if (ready && ReaderRunning())
-        m_line->Wake();
+    if (!ready)
+        return;
+    if (m_reader.joinable() && m_readerWait.load() == ReaderWait::Ready && TakeWaitingTelegram())
+        return;
+    WakeReaderFor(ReaderWait::Ready);
+}
+
+bool BusLine::TakeWaitingTelegram() {
+    // The box's next telegram has mostly come while the client dealt with
+    // the last one (its answer to what the client sent). Waking the reader
+    // to take it would cost a wake-up of each thread per telegram; taken
+    // here it is answered sooner, too. Only a telegram that is there in
+    // whole and to us (or to everyone) qualifies: nothing is waited for on
+    // the GUI thread. The reader, asleep, is not disturbed.
+    m_block.receiveGate.store(0);
+    if (m_block.readerBusy.load()) {
+        OpenGate();
+        return false;
+    }
+    bool stored = false;
+    uint8_t target = 0;
+    if (!m_block.pushedBackValid && IsWholeTelegramAt(m_line->Peek(), &target) &&
+        (target == kBroadcastAddress ||
+         (target == m_block.ownAddress.load() && (m_block.answerFlags.load() & 1) != 0))) {
+        m_line->SetReadAhead(true);
+        stored = ReceiveTeleFor(true);
+        m_line->SetReadAhead(false);
+    }
+    OpenGate();
+    if (stored)
+        m_window->PostTeleReceived();
+    return stored;
 }
 
 // ---------------------------------------------------------------- line ownership
@@ -129,13 +159,20 @@ bool BusLine::EnterLineAsReader() {
     // busy second, so at most one of the two goes ahead.
     m_block.readerBusy.store(true);
     if (m_block.receiveGate.load() == 0) {
-        LeaveLineAsReader();
+        // Not ours: the line is left as the GUI thread has it.
+        ReleaseLineAsReader();
         return false;
     }
+    m_line->SetReadAhead(true);
     return true;
 }
 
 void BusLine::LeaveLineAsReader() {
+    m_line->SetReadAhead(false);
+    ReleaseLineAsReader();
+}
+
+void BusLine::ReleaseLineAsReader() {
     {
         std::lock_guard lock(m_idleMutex);
         m_block.readerBusy.store(false);
@@ -154,8 +191,7 @@ bool BusLine::CloseGate() {
 
 void BusLine::OpenGate() {
     m_block.receiveGate.store(1);
-    if (m_reader.joinable())
-        m_line->Wake();
+    WakeReaderFor(ReaderWait::Gate);
 }
 
 bool BusLine::InputPending() {
@@ -164,16 +200,38 @@ bool BusLine::InputPending() {
 
 // ---------------------------------------------------------------- reader thread
 
+void BusLine::WakeReaderFor(ReaderWait what) {
+    if (m_reader.joinable() && m_readerWait.load() == what)
+        m_line->Wake();
+}
+
+bool BusLine::ReaderMayGoOn(ReaderWait what) const {
+    if (m_stopReader)
+        return true;
+    return what == ReaderWait::Gate ? m_block.receiveGate.load() != 0
+                                    : m_block.readyFlag.load() == 1;
+}
+
+bool BusLine::PauseReader(ReaderWait what, int timeoutMs) {
+    m_readerWait.store(what);
+    const bool wait = !ReaderMayGoOn(what);
+    if (wait)
+        m_line->WaitIdle(timeoutMs, false);
+    m_readerWait.store(ReaderWait::None);
+    return wait;
+}
+
 void BusLine::ReaderLoop() {
     m_block.readerState = kReaderRunning;
     while (!m_stopReader) {
         if (!EnterLineAsReader()) {
             // The GUI thread holds the line; it wakes us when it is done.
-            m_line->WaitIdle(kReaderPauseMs, false);
+            PauseReader(ReaderWait::Gate, kReaderPauseMs);
             continue;
         }
         const bool pending = InputPending();
-        if (pending && m_block.readyFlag.load() == 1) {
+        const bool ready = m_block.readyFlag.load() == 1;
+        if (pending && ready) {
             const bool stored = ReceiveTeleFor(true);
             const bool failed = m_readFailed;
             LeaveLineAsReader();
@@ -183,17 +241,24 @@ void BusLine::ReaderLoop() {
             // going away) would otherwise keep the reader spinning.
             if (failed)
                 m_line->WaitIdle(kReaderHangupPauseMs, false);
+            else if (stored)
+                PauseReader(ReaderWait::Ready, kReaderPauseMs);
             continue;
         }
-        if (pending) {
-            // The client still has the last telegram: leave the bytes in the
-            // queue and signal the interface until ReadyForReceive.
+        // The client still has the last telegram: waiting bytes stay in the
+        // queue and the interface is signalled until ReadyForReceive.
+        if (pending)
             FlipRts();
-            LeaveLineAsReader();
-            m_line->WaitIdle(kReaderPauseMs, false);
+        LeaveLineAsReader();
+        if (!ready) {
+            // Nothing can be taken before the client hands the telegram
+            // back, which it does as soon as it has dealt with it: until
+            // then the line is only looked at once per pause (the answers to
+            // what the client sends meanwhile would otherwise wake us for
+            // nothing).
+            PauseReader(ReaderWait::Ready, kReaderPauseMs);
             continue;
         }
-        LeaveLineAsReader();
         // Idle: asleep in poll until input, a wake-up or a stop request.
         if (m_line->WaitIdle(-1, true) == IBusLine::Wait::Failed)
             m_line->WaitIdle(kReaderHangupPauseMs, false);
@@ -205,17 +270,22 @@ void BusLine::ReaderLoop() {
 // ---------------------------------------------------------------- receiving
 
 BusLine::Answer BusLine::AwaitAnswer(uint32_t fromMs, int* byte) {
-    // An answer that is there within the time-out (inclusive) counts.
+    // An answer that is there within the time-out (inclusive) counts. The
+    // wait comes first: the answer is hardly ever there before it.
     for (;;) {
-        if (m_line->BytesWaiting() > 0) {
+        const uint32_t elapsed = m_clock->TickMs() - fromMs;
+        IBusLine::Wait wait = IBusLine::Wait::TimedOut;
+        if (elapsed < m_block.answerTimeoutMs) {
+            wait = m_line->WaitForInput(m_block.answerTimeoutMs - elapsed);
+            if (wait == IBusLine::Wait::Failed)
+                return Answer::Failed;
+        }
+        if (wait == IBusLine::Wait::Input || m_line->BytesWaiting() > 0) {
             *byte = m_line->ReadByte();
             return *byte < 0 ? Answer::Failed : Answer::Byte;
         }
-        const uint32_t elapsed = m_clock->TickMs() - fromMs;
         if (elapsed >= m_block.answerTimeoutMs)
             return Answer::None;
-        if (m_line->WaitForInput(m_block.answerTimeoutMs - elapsed) == IBusLine::Wait::Failed)
-            return Answer::Failed;
     }
 }
 
@@ -439,7 +509,9 @@ void BusLine::TransmitTele() {
         SetTransmitOutcome(TRANSMIT_ERROR, m_clock->TickMs());
         return;
     }
-    const auto frame = BuildBusFrame({m_block.transmitBytes.data(), length}, raw);
+    std::array<uint8_t, kMaxFrameBytes> buffer;
+    const std::span<const uint8_t> frame(
+        buffer.data(), BuildBusFrame({m_block.transmitBytes.data(), length}, raw, buffer));
     const bool broadcast = IsBroadcastFrame(frame);
 
     if (!CloseGate()) {

@@ -68,7 +68,10 @@ public:
     // Discards both queues of an open port.
     void Purge();
 
-    // ReadyForReceive: the client has taken the last telegram.
+    // ReadyForReceive: the client has taken the last telegram. A telegram
+    // that already waits whole while the reader waits for this hand-back
+    // is taken here at once, the way the reader would take it (answer,
+    // store, notice), so the reader is not woken for it.
     void SetReadyForReceive(bool ready);
 
     // Snapshot reads of the received fields for the GUI thread.
@@ -81,11 +84,26 @@ public:
 private:
     enum class Answer { None, Byte, Failed };
 
+    // What the reader waits for while it does not watch the line.
+    enum class ReaderWait : uint8_t { None, Gate, Ready };
+
     void ReaderLoop();
+    // Waits (wake-up or timeoutMs) until the gate is open, or the ready flag
+    // set; false when it was so already and nothing was waited for.
+    bool PauseReader(ReaderWait what, int timeoutMs);
+    bool ReaderMayGoOn(ReaderWait what) const;
+    // After the gate or the ready flag changed: wakes the reader when it
+    // waits for just that.
+    void WakeReaderFor(ReaderWait what);
     bool EnterLineAsReader();
     void LeaveLineAsReader();
+    // Only says the reader is no longer busy.
+    void ReleaseLineAsReader();
     // Closes the receive gate; false when the reader stayed busy too long.
     bool CloseGate();
+    // GUI thread, in the hand-back: receives the telegram that waits whole
+    // and needs no answer waited for; true when one was stored.
+    bool TakeWaitingTelegram();
     void OpenGate();
     bool InputPending();
     // Waits until a byte arrives or the answer time-out has passed since
@@ -117,6 +135,12 @@ private:
 
     std::thread m_reader;
     std::atomic<bool> m_stopReader{false};
+    // What the reader waits for in a pause (None: it watches the line, or
+    // works). Set before the reader looks at the gate or the flag for the
+    // last time and read after they change, so either the reader sees the
+    // change or the changer sees it waiting: no wake-up is lost, and none is
+    // sent that the reader would only go back to sleep after.
+    std::atomic<ReaderWait> m_readerWait{ReaderWait::None};
     // Signals the GUI thread that the reader left the line.
     std::mutex m_idleMutex;
     std::condition_variable m_idleCv;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 namespace quell32 {
 
@@ -25,10 +26,21 @@ public:
     // 9600 baud, 8N1, binary, no handshake, DTR and RTS on.
     virtual bool SetLineParameters() = 0;
 
-    // Bytes in the input queue; -1 when the port cannot tell.
+    // Bytes in the input queue (at least 1 whenever any byte waits; a line
+    // that reads ahead may count only those it holds); -1 when the port
+    // cannot tell.
     virtual int BytesWaiting() = 0;
     // One byte from the input queue without waiting; -1 when none or on failure.
     virtual int ReadByte() = 0;
+    // While on, the line may read more from the port than asked for; the
+    // bytes read ahead wait like the others, but no wait on the port sees
+    // them. The reader turns it on for itself alone: it looks for waiting
+    // bytes before it sleeps, so none is left behind unseen.
+    virtual void SetReadAhead(bool /*on*/) {}
+    // The waiting bytes the line has at hand, without taking them (a line
+    // that reads ahead first reads what waits when it holds nothing); valid
+    // until the next call. Empty when it cannot tell.
+    virtual std::span<const uint8_t> Peek() { return {}; }
     // Waits up to timeoutMs for input (not woken by Wake).
     virtual Wait WaitForInput(uint32_t timeoutMs) = 0;
     // Writes the whole frame; true once every byte has left.

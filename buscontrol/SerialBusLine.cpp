@@ -2,6 +2,8 @@
 
 #include "BusProtocol.h"
 
+#include <algorithm>
+
 namespace quell32 {
 
 using mox::platform::SerialPort;
@@ -29,6 +31,7 @@ bool SerialBusLine::Open(int comPort) {
 }
 
 void SerialBusLine::Close() {
+    m_inPos = m_inEnd = 0;
     m_port.Close();
 }
 
@@ -41,16 +44,41 @@ bool SerialBusLine::SetLineParameters() {
     return m_port.SetLine(s);
 }
 
+bool SerialBusLine::Fill(size_t most) {
+    m_inPos = m_inEnd = 0;
+    const long n = m_port.Read(m_in.data(), std::min(most, m_in.size()));
+    if (n < 0)
+        return false;
+    m_inEnd = static_cast<size_t>(n);
+    return true;
+}
+
 int SerialBusLine::BytesWaiting() {
-    return m_port.BytesWaiting();
+    if (Buffered() > 0)
+        return static_cast<int>(Buffered());
+    if (!m_readAhead)
+        return m_port.BytesWaiting();
+    // Asking the port and reading what it has cost one call alike.
+    if (!Fill(m_in.size()))
+        return -1;
+    return static_cast<int>(Buffered());
 }
 
 int SerialBusLine::ReadByte() {
-    uint8_t b = 0;
-    return m_port.Read(&b, 1) == 1 ? b : -1;
+    if (Buffered() == 0 && (!Fill(m_readAhead ? m_in.size() : 1) || Buffered() == 0))
+        return -1;
+    return m_in[m_inPos++];
+}
+
+std::span<const uint8_t> SerialBusLine::Peek() {
+    if (Buffered() == 0 && !Fill(m_in.size()))
+        return {};
+    return {m_in.data() + m_inPos, Buffered()};
 }
 
 IBusLine::Wait SerialBusLine::WaitForInput(uint32_t timeoutMs) {
+    if (Buffered() > 0)
+        return Wait::Input;
     return FromPort(m_port.WaitForInput(static_cast<int>(timeoutMs), false));
 }
 
@@ -76,10 +104,13 @@ void SerialBusLine::SetRts(bool on) {
 }
 
 void SerialBusLine::Purge() {
+    m_inPos = m_inEnd = 0;
     m_port.Purge(true, true);
 }
 
 IBusLine::Wait SerialBusLine::WaitIdle(int timeoutMs, bool forInput) {
+    // The reader does not hold the line here, so the chunk is not looked
+    // at; it took what was in it before it came to sleep.
     return FromPort(forInput ? m_port.WaitForInput(timeoutMs, true)
                              : m_port.WaitForWake(timeoutMs));
 }

@@ -61,6 +61,12 @@ void TraceHook(int channel, const char* text) {
     DbgOutText(channel, text ? std::string_view(text) : std::string_view());
 }
 
+// The libraries ask this before they build a line, so what DbgOut would
+// drop is never formatted.
+bool TraceWanted(int channel) {
+    return g_dbgOut.load() && GetPermTrace(channel);
+}
+
 } // namespace
 
 const char* DbgChannelName(int channel) {
@@ -96,7 +102,7 @@ void InitPermTrace(const std::function<void(int channel, bool on)>& menuCheck) {
     const auto master = SettingsStore::Instance().GetDword(kPermKey, kPermDbgOut);
     g_dbgOut.store(master && *master != 0);
     mox::platform::SetTraceFile(GetPermDbgFile());
-    MoxSetTraceHook(&TraceHook);
+    MoxSetTraceHook(&TraceHook, &TraceWanted);
     if (!menuCheck)
         return;
     for (const Channel& c : kChannels) {

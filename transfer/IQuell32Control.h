@@ -25,6 +25,14 @@ public:
 
     virtual void SetTransmitTeleBytes(std::int16_t pos, std::int16_t value) = 0;
     virtual void SetTransmitTeleLen(std::int16_t len) = 0;
+    // A whole telegram to send (below 256 bytes): its bytes and their count.
+    // Byte by byte and then the count by default, which comes to the same
+    // as the control's array property in one call.
+    virtual void SetTransmitTele(const std::uint8_t* tele, std::uint16_t len) {
+        for (std::uint16_t i = 0; i < len; ++i)
+            SetTransmitTeleBytes(static_cast<std::int16_t>(i), tele[i]);
+        SetTransmitTeleLen(static_cast<std::int16_t>(len));
+    }
     virtual void TransmitTele() = 0;
     virtual std::uint16_t GetTransmitTeleStatus() = 0;
 

@@ -115,9 +115,7 @@ bool TTkLumenPort::SendLumenTelegramm(const std::uint8_t* tele, std::uint16_t le
     }
     bool ok = false;
     for (int tries = 0; tries < kLumenTransmitTries && !ok; ++tries) {
-        for (std::uint16_t i = 0; i < len; ++i)
-            m_Quell.SetTransmitTeleBytes(static_cast<std::int16_t>(i), tele[i]);
-        m_Quell.SetTransmitTeleLen(static_cast<std::int16_t>(len));
+        m_Quell.SetTransmitTele(tele, len);
         m_Quell.TransmitTele();
         const std::uint16_t status = m_Quell.GetTransmitTeleStatus();
         if (status == TRANSMIT_BUS_BLOCKED) {
@@ -143,8 +141,7 @@ void TTkLumenPort::HandleBlockedBus() {
             m_Pending.push_back(std::move(tele));
             m_Owner.PostPendingTelegrams();
         } else {
-            TransferTraceBytes(eTracePort, "ERROR Message lost ", tele.bytes.data(),
-                               tele.bytes.size());
+            TransferTraceBytes(eTracePort, "ERROR Message lost ", tele.bytes.data(), tele.count);
         }
     }
     m_Clock.SleepMs(kLumenBlockedSettleMs);
@@ -353,7 +350,7 @@ TTkLumenPort::ReceivedTele TTkLumenPort::ReadReceivedTele() {
     // Only what can be a telegram is read; a longer one is refused whole
     // later, and -1 for a position outside the telegram reads as 0xFF.
     if (tele.len > 0 && tele.len < static_cast<std::int16_t>(LUMEN_RAW_LEN)) {
-        tele.bytes.resize(static_cast<std::size_t>(tele.len));
+        tele.count = static_cast<std::uint16_t>(tele.len);
         for (std::int16_t i = 0; i < tele.len; ++i)
             tele.bytes[static_cast<std::size_t>(i)] =
                 static_cast<std::uint8_t>(m_Quell.GetReceivedTeleBytes(i) & 0xFF);
@@ -372,8 +369,8 @@ void TTkLumenPort::HandleReceivedTele(const ReceivedTele& tele) {
         WorkOnReceiveLumenData(nullptr);
         return;
     }
-    const TLumenMessage msg(std::span<const std::uint8_t>(tele.bytes.data(), tele.bytes.size()));
-    if (tele.bytes.size() != static_cast<std::size_t>(tele.len) || !msg.IsValid()) {
+    const TLumenMessage msg(tele.Bytes());
+    if (tele.count != tele.len || !msg.IsValid()) {
         TransferTrace(eTracePort, "<TTkLumenPort::OnTeleReceived> ERROR telegram len (%d) ignored",
                       tele.len);
         return;

@@ -25,6 +25,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <vector>
 
 class TTkLumenPort : public ITransferPort {
@@ -85,11 +86,14 @@ public:
     std::size_t GetQueuedBlockCount() const { return m_QueuedBlocks.size(); }
 
 private:
-    // A telegram as the control stored it.
+    // A telegram as the control stored it; count bytes of it were read
+    // (none for one that cannot be a telegram).
     struct ReceivedTele {
         std::uint16_t status = 0;
         std::int16_t len = 0;
-        std::vector<std::uint8_t> bytes;
+        std::uint16_t count = 0;
+        std::array<std::uint8_t, LUMEN_RAW_LEN> bytes;
+        std::span<const std::uint8_t> Bytes() const { return {bytes.data(), count}; }
     };
 
     ReceivedTele ReadReceivedTele();

@@ -12,19 +12,33 @@ namespace {
 constexpr std::size_t kTraceBuffer = 16000;
 } // namespace
 
-void TransferTrace(int channel, const char* format, ...) {
+namespace {
+
+// Apart from TransferTrace, so that the line buffer is only set up on the
+// stack for a line that is written.
+[[gnu::noinline]] void TraceFormatted(int channel, const char* format, va_list args) {
     char buffer[kTraceBuffer];
+    const int n = std::vsnprintf(buffer, sizeof(buffer), format, args);
+    if (n >= 0)
+        MoxTrace(channel, buffer);
+}
+
+} // namespace
+
+void TransferTrace(int channel, const char* format, ...) {
+    // Most lines go to channels that are off: nothing is formatted for them.
+    if (!MoxTraceWanted(channel))
+        return;
     va_list args;
     va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof(buffer), format, args);
+    TraceFormatted(channel, format, args);
     va_end(args);
-    if (n < 0)
-        return;
-    MoxTrace(channel, buffer);
 }
 
 void TransferTraceBytes(int channel, const char* prefix, const std::uint8_t* bytes,
                         std::size_t len) {
+    if (!MoxTraceWanted(channel))
+        return;
     std::string line(prefix ? prefix : "");
     line.reserve(line.size() + len * 5);
     char hex[8];

@@ -1,75 +1,57 @@
 // The default configuration written to the simulated box and read back
 // over a pseudo-terminal, through the bus control module, TTkLumenPort, the
-// transfer controller's engine and the document, with the simulator
-// answering at once.
+// transfer controller's engine and the document.
+//
+// The pseudo-terminal has no baud rate, so the exchange's wall time here,
+// less the simulator's own answer delays, is what the program (and the
+// simulator's handling) adds to the line; beside it stands the time the
+// same bytes take on the bus interface's 9600-baud line. CPU is this whole
+// process, all its threads (the control's reader included), less the thread
+// that reads the simulator's output; the simulator runs apart.
 //
 // Counters, per write and read back:
 // - telegrams: every telegram on the bus, both ways (tries included);
-// - wall_ms: the time the exchange took here, where the line itself costs
-//   nothing, so all of it is what the program (and the simulator) add;
-// - wire_ms_9600: the time the same bytes (telegrams and the one-byte
-//   answers) take on the bus interface's 9600-baud line, 10 bits a byte;
-// - added_ms_per_telegram: wall_ms / telegrams, to hold against the 2 ms
-//   the program may add to each telegram beyond the line's own time.
+// - cpu_us_per_telegram: the process's CPU time over the exchange / telegrams;
+// - added_us_per_telegram: (wall time - answer delays) / telegrams;
+// - wire_us_per_telegram: the 9600-baud line time of the same bytes
+//   (telegrams and one-byte answers, 10 bits a byte) / telegrams;
+// - switches_per_telegram: the process's context switches / telegrams.
 
+#include "BenchSettings.h"
 #include "BusRig.h"
 #include "E2eDocuments.h"
+#include "ExchangeCost.h"
 #include "HeadlessTransfer.h"
-#include "SettingsStore.h"
+#include "PerUnitFigures.h"
+#include "SimStatus.h"
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 constexpr double kBitsPerByte = 10; // start, 8 data, stop
 constexpr double kBaud = 9600;
+// The box answers each block after this long (0: at once); the time is the
+// simulator's, not the program's, so it is taken off the wall time.
+constexpr int kAnswerDelayMs = 0;
 
-struct BusCounts {
+struct SimCounts {
     long telegrams = 0;
     long bytes = 0;
+    long answers = 0;
 };
 
-long Field(const std::string& status, const std::string& name) {
-    const size_t at = status.find(" " + name + " ");
-    return at == std::string::npos ? 0 : std::atol(status.c_str() + at + name.size() + 2);
-}
-
-BusCounts Counts(BusRig& rig) {
+SimCounts Counts(BusRig& rig) {
     const std::string s = rig.SimCommand("status", "STATUS");
-    return {Field(s, "telegrams_in") + Field(s, "telegrams_out"),
-            Field(s, "bytes_in") + Field(s, "bytes_out")};
-}
-
-// Settings in a file of their own, never the user's; the registration
-// command and the simulator inherit it.
-class BenchSettings {
-public:
-    BenchSettings() {
-        m_path = "/tmp/mox-bench-transfer-bus." + std::to_string(::getpid()) + ".ini";
-        ::setenv("MOX_SETTINGS", m_path.c_str(), 1);
-        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
-    }
-    ~BenchSettings() {
-        mox::platform::SettingsStore::SetInstanceForTesting(nullptr);
-        std::remove(m_path.c_str());
-    }
-
-private:
-    std::string m_path;
-};
-
-double Ms(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
+    return {SimStatusField(s, "telegrams_in") + SimStatusField(s, "telegrams_out"),
+            SimStatusField(s, "bytes_in") + SimStatusField(s, "bytes_out"),
+            SimStatusField(s, "answers")};
 }
 
 void WriteAndReadBackDefaultConfiguration(benchmark::State& state) {
-    BenchSettings settings;
+    BenchSettings settings("transfer-bus");
     BusRig rig(MOX_QUELL32, MOX_REGSVR, MOX_BOXSIM, {"--quiet"});
     std::string error;
     if (!rig.Start(&error)) {
@@ -80,59 +62,72 @@ void WriteAndReadBackDefaultConfiguration(benchmark::State& state) {
     HeadlessTransfer transfer(rig);
     auto doc = docs.Make(&transfer);
     transfer.SetDocument(doc.get());
+    // Up to here only the simulator's output reader runs beside us; the
+    // control's reader starts with the port.
+    ExchangeCost write, read;
+    write.ExcludeOtherThreadsNow();
+    read.ExcludeOtherThreadsNow();
     // The port opens (and identifies itself) before the first run.
     rig.Engine().UpdatePort();
+    if (rig.SimCommand("delay " + std::to_string(kAnswerDelayMs), "OK").empty()) {
+        state.SkipWithError("the simulator took no answer delay");
+        return;
+    }
 
-    double writeMs = 0, readMs = 0;
-    long writeTele = 0, readTele = 0, bytes = 0, runs = 0;
+    long writeTele = 0, readTele = 0, bytes = 0, answers = 0, runs = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        const BusCounts c0 = Counts(rig);
+        const SimCounts c0 = Counts(rig);
         state.ResumeTiming();
-        const auto t0 = std::chrono::steady_clock::now();
+        write.Start();
         const bool written = doc->StartWriteAnlDataToComPort(true);
-        const auto t1 = std::chrono::steady_clock::now();
+        write.Stop();
         state.PauseTiming();
-        const BusCounts c1 = Counts(rig);
+        const SimCounts c1 = Counts(rig);
         state.ResumeTiming();
-        const auto t2 = std::chrono::steady_clock::now();
-        const bool read = doc->ReadAnlDataFromComPort();
-        const auto t3 = std::chrono::steady_clock::now();
+        read.Start();
+        const bool readBack = doc->ReadAnlDataFromComPort();
+        read.Stop();
         state.PauseTiming();
-        const BusCounts c2 = Counts(rig);
+        const SimCounts c2 = Counts(rig);
         state.ResumeTiming();
-        if (!written || !read) {
+        if (!written || !readBack) {
             state.SkipWithError("the exchange failed");
             return;
         }
-        writeMs += Ms(t1 - t0);
-        readMs += Ms(t3 - t2);
         writeTele += c1.telegrams - c0.telegrams;
         readTele += c2.telegrams - c1.telegrams;
         bytes += c2.bytes - c0.bytes;
+        answers += c2.answers - c0.answers;
         ++runs;
     }
     if (!runs)
         return;
     const double n = static_cast<double>(runs);
     const double telegrams = static_cast<double>(writeTele + readTele) / n;
-    const double wallMs = (writeMs + readMs) / n;
+    const double wallMs = (write.Get().wallMs + read.Get().wallMs) / n;
+    const double cpuMs = (write.Get().cpuMs + read.Get().cpuMs) / n;
+    const double delayMs = static_cast<double>(answers) / n * kAnswerDelayMs;
+    const double addedMs = wallMs - delayMs;
+    const double switches = static_cast<double>(write.Get().switches + read.Get().switches) / n;
     const double wireMs = static_cast<double>(bytes) / n * kBitsPerByte / kBaud * 1000.0;
     state.counters["telegrams"] = telegrams;
     state.counters["write_telegrams"] = static_cast<double>(writeTele) / n;
     state.counters["read_telegrams"] = static_cast<double>(readTele) / n;
     state.counters["wall_ms"] = wallMs;
-    state.counters["write_ms"] = writeMs / n;
-    state.counters["read_ms"] = readMs / n;
+    state.counters["cpu_ms"] = cpuMs;
+    state.counters["write_cpu_ms"] = write.Get().cpuMs / n;
+    state.counters["read_cpu_ms"] = read.Get().cpuMs / n;
     state.counters["wire_ms_9600"] = wireMs;
-    state.counters["added_ms_per_telegram"] = wallMs / telegrams;
-    std::printf("default configuration, write and read back: %.0f telegrams (%.0f + %.0f), "
-                "wall %.1f ms, 9600-baud wire %.1f ms, %.3f ms added per telegram\n",
-                telegrams, static_cast<double>(writeTele) / n, static_cast<double>(readTele) / n,
-                wallMs, wireMs, wallMs / telegrams);
+    ReportPerUnit(state,
+                  ("bus, default configuration written and read back (" +
+                   std::to_string(writeTele / runs) + " + " + std::to_string(readTele / runs) +
+                   " telegrams)")
+                      .c_str(),
+                  "telegram", "9600-baud", {telegrams, cpuMs, addedMs, wireMs, switches});
 }
 BENCHMARK(WriteAndReadBackDefaultConfiguration)
-    ->Iterations(10)
+    ->Iterations(30)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 

@@ -33,8 +33,15 @@ double AutomationDateFromFields(int year, int month, int day, int hour, int minu
 double AutomationDateFromTime(std::chrono::system_clock::time_point when) {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch());
     const std::time_t secs = static_cast<std::time_t>(ms.count() / 1000);
-    std::tm local{};
-    ::localtime_r(&secs, &local);
+    // The bus control stamps every telegram, many a second; the local time
+    // of a second is looked up once (per thread).
+    thread_local std::time_t lastSecs = -1;
+    thread_local std::tm lastLocal{};
+    if (secs != lastSecs) {
+        ::localtime_r(&secs, &lastLocal);
+        lastSecs = secs;
+    }
+    const std::tm& local = lastLocal;
     return AutomationDateFromFields(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
                                     local.tm_hour, local.tm_min, local.tm_sec,
                                     static_cast<int>(ms.count() % 1000));

@@ -3,8 +3,6 @@
 #include <QMetaObject>
 #include <QObject>
 
-#include <memory>
-
 namespace mox::com {
 
 ComPtr<ISite> QtGuiSite::Create(QObject* receiver) {
@@ -38,12 +36,11 @@ HRESULT QtGuiSite::Post(IPostTarget* target, uint32_t message) noexcept {
     try {
         // The reference travels with the queued call and is dropped when the
         // call has run, or when Qt discards it (receiver gone, queue torn
-        // down), so nothing leaks and nothing runs on a freed target.
-        // (Should making the holder fail, it releases the reference itself.)
-        target->AddRef();
-        auto held = std::shared_ptr<IPostTarget>(target, [](IPostTarget* t) { t->Release(); });
+        // down), so nothing leaks and nothing runs on a freed target. The
+        // target's own count holds it: nothing is allocated for that.
         const bool queued = QMetaObject::invokeMethod(
-            m_receiver, [held, message] { held->OnPosted(message); }, Qt::QueuedConnection);
+            m_receiver, [held = ComPtr<IPostTarget>(target), message] { held->OnPosted(message); },
+            Qt::QueuedConnection);
         return queued ? S_OK : E_FAIL;
     } catch (...) {
         return E_OUTOFMEMORY;

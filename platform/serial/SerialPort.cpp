@@ -268,8 +268,11 @@ bool SerialPort::Write(const uint8_t* data, size_t size, int timeoutMs) {
 }
 
 void SerialPort::DrainWake() {
+    // One read takes every wake-up given so far: it returns the eventfd's
+    // count and sets it back to 0.
     uint64_t v = 0;
-    while (m_wakeFd >= 0 && ::read(m_wakeFd, &v, sizeof v) > 0) {
+    if (m_wakeFd >= 0) {
+        [[maybe_unused]] const ssize_t n = ::read(m_wakeFd, &v, sizeof v);
     }
 }
 
@@ -310,7 +313,10 @@ SerialPort::WaitResult SerialPort::Poll(bool forInput, bool wakeable, int timeou
         if (inputIndex >= 0) {
             const short ev = fds[inputIndex].revents;
             // A hung-up terminal reports itself readable with nothing to
-            // read; only real bytes count, or a reader would spin.
+            // read (and says it is hung up); only real bytes count then, or
+            // a reader would spin.
+            if ((ev & POLLIN) && !(ev & (POLLERR | POLLHUP | POLLNVAL)))
+                return WaitResult::Ready;
             if ((ev & POLLIN) && BytesWaiting() > 0)
                 return WaitResult::Ready;
             if (ev & (POLLERR | POLLHUP | POLLNVAL | POLLIN)) {

@@ -4,9 +4,12 @@
 // non-blocking; every wait is a poll with a time-out, and a wait can be cut
 // short from another thread through Wake().
 //
-// Thread rule: one thread uses the port at a time, except Wake(), which any
-// thread may call at any time while the object exists.
+// Thread rule: one thread uses the port at a time, except that one other
+// thread may write while it waits and reads, and Wake(), which any thread
+// may call at any time while the object exists. Opening and closing need
+// the port to themselves.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -57,8 +60,8 @@ public:
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
     const std::string& Path() const { return m_path; }
-    // errno of the last failed call.
-    int LastError() const { return m_lastError; }
+    // errno of the last failed call (of either thread).
+    int LastError() const { return m_lastError.load(std::memory_order_relaxed); }
 
     // Raw binary line with the given framing, no hardware or software
     // handshake, receiver on, modem control lines ignored; DTR and RTS on
@@ -104,7 +107,7 @@ private:
     int m_fd = -1;
     int m_wakeFd = -1; // eventfd; lives as long as the object
     std::string m_path;
-    int m_lastError = 0;
+    std::atomic<int> m_lastError{0};
 };
 
 } // namespace mox::platform

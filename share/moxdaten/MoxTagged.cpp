@@ -162,6 +162,8 @@ char* AppendDecimal(char* p, unsigned value) {
 // "write tln[%d] Busadr(0x%04x) LogAdr(0x%04x)", built by hand: it runs for
 // every subscriber of every package and must stay cheap when no one listens.
 void TraceTlnAdr(unsigned i, uint16_t busAdr, uint16_t logAdr) {
+    if (!MoxTraceWanted(kTraceChannelDoc))
+        return;
     char line[64];
     char* p = AppendText(line, "write tln[");
     p = AppendDecimal(p, i);

@@ -123,6 +123,66 @@ INSTANTIATE_TEST_SUITE_P(Rows, Broadcast,
                                            BroadcastRow{"DleThenNothing", {0x02, 0x10}, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Whether the bytes at hand start with a telegram the receiver would take
+// to its end without waiting for more, and whom it is for.
+struct WholeRow {
+    const char* name;
+    Bytes raw;
+    bool whole;
+    uint8_t target;
+    bool ended; // the receiver ends a telegram there
+};
+
+void PrintTo(const WholeRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+Bytes Longest(size_t rawLen) {
+    Bytes b(rawLen, 0x41);
+    b.front() = 0x02;
+    b.back() = 0x03;
+    return b;
+}
+
+class WholeTelegram : public ::testing::TestWithParam<WholeRow> {};
+
+TEST_P(WholeTelegram, AsTheReceiverWouldEndIt) {
+    const WholeRow& row = GetParam();
+    uint8_t target = 0;
+    EXPECT_EQ(IsWholeTelegramAt(row.raw, &target), row.whole);
+    if (row.whole) {
+        EXPECT_EQ(target, row.target);
+    }
+    BusFrameReceiver rx;
+    BusFrameReceiver::Step step = BusFrameReceiver::Step::Ignored;
+    for (uint8_t b : row.raw) {
+        step = rx.Feed(b, 0);
+        if (step != BusFrameReceiver::Step::Started && step != BusFrameReceiver::Step::Inside)
+            break;
+    }
+    // The receiver agrees on where a telegram ends (it ends one without a
+    // target too, which the bus line then drops).
+    EXPECT_EQ(step == BusFrameReceiver::Step::Complete, row.ended);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, WholeTelegram,
+    ::testing::Values(
+        WholeRow{"ToThePc", {0x02, 0xF0, 0x43, 0x70, 0x01, 0x5A, 0x03}, true, 0xF0, true},
+        WholeRow{
+            "NextOneBehindIt", {0x02, 0xFF, 0x08, 0xF0, 0x09, 0x03, 0x02, 0xF0}, true, 0xFF, true},
+        WholeRow{"EscapedEtxIsData", {0x02, 0xF0, 0x43, 0x10, 0x03, 0x00, 0x03}, true, 0xF0, true},
+        WholeRow{"DoubledDleThenEtxEnds", {0x02, 0xF0, 0x10, 0x10, 0x03}, true, 0xF0, true},
+        WholeRow{"StuffedTarget", {0x02, 0x10, 0x03, 0x43, 0x70, 0x3A, 0x03}, true, 0x03, true},
+        WholeRow{"StillComing", {0x02, 0xF0, 0x43, 0x70}, false, 0, false},
+        WholeRow{"EtxStillEscaped", {0x02, 0xF0, 0x43, 0x10, 0x03}, false, 0, false},
+        WholeRow{"NoiseFirst", {0x55, 0x02, 0xF0, 0x43, 0x70, 0x03}, false, 0, false},
+        WholeRow{"Nothing", {}, false, 0, false},
+        WholeRow{"NotEvenATarget", {0x02, 0x03}, false, 0, true},
+        WholeRow{"LongestThatFits", Longest(kMaxReceiveRawBytes), true, 0x41, true},
+        WholeRow{"OneByteTooLong", Longest(kMaxReceiveRawBytes + 1), false, 0, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // What the receiver makes of a byte stream: where it ends and whether the
 // sum holds.
 struct ReceiveRow {

@@ -201,6 +201,27 @@ TEST_F(Quell32ReaderTest, OneEventPerTelegramUntilReadyForReceive) {
     EXPECT_EQ(Get(dispidReceivedTeleBytes, {Variant::FromI2(3)}), Variant::FromI2(2));
 }
 
+TEST_F(Quell32ReaderTest, TelegramsThatComeWhileTheClientHoldsOneAreEachAnsweredAndDelivered) {
+    OpenWithEvents();
+    m_far.Send(Wire({0xF0, 0x43, 0x70, 0x01}));
+    ASSERT_EQ(m_far.Receive(1), Bytes{kAck});
+    ASSERT_TRUE(WaitForEvents(1));
+    for (uint8_t n = 2; n <= 4; ++n) {
+        // The box's next telegram is there, whole, before the client hands
+        // the last one back (as when it answers what the client sent).
+        m_far.Send(Wire({0xF0, 0x43, 0x70, n}));
+        Put(dispidReadyForReceive, Variant::FromBool(true));
+        EXPECT_EQ(m_far.Receive(1), Bytes{kAck}) << int(n);
+        ASSERT_TRUE(WaitForEvents(n));
+        EXPECT_EQ(Get(dispidReceivedTeleStatus), Variant::FromI2(RECEIVE_STATUS_ACK));
+        EXPECT_EQ(Get(dispidReceivedTeleBytes, {Variant::FromI2(3)}), Variant::FromI2(n));
+    }
+    EXPECT_TRUE(m_sink.onGuiThread);
+    // Nothing was taken twice.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_sink.events, 4);
+}
+
 TEST_F(Quell32ReaderTest, SendWhileTheReaderIdles) {
     OpenWithEvents();
     Put(dispidTransmitTeleArray, Variant::FromArrayI2({0x70, 0x43, 0xF0, 0x05}));

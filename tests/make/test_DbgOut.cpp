@@ -172,6 +172,19 @@ TEST_F(DbgOutTest, DataLibraryTraceGoesThroughDbgOut) {
     EXPECT_EQ(lines[0], "<mox> < doc >  \t  from the data library");
 }
 
+TEST_F(DbgOutTest, LibrariesBuildLinesOnlyForChannelsThatAreOn) {
+    Init(false);
+    SetPermTrace(eDbgPort, true);
+    EXPECT_FALSE(MoxTraceWanted(eDbgPort)); // the master switch is off
+    Init(true);
+    EXPECT_TRUE(MoxTraceWanted(eDbgPort));
+    EXPECT_TRUE(MoxTraceWanted(eDbgAlways));
+    EXPECT_FALSE(MoxTraceWanted(eDbgTDump)); // no setting: off
+    // A switch from the trace menu counts at once.
+    SetPermTrace(eDbgPort, false);
+    EXPECT_FALSE(MoxTraceWanted(eDbgPort));
+}
+
 TEST_F(DbgOutTest, InitReportsTheStoredChannelsToTheMenu) {
     Store().SetDword(kPermKey, kPermDbgOut, 1);
     SetPermTrace(eDbgView, true);

@@ -46,4 +46,22 @@ TEST_F(TraceHook, LinesReachTheInstalledHook) {
     EXPECT_EQ(g_lines.size(), 2u);
 }
 
+bool OnlyChannelTwo(int channel) {
+    return channel == 2;
+}
+
+TEST_F(TraceHook, ChannelsAreWantedOnlyWhereTheHookWritesThem) {
+    MoxSetTraceHook(nullptr);
+    EXPECT_FALSE(MoxTraceWanted(2)); // nobody listens
+    MoxSetTraceHook(Collect);
+    EXPECT_TRUE(MoxTraceWanted(1)); // a hook without a filter takes all
+    EXPECT_TRUE(MoxTraceWanted(255));
+    MoxSetTraceHook(Collect, OnlyChannelTwo);
+    EXPECT_TRUE(MoxTraceWanted(2));
+    EXPECT_FALSE(MoxTraceWanted(1));
+    // Replacing the hook drops the old filter with it.
+    MoxSetTraceHook(Collect);
+    EXPECT_TRUE(MoxTraceWanted(1));
+}
+
 } // namespace

@@ -104,18 +104,12 @@ bool TTkComPort::OpenComPort() {
     m_pInbox = std::make_shared<Inbox>();
     m_bOpen = true;
     TransferTrace(eTracePort, "<TTkComPort::OpenComPort> %s open", m_PortName.c_str());
-    {
-        std::lock_guard<std::mutex> lock(m_SendLock);
-        m_bReaderActive = true;
-    }
     try {
         m_Reader = std::thread(&TTkComPort::CommThread, this);
     } catch (const std::system_error& e) {
-        // Sends still work without a reader (written straight from here).
+        // Sends still work without a reader.
         TransferTrace(eTracePort, "CreateThread failed, err=%ld",
                       static_cast<long>(e.code().value()));
-        std::lock_guard<std::mutex> lock(m_SendLock);
-        m_bReaderActive = false;
     }
     return true;
 }
@@ -164,26 +158,10 @@ bool TTkComPort::SendDataBlock(const std::uint8_t* data, std::uint32_t len) {
         TransferTrace(eTracePort, "<TTkComPort::SendDataBlock> len (%u) refused -> ERROR", len);
         return false;
     }
-    // No send is pending here (the last one was waited for), so the reader
-    // does not look at the frame buffer while it is rebuilt.
     const std::size_t n = BuildComFrame(std::span<const std::uint8_t>(data, len),
                                         std::span<std::uint8_t>(m_abySendFrame));
     TransferTraceBytes(eTracePort, "<TTkComPort::SendDataBlock> ", m_abySendFrame.data(), n);
-
-    std::unique_lock<std::mutex> lock(m_SendLock);
-    if (!m_bReaderActive) {
-        lock.unlock();
-        std::lock_guard<std::mutex> port(m_PortLock);
-        return WriteFrame(n);
-    }
-    m_nSendLen = n;
-    m_bSendFinished = false;
-    m_bSendPending = true;
-    m_Port.Wake();
-    // The reader serves a send within one turn of its loop and its write
-    // ends within kComWriteTimeoutMs; a reader that ends fails the send.
-    m_SendDone.wait(lock, [this] { return m_bSendFinished; });
-    return m_bSendResult;
+    return WriteFrame(n);
 }
 
 bool TTkComPort::WriteFrame(std::size_t len) {
@@ -201,24 +179,6 @@ bool TTkComPort::WriteFrame(std::size_t len) {
     return ok;
 }
 
-void TTkComPort::ServeSend() {
-    std::size_t len = 0;
-    {
-        std::lock_guard<std::mutex> lock(m_SendLock);
-        if (!m_bSendPending)
-            return;
-        len = m_nSendLen;
-    }
-    const bool ok = WriteFrame(len);
-    {
-        std::lock_guard<std::mutex> lock(m_SendLock);
-        m_bSendPending = false;
-        m_bSendResult = ok;
-        m_bSendFinished = true;
-    }
-    m_SendDone.notify_all();
-}
-
 // ---- The reader ------------------------------------------------------------
 
 void TTkComPort::CommThread() {
@@ -226,9 +186,8 @@ void TTkComPort::CommThread() {
     {
         std::lock_guard<std::mutex> run(m_PortLock);
         while (!m_bStop) {
-            ServeSend();
             if (m_bLineLost) {
-                // Nothing more comes in; stay for the stop and fail sends.
+                // Nothing more comes in; stay for the stop.
                 m_Port.WaitForWake(kComReaderWaitMs);
                 continue;
             }
@@ -246,18 +205,6 @@ void TTkComPort::CommThread() {
             }
         }
     }
-    // A send handed over while the stop came in is answered, not left
-    // waiting.
-    {
-        std::lock_guard<std::mutex> lock(m_SendLock);
-        m_bReaderActive = false;
-        if (m_bSendPending) {
-            m_bSendPending = false;
-            m_bSendResult = false;
-            m_bSendFinished = true;
-        }
-    }
-    m_SendDone.notify_all();
 }
 
 void TTkComPort::ReadInput() {

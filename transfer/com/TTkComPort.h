@@ -7,15 +7,17 @@
 // Receiving is on from the moment the port is open, between transfers too:
 // the box sends programming messages unasked.
 //
-// Threads. The reader owns the serial port for its whole run and holds
-// m_PortLock all that time; before it starts and after it has been joined,
-// the GUI thread uses the port under the same lock. A send is handed to the
-// reader (which writes it) and the GUI thread waits for the outcome; the
-// reader never waits for the GUI thread, so closing (stop flag, wake-up,
-// join) cannot deadlock. Each checked frame travels to the GUI thread by
-// value inside a posted call; calls still queued when the port closes are
-// void, so a frame of the old line never reaches the next port. Every other
-// member is the GUI thread's.
+// Threads. The reader waits on the serial port and reads it for its whole
+// run and holds m_PortLock all that time; before it starts and after it has
+// been joined, the GUI thread uses the port under the same lock. The GUI
+// thread writes each frame itself, beside the reader (the port takes one
+// writer beside one reader), so a send costs no hand-over between threads;
+// it opens and closes the port only while no reader runs. The reader never
+// waits for the GUI thread, so closing (stop flag, wake-up, join) cannot
+// deadlock. Each checked frame travels to the GUI thread by value inside a
+// posted call; calls still queued when the port closes are void, so a frame
+// of the old line never reaches the next port. Every other member is the GUI
+// thread's.
 
 #include "ComFrame.h"
 #include "ComFrameScanner.h"
@@ -26,7 +28,6 @@
 
 #include <array>
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -78,12 +79,11 @@ public:
 
 private:
     void CommThread();
-    void ServeSend();
     void ReadInput();
     void OnFrame(eComFrameStatus status, std::span<const std::uint8_t> payload);
     // GUI thread: a posted frame arrives.
     void Deliver(std::vector<std::uint8_t>&& frame);
-    // Writes the send frame; the caller holds m_PortLock.
+    // Writes the send frame; GUI thread.
     bool WriteFrame(std::size_t len);
 
     IComPortOwner& m_Owner;
@@ -92,7 +92,8 @@ private:
     int m_nComNumber = 0;
     mox::platform::SerialPort::LineSettings m_Line;
 
-    // Whoever holds it uses m_Port: the reader for its whole run.
+    // Whoever holds it waits on and reads m_Port: the reader for its whole
+    // run. Writes are the GUI thread's.
     std::mutex m_PortLock;
     mox::platform::SerialPort m_Port;
     std::thread m_Reader;
@@ -102,15 +103,7 @@ private:
     std::atomic<bool> m_bWaitForData{false};
     std::atomic<bool> m_bResetScanner{false};
 
-    // Send hand-over to the reader, under m_SendLock. The frame buffer is
-    // written by the GUI thread only while no send is pending.
-    std::mutex m_SendLock;
-    std::condition_variable m_SendDone;
-    bool m_bReaderActive = false;
-    bool m_bSendPending = false;
-    bool m_bSendFinished = false;
-    bool m_bSendResult = false;
-    std::size_t m_nSendLen = 0;
+    // The frame being sent; GUI thread.
     std::array<std::uint8_t, kComMaxFrameLen> m_abySendFrame{};
 
     // The reader's (the GUI thread's while none runs).

@@ -3,6 +3,8 @@
 #include "LumenPortDefs.h"
 #include "TransferTrace.h"
 
+#include <vector>
+
 using mox::com::DispId;
 using mox::com::InvokeKind;
 using mox::com::Succeeded;
@@ -87,6 +89,10 @@ void TQuell32Dispatch::SetTransmitTeleBytes(std::int16_t pos, std::int16_t value
 
 void TQuell32Dispatch::SetTransmitTeleLen(std::int16_t len) {
     Put(dispidTransmitTeleLen, Variant::FromI2(len));
+}
+
+void TQuell32Dispatch::SetTransmitTele(const std::uint8_t* tele, std::uint16_t len) {
+    Put(dispidTransmitTeleArray, Variant::FromArrayI2(std::vector<std::int16_t>(tele, tele + len)));
 }
 
 void TQuell32Dispatch::TransmitTele() {

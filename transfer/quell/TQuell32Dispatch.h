@@ -27,6 +27,7 @@ public:
         dispidTransmitTeleLen = 10,
         dispidTransmitTeleStatus = 11,
         dispidPCAdr = 14,
+        dispidTransmitTeleArray = 15,
         dispidPCAnswerMode = 16,
         dispidConnected = 17,
         dispidOpenPort = 18,
@@ -56,6 +57,8 @@ public:
     std::uint16_t ClosePort() override;
     void SetTransmitTeleBytes(std::int16_t pos, std::int16_t value) override;
     void SetTransmitTeleLen(std::int16_t len) override;
+    // One call for the whole telegram, not one per byte.
+    void SetTransmitTele(const std::uint8_t* tele, std::uint16_t len) override;
     void TransmitTele() override;
     std::uint16_t GetTransmitTeleStatus() override;
     void WaitForReceive(std::int32_t durationTicks) override;

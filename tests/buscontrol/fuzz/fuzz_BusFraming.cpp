@@ -1,6 +1,7 @@
 // Bus receive framing: whatever bytes come from the bus interface, the bus
 // line stores at most one well-formed telegram at a time, within its tables,
-// and never reads or writes outside them.
+// and never reads or writes outside them; the look for a whole telegram at
+// the hand-back agrees with the receiver.
 // Input: one option byte (raw mode, answer mode, gap between bytes), then
 // the bytes on the line.
 
@@ -10,6 +11,7 @@
 #include "FakeBusLine.h"
 
 #include <cstdlib>
+#include <span>
 
 using namespace quell32;
 
@@ -63,5 +65,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             (void)BusReceiveSum(rx.Raw());
         }
     }
+
+    // Whether the bytes start with a whole telegram, and for whom: as the
+    // receiver ends the same bytes and decodes them.
+    const std::span<const uint8_t> bytes(data + 1, size - 1);
+    uint8_t target = 0;
+    const bool whole = IsWholeTelegramAt(bytes, &target);
+    BusFrameReceiver first;
+    BusFrameReceiver::Step step = BusFrameReceiver::Step::Ignored;
+    for (const uint8_t b : bytes) {
+        step = first.Feed(b, 0);
+        if (step != BusFrameReceiver::Step::Started && step != BusFrameReceiver::Step::Inside)
+            break;
+    }
+    // A telegram without even its target (STX ETX) is no telegram worth
+    // taking: the receiver ends it too, and the bus line drops it.
+    const bool complete = step == BusFrameReceiver::Step::Complete;
+    const size_t decoded = complete ? UnstuffBusTelegram(first.Raw(), out) : 0;
+    if (whole != (complete && decoded >= 2))
+        std::abort();
+    if (whole && out[0] != target)
+        std::abort();
     return 0;
 }

@@ -98,6 +98,13 @@ INSTANTIATE_TEST_SUITE_P(
         PutCase{"TransmitTeleBytes",
                 [](IQuell32Control& q) { q.SetTransmitTeleBytes(4, 0xF0); },
                 {D::dispidTransmitTeleBytes, kPut, {Variant::FromI2(4), Variant::FromI2(0xF0)}}},
+        PutCase{
+            "TransmitTeleArray",
+            [](IQuell32Control& q) {
+                const std::uint8_t tele[] = {0x70, 0x43, 0xF0, 0x10};
+                q.SetTransmitTele(tele, sizeof tele);
+            },
+            {D::dispidTransmitTeleArray, kPut, {Variant::FromArrayI2({0x70, 0x43, 0xF0, 0x10})}}},
         PutCase{"TransmitTele",
                 [](IQuell32Control& q) { q.TransmitTele(); },
                 {D::dispidTransmitTele, InvokeKind::Method, {}}},
