@@ -149,6 +149,9 @@ bool TReportPrinter::Render(const TReportPages& pages, QPagedPaintDevice& device
     QPainter painter;
     if (!painter.begin(&device))
         return false;
+    // The logo goes into the PDF (a printer's job is one too) as it is,
+    // not recompressed as a JPEG with its artefacts.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     const double scale = device.logicalDpiX() / kMmPerInch;
     bool first = true;
     for (const TLaidOutPage& page : pages.pages) {

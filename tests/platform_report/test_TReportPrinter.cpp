@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -53,6 +54,18 @@ TEST_F(ReportPrinter, APdfHasOnePagePerLaidOutPage) {
     ASSERT_TRUE(pdf.exists);
     EXPECT_TRUE(pdf.wellFormed) << pdf.problem;
     EXPECT_EQ(pdf.pages, 3);
+}
+
+// A logo recompressed as a JPEG prints with its artefacts; it goes in as it
+// is.
+TEST_F(ReportPrinter, AnImageGoesIntoThePdfWithoutLossyCompression) {
+    m_Report.Prepare();
+    ASSERT_TRUE(TReportPrinter::WritePdf(m_Report.Pages(), Path("out.pdf")));
+    QFile file(Path("out.pdf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    EXPECT_TRUE(pdf.contains("/Subtype /Image"));
+    EXPECT_FALSE(pdf.contains("/DCTDecode"));
 }
 
 TEST_F(ReportPrinter, APdfIntoAMissingFolderFails) {
