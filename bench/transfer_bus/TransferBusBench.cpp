@@ -20,7 +20,10 @@
 // - sim_turns: the simulator's wake-ups that answered, per run;
 // - wire_us_per_telegram: the 9600-baud line time of the same bytes
 //   (telegrams and one-byte answers, 10 bits a byte) / telegrams;
-// - switches_per_telegram: the process's context switches / telegrams.
+// - switches_per_telegram: the process's context switches / telegrams;
+// - floor_wall_us_per_telegram, floor_cpu_us_per_telegram: the same number
+//   of round trips (sim_turns) on a pseudo-terminal whose far end only
+//   answers, the writing thread waiting itself (PtyLineFloor.h).
 
 #include "BenchSettings.h"
 #include "BusRig.h"
@@ -28,6 +31,7 @@
 #include "ExchangeCost.h"
 #include "HeadlessTransfer.h"
 #include "PerUnitFigures.h"
+#include "PtyLineFloor.h"
 #include "SimStatus.h"
 
 #include <benchmark/benchmark.h>
@@ -137,6 +141,12 @@ void WriteAndReadBackDefaultConfiguration(benchmark::State& state) {
          " + " + std::to_string(readTele / runs) + " telegrams)")
             .c_str(),
         "telegram", "9600-baud", {telegrams, cpuMs, wallMs - delayMs, simMs, wireMs, switches});
+    // A telegram out and the one-byte answer back, as most round trips go.
+    constexpr int kFloorTrips = 3000;
+    constexpr std::size_t kTelegramBytes = 24;
+    ReportLineFloor(state, "telegram",
+                    MeasurePtyLineFloor(kFloorTrips, kTelegramBytes, 1, Waiter::Self),
+                    static_cast<double>(simTurns) / n / telegrams);
 }
 BENCHMARK(WriteAndReadBackDefaultConfiguration)
     ->Iterations(30)
