@@ -165,20 +165,29 @@ inline LineFloor MeasurePtyLineFloor(int trips, std::size_t requestBytes, std::s
     return floor;
 }
 
-// The floor beside an exchange that took tripsPerUnit round trips per
-// telegram (or frame): counters floor_wall_us_per_<unit> and
-// floor_cpu_us_per_<unit>, and one line to read.
-inline void ReportLineFloor(benchmark::State& state, const char* unit, const LineFloor& floor,
-                            double tripsPerUnit) {
-    if (!floor.ok) {
-        std::printf("line floor: not measured\n");
-        return;
-    }
+// Both floors beside an exchange that took tripsPerUnit round trips per
+// telegram (or frame), each trip requestBytes out and answerBytes back:
+// counters floor_self_{wall,cpu}_us_per_<unit> (the writer waits itself)
+// and floor_handover_{wall,cpu}_us_per_<unit> (a reader thread hands over),
+// and one line each to read.
+inline void ReportLineFloors(benchmark::State& state, const char* unit, std::size_t requestBytes,
+                             std::size_t answerBytes, double tripsPerUnit) {
+    // Enough trips for a steady mean, few enough to stay under a second.
+    constexpr int kTrips = 3000;
     const std::string per = std::string("_per_") + unit;
-    state.counters["floor_wall_us" + per] = floor.wallUs * tripsPerUnit;
-    state.counters["floor_cpu_us" + per] = floor.cpuUs * tripsPerUnit;
-    std::printf("line floor, a far end that only answers, the same round trips: per %s wall "
-                "%.1f us, CPU %.1f us (per round trip %.1f us, %.1f us)\n",
-                unit, floor.wallUs * tripsPerUnit, floor.cpuUs * tripsPerUnit, floor.wallUs,
-                floor.cpuUs);
+    for (const Waiter waiter : {Waiter::Self, Waiter::Reader}) {
+        const char* name = waiter == Waiter::Self ? "self" : "handover";
+        const LineFloor floor = MeasurePtyLineFloor(kTrips, requestBytes, answerBytes, waiter);
+        if (!floor.ok) {
+            std::printf("line floor (%s): not measured\n", name);
+            continue;
+        }
+        state.counters[std::string("floor_") + name + "_wall_us" + per] =
+            floor.wallUs * tripsPerUnit;
+        state.counters[std::string("floor_") + name + "_cpu_us" + per] = floor.cpuUs * tripsPerUnit;
+        std::printf("line floor (%s), a far end that only answers, the same round trips: per %s "
+                    "wall %.1f us, CPU %.1f us (per round trip %.1f us, %.1f us)\n",
+                    name, unit, floor.wallUs * tripsPerUnit, floor.cpuUs * tripsPerUnit,
+                    floor.wallUs, floor.cpuUs);
+    }
 }

@@ -21,9 +21,10 @@
 // - wire_us_per_telegram: the 9600-baud line time of the same bytes
 //   (telegrams and one-byte answers, 10 bits a byte) / telegrams;
 // - switches_per_telegram: the process's context switches / telegrams;
-// - floor_wall_us_per_telegram, floor_cpu_us_per_telegram: the same number
-//   of round trips (sim_turns) on a pseudo-terminal whose far end only
-//   answers, the writing thread waiting itself (PtyLineFloor.h).
+// - floor_{self,handover}_{wall,cpu}_us_per_telegram: the same number of
+//   round trips (sim_turns) on a pseudo-terminal whose far end only
+//   answers, the writing thread waiting itself, or a reader thread handing
+//   each answer over (PtyLineFloor.h).
 
 #include "BenchSettings.h"
 #include "BusRig.h"
@@ -142,11 +143,9 @@ void WriteAndReadBackDefaultConfiguration(benchmark::State& state) {
             .c_str(),
         "telegram", "9600-baud", {telegrams, cpuMs, wallMs - delayMs, simMs, wireMs, switches});
     // A telegram out and the one-byte answer back, as most round trips go.
-    constexpr int kFloorTrips = 3000;
     constexpr std::size_t kTelegramBytes = 24;
-    ReportLineFloor(state, "telegram",
-                    MeasurePtyLineFloor(kFloorTrips, kTelegramBytes, 1, Waiter::Self),
-                    static_cast<double>(simTurns) / n / telegrams);
+    ReportLineFloors(state, "telegram", kTelegramBytes, 1,
+                     static_cast<double>(simTurns) / n / telegrams);
 }
 BENCHMARK(WriteAndReadBackDefaultConfiguration)
     ->Iterations(30)

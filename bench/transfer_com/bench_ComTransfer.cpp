@@ -19,9 +19,10 @@
 // - sim_turns: the simulator's wake-ups that answered, per run;
 // - wire_us_per_frame: the line time of the same bytes / frames;
 // - switches_per_frame: the process's context switches / frames;
-// - floor_wall_us_per_frame, floor_cpu_us_per_frame: the same number of
+// - floor_{self,handover}_{wall,cpu}_us_per_frame: the same number of
 //   round trips (sim_turns) on a pseudo-terminal whose far end only
-//   answers, a reader thread handing each answer over (PtyLineFloor.h).
+//   answers, the writing thread waiting itself, or a reader thread handing
+//   each answer over as the port does (PtyLineFloor.h).
 //
 // Beside it, the frame code alone.
 
@@ -195,11 +196,9 @@ void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
     ReportPerUnit(state, "V.24, default configuration written and read back", "frame", "57600-baud",
                   {perRun, cpuMs, wallMs - delayMs, simMs, wireMs, switches});
     // Frames of the exchange's mean size both ways.
-    constexpr int kFloorTrips = 3000;
     const auto frameBytes = static_cast<std::size_t>(static_cast<double>(bytes) / n / perRun);
-    ReportLineFloor(state, "frame",
-                    MeasurePtyLineFloor(kFloorTrips, frameBytes, frameBytes, Waiter::Reader),
-                    static_cast<double>(simTurns) / n / perRun);
+    ReportLineFloors(state, "frame", frameBytes, frameBytes,
+                     static_cast<double>(simTurns) / n / perRun);
 }
 BENCHMARK(BM_DefaultConfigWriteAndReadBack)
     ->Iterations(100)
