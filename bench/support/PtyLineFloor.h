@@ -97,7 +97,7 @@ inline LineFloor MeasurePtyLineFloor(int trips, std::size_t requestBytes, std::s
     const std::vector<std::uint8_t> request(requestBytes, 0x41);
     std::mutex lock;
     std::condition_variable answered;
-    std::size_t answerBytesIn = 0; // under lock
+    std::size_t answerBytesIn = 0; // under lock while a reader runs
     bool stop = false;             // under lock
     std::thread reader;
     ExchangeCost cost;
