@@ -2,18 +2,27 @@
 // through the real engine and port, against the box simulator (started with
 // --v24) behind a pseudo-terminal, answering at once. A pseudo-terminal has
 // no baud rate, so the exchange's wall time here, less the simulator's own
-// answer delays, is what the program (and the simulator's handling) adds to
-// the line; beside it stands the time the same frames take on the real
-// line (57600 baud, 10 bits a byte, one way at a time). CPU is this whole
-// process, all its threads (the port's reader included), less the thread
-// that reads the simulator's output; the simulator runs apart.
+// answer time, is what the program adds to the line; beside it stands the
+// time the same frames take on the real line (57600 baud, 10 bits a byte,
+// one way at a time). CPU is this whole process, all its threads (the
+// port's reader included), less the thread that reads the simulator's
+// output; the simulator runs apart. MOX_BENCH_BOXSIM names another
+// simulator to run against (see SimStatus.h).
 //
-// Counters, per write and read back:
+// Counters, per write and read back (PerUnitFigures.h says what each holds):
 // - frames: every frame on the line, both ways;
 // - cpu_us_per_frame: the process's CPU time over the exchange / frames;
-// - added_us_per_frame: (wall time - answer delays) / frames;
+// - added_us_per_frame: (wall time - the simulator's own answer time -
+//   answer delays) / frames;
+// - wall_us_per_frame: (wall time - answer delays) / frames;
+// - sim_us_per_frame: the simulator's own answer time / frames;
+// - sim_turns: the simulator's wake-ups that answered, per run;
 // - wire_us_per_frame: the line time of the same bytes / frames;
-// - switches_per_frame: the process's context switches / frames.
+// - switches_per_frame: the process's context switches / frames;
+// - floor_{self,handover}_{wall,cpu}_us_per_frame: the same number of
+//   round trips (sim_turns) on a pseudo-terminal whose far end only
+//   answers, the writing thread waiting itself, or a reader thread handing
+//   each answer over as the port does (PtyLineFloor.h).
 //
 // Beside it, the frame code alone.
 
@@ -25,6 +34,7 @@
 #include "ComPortDefs.h"
 #include "ExchangeCost.h"
 #include "PerUnitFigures.h"
+#include "PtyLineFloor.h"
 #include "SerialPortNames.h"
 #include "SettingsStore.h"
 #include "SimStatus.h"
@@ -39,13 +49,16 @@ namespace {
 
 constexpr double kBitsPerByte = 10.0; // start, 8 data, stop
 // The box answers each block after this long (0: at once); the time is the
-// simulator's, not the program's, so it is taken off the wall time.
+// simulator's, not the program's, so it is taken off the wall time, as is
+// the simulator's own answer time that it measures itself.
 constexpr int kAnswerDelayMs = 0;
 
 struct SimCounts {
     long frames = 0;
     long bytes = 0;
     long answers = 0;
+    long simTurns = 0;
+    long simUs = 0;
 };
 
 // The simulator, then (once cost has left out the simulator's output
@@ -83,7 +96,8 @@ public:
         const std::string s = Command("status", "STATUS").value_or("");
         return {SimStatusField(s, "v24_frames_in") + SimStatusField(s, "v24_frames_out"),
                 SimStatusField(s, "v24_bytes_in") + SimStatusField(s, "v24_bytes_out"),
-                SimStatusField(s, "answers")};
+                SimStatusField(s, "answers"), SimStatusField(s, "answer_turns"),
+                SimStatusField(s, "answer_us")};
     }
 
     // The packages written, then the configuration read back into image.
@@ -117,7 +131,7 @@ private:
     }
 
     BenchSettings m_BenchSettings{"transfer-com"};
-    boxsim::BoxSimProcess m_Sim{MOX_BOXSIM, {"--v24", "--quiet"}};
+    boxsim::BoxSimProcess m_Sim{BenchSimulator(MOX_BOXSIM), {"--v24", "--quiet"}};
     std::string m_error;
     FakeClock m_Clock;
     FakeSettings m_Settings;
@@ -138,7 +152,7 @@ void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
     const std::vector<Bytes> packages = DefaultConfigPackages();
     const Bytes expected = Concat(packages);
     Bytes image;
-    long frames = 0, bytes = 0, answers = 0, runs = 0;
+    long frames = 0, bytes = 0, answers = 0, simTurns = 0, simUs = 0, runs = 0;
     for (auto _ : state) {
         state.PauseTiming();
         const SimCounts c0 = rig.Counts();
@@ -156,6 +170,8 @@ void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
         frames += c1.frames - c0.frames;
         bytes += c1.bytes - c0.bytes;
         answers += c1.answers - c0.answers;
+        simTurns += c1.simTurns - c0.simTurns;
+        simUs += c1.simUs - c0.simUs;
         ++runs;
     }
     if (!runs)
@@ -165,7 +181,8 @@ void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
     const double perRun = static_cast<double>(frames) / n;
     const double wallMs = t.wallMs / n;
     const double cpuMs = t.cpuMs / n;
-    const double addedMs = wallMs - static_cast<double>(answers) / n * kAnswerDelayMs;
+    const double delayMs = static_cast<double>(answers) / n * kAnswerDelayMs;
+    const double simMs = static_cast<double>(simUs) / n / 1000.0;
     const double wireMs = static_cast<double>(bytes) / n * kBitsPerByte * 1000.0 / kComBaudRate;
     const double switches = static_cast<double>(t.switches) / n;
     state.counters["packages"] = static_cast<double>(packages.size());
@@ -175,8 +192,13 @@ void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
     state.counters["wall_ms"] = wallMs;
     state.counters["cpu_ms"] = cpuMs;
     state.counters["wire_ms_57600"] = wireMs;
+    state.counters["sim_turns"] = static_cast<double>(simTurns) / n;
     ReportPerUnit(state, "V.24, default configuration written and read back", "frame", "57600-baud",
-                  {perRun, cpuMs, addedMs, wireMs, switches});
+                  {perRun, cpuMs, wallMs - delayMs, simMs, wireMs, switches});
+    // Frames of the exchange's mean size both ways.
+    const auto frameBytes = static_cast<std::size_t>(static_cast<double>(bytes) / n / perRun);
+    ReportLineFloors(state, "frame", frameBytes, frameBytes,
+                     static_cast<double>(simTurns) / n / perRun);
 }
 BENCHMARK(BM_DefaultConfigWriteAndReadBack)
     ->Iterations(100)

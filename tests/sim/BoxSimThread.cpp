@@ -67,9 +67,7 @@ void BoxSimThread::Run() {
             std::uint64_t v = 0;
             [[maybe_unused]] const ssize_t n = ::read(m_wakeFd, &v, sizeof v);
         }
-        m_sim.HandleTimers();
-        if (master >= 0 && master == m_sim.MasterFd() && (fds[1].revents & POLLIN))
-            m_sim.HandleInput();
+        m_sim.HandleTurn(master >= 0 && master == m_sim.MasterFd() && (fds[1].revents & POLLIN));
         ++m_turns;
         m_changed.notify_all();
     }

@@ -27,20 +27,34 @@ void BoxSimulator::SetTrace(bool on) {
         m_pV24->SetTrace(on);
 }
 
+void BoxSimulator::HandleTurn(bool input) {
+    const std::int64_t start = SimSteadyNs();
+    const SimWriteMark& mark = m_pV24 ? m_pV24->LastWrite() : m_Bus.LastWrite();
+    const long writes = mark.writes;
+    HandleTimers();
+    if (input)
+        HandleInput();
+    if (mark.writes != writes) {
+        ++m_Answered.turns;
+        m_Answered.ns += mark.lastNs - start;
+    }
+}
+
 std::string BoxSimulator::Status() const {
     const auto& c = m_Core.GetCounters();
     const auto& b = m_Bus.GetCounters();
     auto n = [](long v) { return std::to_string(v); };
     const IBoxLink* link = m_Core.Link();
-    std::string status = "STATUS idle " + n(Idle() ? 1 : 0) + " link " +
-                         n(link && link->Idle() ? 1 : 0) + " delivered " + n(b.delivered) +
-                         " packages " + n(static_cast<long>(m_Core.Packages().size())) + " bytes " +
-                         n(static_cast<long>(m_Core.Configuration().size())) + " blocks " +
-                         n(c.blocks) + " answers " + n(c.answers) + " muted " + n(c.muted) +
-                         " resets " + n(c.resets) + " kennungen " + n(c.kennungen) + " frames " +
-                         n(c.frameStarts) + "/" + n(c.frameEnds) + " telegrams_in " +
-                         n(b.telegramsIn) + " telegrams_out " + n(b.telegramsOut) + " bytes_in " +
-                         n(b.bytesIn) + " bytes_out " + n(b.bytesOut);
+    std::string status =
+        "STATUS idle " + n(Idle() ? 1 : 0) + " link " + n(link && link->Idle() ? 1 : 0) +
+        " delivered " + n(b.delivered) + " packages " +
+        n(static_cast<long>(m_Core.Packages().size())) + " bytes " +
+        n(static_cast<long>(m_Core.Configuration().size())) + " blocks " + n(c.blocks) +
+        " answers " + n(c.answers) + " muted " + n(c.muted) + " resets " + n(c.resets) +
+        " kennungen " + n(c.kennungen) + " frames " + n(c.frameStarts) + "/" + n(c.frameEnds) +
+        " telegrams_in " + n(b.telegramsIn) + " telegrams_out " + n(b.telegramsOut) + " bytes_in " +
+        n(b.bytesIn) + " bytes_out " + n(b.bytesOut) + " answer_turns " + n(m_Answered.turns) +
+        " answer_us " + n(static_cast<long>(m_Answered.ns / 1000));
     if (m_pV24) {
         const auto& v = m_pV24->GetCounters();
         status += " v24_frames_in " + n(v.framesIn) + " v24_bad_in " + n(v.badFramesIn) +

@@ -1,8 +1,8 @@
 #pragma once
 // The whole simulator behind one pseudo-terminal: the bus interface (link
 // level), the box's 'C' telegram layer and the box core, on one set of
-// timers. The executable polls MasterFd() and NextTimerMs() and feeds
-// HandleInput() and HandleTimers(); every event line goes to onLine.
+// timers. The executable polls MasterFd() and NextTimerMs() and hands each
+// wake-up to HandleTurn(); every event line goes to onLine.
 
 #include "BoxBusLink.h"
 #include "BoxCore.h"
@@ -10,6 +10,7 @@
 #include "BusInterfaceSim.h"
 #include "SimTimers.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -52,6 +53,22 @@ public:
             m_Bus.HandleInput();
     }
     void HandleTimers() { m_Timers.Run(); }
+    // One wake-up of the poll loop, called as soon as its poll returned:
+    // the timers that are due, then the PC's input when input is set. A
+    // turn that wrote to the PC counts as an answer of the simulator's,
+    // from its start to the return of its last write.
+    void HandleTurn(bool input);
+
+    // The simulator's own time on its answers: a program measuring what an
+    // exchange costs it takes this off its wall time, as the time from the
+    // PC's bytes to the simulator's answer is not the program's. What the
+    // clock cannot see stays with the PC: the wake-up of the simulator's
+    // poll after the PC's write, and the line in between.
+    struct AnswerTime {
+        long turns = 0;
+        std::int64_t ns = 0;
+    };
+    const AnswerTime& GetAnswerTime() const { return m_Answered; }
 
     // Nothing of the box's is queued, in flight or delayed.
     bool Idle() const { return m_Core.Idle(); }
@@ -69,6 +86,7 @@ private:
     BoxCore m_Core;
     BoxBusLink m_Link;
     std::unique_ptr<BoxV24Link> m_pV24;
+    AnswerTime m_Answered;
 };
 
 } // namespace boxsim

@@ -7,22 +7,10 @@
 #include "ComFrame.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
-#include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace boxsim {
-
-namespace {
-
-// A PC that stops reading must not hold the simulator for ever.
-constexpr int kWriteGiveUpMs = 1000;
-
-} // namespace
 
 const Bytes& BoxV24Link::Garbage() {
     static const Bytes garbage{0x55, 0xAA, 0x00, 0xFF, 0x03, 0x1B, 0x02, 0x41, 0x7E, 0x03};
@@ -197,22 +185,7 @@ void BoxV24Link::Pump() {
 void BoxV24Link::Write(const Bytes& bytes) {
     if (m_master < 0)
         return;
-    const auto giveUp =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriteGiveUpMs);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(m_master, bytes.data() + done, bytes.size() - done);
-        if (n > 0) {
-            done += static_cast<size_t>(n);
-        } else if (n < 0 && (errno == EAGAIN || errno == EINTR) &&
-                   std::chrono::steady_clock::now() < giveUp) {
-            pollfd p{m_master, POLLOUT, 0};
-            ::poll(&p, 1, 20);
-        } else {
-            break;
-        }
-    }
-    m_Counters.bytesOut += static_cast<long>(done);
+    m_Counters.bytesOut += static_cast<long>(WriteToPc(m_master, bytes, m_WriteMark));
 }
 
 } // namespace boxsim

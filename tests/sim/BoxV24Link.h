@@ -13,6 +13,7 @@
 
 #include "BoxCore.h"
 #include "IBoxLink.h"
+#include "SimPty.h"
 #include "SimTimers.h"
 
 #include "ComFrameScanner.h"
@@ -88,6 +89,7 @@ public:
         long bytesOut = 0;
     };
     const Counters& GetCounters() const { return m_Counters; }
+    const SimWriteMark& LastWrite() const { return m_WriteMark; }
 
 private:
     struct Chunk {
@@ -120,6 +122,7 @@ private:
     int m_nGarbage = 0;
     int m_nCutOff = 0;
     Counters m_Counters;
+    SimWriteMark m_WriteMark;
 };
 
 } // namespace boxsim

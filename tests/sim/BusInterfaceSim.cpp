@@ -4,22 +4,13 @@
 #include "SimCount.h"
 #include "SimHex.h"
 
-#include <cerrno>
-#include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 #include <utility>
 
 namespace boxsim {
 
 namespace {
-
-// A PC that stops reading must not hold the simulator for ever.
-constexpr int kWriteGiveUpMs = 1000;
 
 std::string AnswerText(int answer) {
     if (answer == kNoAnswer)
@@ -51,21 +42,7 @@ void BusInterfaceSim::Report(const std::string& line) {
 void BusInterfaceSim::Write(const Bytes& bytes) {
     if (m_master < 0)
         return;
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriteGiveUpMs);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(m_master, bytes.data() + done, bytes.size() - done);
-        if (n > 0) {
-            done += static_cast<size_t>(n);
-        } else if (n < 0 && (errno == EAGAIN || errno == EINTR) &&
-                   std::chrono::steady_clock::now() < giveUp) {
-            pollfd p{m_master, POLLOUT, 0};
-            ::poll(&p, 1, 20);
-        } else {
-            break;
-        }
-    }
-    m_counters.bytesOut += static_cast<long>(done);
+    m_counters.bytesOut += static_cast<long>(WriteToPc(m_master, bytes, m_WriteMark));
 }
 
 void BusInterfaceSim::SendRaw(const Bytes& bytes) {

@@ -8,6 +8,7 @@
 // HandleInput(); time comes from SimTimers.
 
 #include "ITelegramOut.h"
+#include "SimPty.h"
 #include "SimTelegram.h"
 #include "SimTimers.h"
 
@@ -100,6 +101,7 @@ public:
         long delivered = 0;
     };
     const Counters& GetCounters() const { return m_counters; }
+    const SimWriteMark& LastWrite() const { return m_WriteMark; }
 
 private:
     struct InFlight {
@@ -141,6 +143,7 @@ private:
 
     bool m_trace = true;
     Counters m_counters;
+    SimWriteMark m_WriteMark;
 };
 
 } // namespace boxsim

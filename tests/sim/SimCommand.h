@@ -89,7 +89,10 @@
 //                              packages .. (idle: nothing queued, in flight or
 //                              delayed; link: the same without the delayed
 //                              answers; delivered: telegrams the PC's bus
-//                              control acknowledged)
+//                              control acknowledged; answer_turns and
+//                              answer_us: the simulator's wake-ups that
+//                              wrote to the PC and its own time on them, from
+//                              its poll's return to its last write's, in all)
 //   ping                       prints PONG (every line before it is out)
 //   quit
 // Printed: "PTY <path>" once ready; "RX <hex> ok|badsum ANSWER <a>" for

@@ -19,8 +19,8 @@
 #include <cstring>
 #include <poll.h>
 #include <sched.h>
-#include <sys/resource.h>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--quiet") {
             sim.SetTrace(false);
         } else if ((arg == "--eventlog" || arg == "--config") && i + 1 < argc) {
-            const std::string command = (arg == "--eventlog" ? "eventlog " : "load ") + std::string(argv[++i]);
+            const std::string command =
+                (arg == "--eventlog" ? "eventlog " : "load ") + std::string(argv[++i]);
             const std::string out = boxsim::RunBoxCommand(sim, command, &quit);
             if (out.rfind("ERROR", 0) == 0)
                 return Usage(out.c_str());
@@ -91,9 +92,7 @@ int main(int argc, char** argv) {
         const int rc = ::poll(fds, 2, sim.NextTimerMs());
         if (rc < 0 && errno != EINTR)
             break;
-        sim.HandleTimers();
-        if (fds[1].revents & POLLIN)
-            sim.HandleInput();
+        sim.HandleTurn((fds[1].revents & POLLIN) != 0);
         if (fds[0].revents & (POLLIN | POLLHUP)) {
             char buf[512];
             const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
