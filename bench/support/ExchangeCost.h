@@ -1,7 +1,7 @@
 #pragma once
 // What an exchange with the simulated box costs the program: wall time, CPU
 // time of the whole process (every thread of it, the bus control's reader
-// and the serial port's reader included) and context switches. The
+// included) and context switches. The
 // simulator runs in a process of its own; the thread of the benchmark's that
 // reads the simulator's output is the simulator's helper, not the program,
 // and is taken off. Measured around the exchange alone, so the benchmark's

@@ -4,9 +4,8 @@
 // no baud rate, so the exchange's wall time here, less the simulator's own
 // answer time, is what the program adds to the line; beside it stands the
 // time the same frames take on the real line (57600 baud, 10 bits a byte,
-// one way at a time). CPU is this whole process, all its threads (the
-// port's reader included), less the thread that reads the simulator's
-// output; the simulator runs apart. MOX_BENCH_BOXSIM names another
+// one way at a time). CPU is this whole process, all its threads, less the
+// thread that reads the simulator's output; the simulator runs apart. MOX_BENCH_BOXSIM names another
 // simulator to run against (see SimStatus.h).
 //
 // Counters, per write and read back (PerUnitFigures.h says what each holds):
@@ -21,8 +20,8 @@
 // - switches_per_frame: the process's context switches / frames;
 // - floor_{self,handover}_{wall,cpu}_us_per_frame: the same number of
 //   round trips (sim_turns) on a pseudo-terminal whose far end only
-//   answers, the writing thread waiting itself, or a reader thread handing
-//   each answer over as the port does (PtyLineFloor.h).
+//   answers, the writing thread waiting itself (as the port's GUI thread
+//   does), or a reader thread handing each answer over (PtyLineFloor.h).
 //
 // Beside it, the frame code alone.
 
@@ -63,8 +62,8 @@ struct SimCounts {
 
 // The simulator, then (once cost has left out the simulator's output
 // reader) the engine on the real serial port with the simulator at its far
-// end; the benchmark's thread plays the GUI thread, running the port's
-// posted notices.
+// end; the benchmark's thread plays the GUI thread, its event loop waiting
+// on the port.
 class V24Rig {
 public:
     explicit V24Rig(ExchangeCost& cost) {

@@ -60,6 +60,8 @@ public:
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
     const std::string& Path() const { return m_path; }
+    // The open descriptor, for an event loop to wait on; -1 when closed.
+    int Descriptor() const { return m_fd; }
     // errno of the last failed call (of either thread).
     int LastError() const { return m_lastError.load(std::memory_order_relaxed); }
 

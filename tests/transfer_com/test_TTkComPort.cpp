@@ -9,10 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <deque>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,15 +38,22 @@ protected:
         ASSERT_TRUE(port->IsOpen());
     }
 
-    // The next frame the port announces.
-    Bytes Next(std::uint32_t size = MAX_COMM_MSG_LEN) {
-        Bytes b(size);
-        notices.onData = [&] { b.resize(port->ReceiveDataBlock(b.data(), size)); };
-        if (!notices.RunUntilData())
+    // The next frame the port announces; the frames of one read are all
+    // handed over at once and kept here in order.
+    Bytes Next() {
+        notices.onData = [this] {
+            Bytes b(MAX_COMM_MSG_LEN);
+            b.resize(port->ReceiveDataBlock(b.data(), MAX_COMM_MSG_LEN));
+            taken.push_back(b);
+        };
+        if (taken.empty() && !notices.RunUntilData())
             return {0xEE}; // no notice: never a real block
+        Bytes b = taken.front();
+        taken.pop_front();
         return b;
     }
 
+    std::deque<Bytes> taken;
     TestSettingsFile temp{"transfer-com"};
     boxsim::BoxSimThread box;
     ComNoticeQueue notices;
@@ -98,10 +108,20 @@ TEST_F(ComPortTest, LargestEscapedBlockArrivesWhole) {
 }
 
 TEST_F(ComPortTest, TooSmallDestinationDropsOnlyThatFrame) {
+    // The first frame is taken into 3 bytes, the second into enough.
+    std::vector<Bytes> got;
+    notices.onData = [&] {
+        const std::uint32_t size = got.empty() ? 3 : MAX_COMM_MSG_LEN;
+        Bytes b(size);
+        b.resize(port->ReceiveDataBlock(b.data(), size));
+        got.push_back(b);
+    };
     box.SendBlock(kProgMsg);
     box.SendBlock(kKennung);
-    EXPECT_EQ(Next(3), Bytes{});
-    EXPECT_EQ(Next(), Sent(kKennung));
+    while (got.size() < 2) {
+        ASSERT_TRUE(notices.RunUntilData());
+    }
+    EXPECT_EQ(got, (std::vector<Bytes>{Bytes{}, Sent(kKennung)}));
     Bytes dest(MAX_COMM_MSG_LEN);
     // Outside a notice there is no frame to take.
     EXPECT_EQ(port->ReceiveDataBlock(dest.data(), MAX_COMM_MSG_LEN), 0u);
@@ -118,28 +138,28 @@ TEST_F(ComPortTest, SecondPortOnTheSameDeviceIsRefused) {
     EXPECT_TRUE(port->IsOpen()); // the first one is untouched
 }
 
-TEST_F(ComPortTest, CloseDuringAFloodJoinsTheReader) {
+TEST_F(ComPortTest, CloseInsideANoticeDropsTheFramesWaitingBehindIt) {
     Bytes flood;
     for (int i = 0; i < 200; ++i) {
         const Bytes f = BuildComFrame(kProgMsg);
         flood.insert(flood.end(), f.begin(), f.end());
     }
     box.SendRaw(flood);
-    ASSERT_TRUE(notices.RunUntilData()); // the reader is at work
-    EXPECT_TRUE(port->CloseComPort());
-    EXPECT_FALSE(port->IsReaderRunning());
+    // The controller closes the port while it takes the first frame.
+    int performed = 0;
+    notices.onData = [&] {
+        if (++performed == 1) {
+            EXPECT_TRUE(port->CloseComPort());
+        }
+    };
+    ASSERT_TRUE(notices.RunUntilData());
+    EXPECT_EQ(performed, 1); // nothing of the old line after the close
+    EXPECT_FALSE(port->IsWatchingInput());
+    EXPECT_EQ(notices.Watched(), 0u);
+    EXPECT_EQ(port->GetFramesWaiting(), 0u);
     EXPECT_FALSE(port->IsOpen());
-    EXPECT_EQ(port->GetFramesInFlight(), 0u);
     EXPECT_FALSE(port->SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
     EXPECT_FALSE(port->CloseComPort());
-    // Frames posted before the close are void: running them performs
-    // nothing.
-    int performed = 0;
-    notices.onData = [&] { ++performed; };
-    const std::size_t stale = notices.Pending();
-    for (std::size_t i = 0; i < stale; ++i)
-        ASSERT_TRUE(notices.RunOne());
-    EXPECT_EQ(performed, 0);
 
     // Open again on the same device: the exclusive hold was given back.
     EXPECT_TRUE(port->OpenComPort());
@@ -155,10 +175,48 @@ TEST_F(ComPortTest, CloseDuringAFloodJoinsTheReader) {
     EXPECT_EQ(got, Sent(kKennung));
 }
 
+TEST_F(ComPortTest, FramesThatComeWhileANoticeRunsWaitForItInOrder) {
+    // The controller's notice runs a modal loop (a message box) that lets
+    // the event loop read on: the frames read there are not handed to the
+    // controller inside its notice, but after it, in order.
+    std::vector<Bytes> got;
+    int depth = 0, deepest = 0;
+    notices.onData = [&] {
+        deepest = std::max(deepest, ++depth);
+        Bytes b(MAX_COMM_MSG_LEN);
+        b.resize(port->ReceiveDataBlock(b.data(), MAX_COMM_MSG_LEN));
+        got.push_back(b);
+        if (got.size() == 1) {
+            box.SendBlock(kKennung);
+            box.SendBlock(kProgMsg);
+            while (port->GetFramesWaiting() < 2) {
+                ASSERT_TRUE(notices.RunOne());
+            }
+        }
+        --depth;
+    };
+    box.SendBlock(kProgMsg);
+    ASSERT_TRUE(notices.RunUntilData());
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(got, (std::vector<Bytes>{Sent(kProgMsg), Sent(kKennung), Sent(kProgMsg)}));
+    EXPECT_EQ(port->GetFramesWaiting(), 0u);
+}
+
 TEST_F(ComPortTest, LostLineFailsSendsAndClosesCleanly) {
     box.HangUp();
     EXPECT_FALSE(port->SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
     EXPECT_FALSE(port->IsOpen());
+    // A hung-up line is watched no longer, or the event loop would spin.
+    EXPECT_FALSE(port->IsWatchingInput());
+    EXPECT_TRUE(port->CloseComPort());
+}
+
+TEST_F(ComPortTest, TheEventLoopSeesALostLine) {
+    box.HangUp();
+    ASSERT_TRUE(notices.RunOne());
+    EXPECT_FALSE(port->IsOpen());
+    EXPECT_EQ(notices.Watched(), 0u);
+    EXPECT_FALSE(port->SendDataBlock(kKennung.data(), static_cast<std::uint32_t>(kKennung.size())));
     EXPECT_TRUE(port->CloseComPort());
 }
 
@@ -232,7 +290,8 @@ TEST(ComPortOpen, MissingDeviceIsShownAndLeavesAPortWithoutLine) {
     TTkComPort port(notices, 6);
     EXPECT_EQ(notices.OpenErrors(), 1);
     EXPECT_FALSE(port.IsOpen());
-    EXPECT_FALSE(port.IsReaderRunning());
+    EXPECT_FALSE(port.IsWatchingInput());
+    EXPECT_EQ(notices.Watched(), 0u);
     Bytes dest(16);
     EXPECT_EQ(port.ReceiveDataBlock(dest.data(), 16), 0u);
 }

@@ -4,27 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <system_error>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 using mox::platform::SerialPort;
-
-namespace {
-
-// The reader runs below normal priority, as the GUI thread's answers matter
-// more than how soon a byte is cut out.
-void LowerThreadPriority() {
-    const id_t tid = static_cast<id_t>(::gettid());
-    errno = 0;
-    const int nice = ::getpriority(PRIO_PROCESS, tid);
-    if (errno == 0 && ::setpriority(PRIO_PROCESS, tid, nice + 1) != 0)
-        TransferTrace(eTracePort, "<TTkComPort::CommThread> priority not lowered, err=%d", errno);
-}
-
-} // namespace
 
 TTkComPort::TTkComPort(IComPortOwner& owner, int commPortSetting)
     : m_Owner(owner), m_nSetting(commPortSetting) {
@@ -50,11 +31,8 @@ void TTkComPort::Init() {
     }
     // An open port always listens; only a closed one waits for its open to
     // switch receiving on.
-    m_bWaitForData = m_bOpen.load();
-    if (!m_Reader.joinable())
-        m_Scanner.Reset();
-    else
-        m_bResetScanner = true;
+    m_bWaitForData = m_bOpen;
+    m_Scanner.Reset();
 }
 
 int TTkComPort::GetPortSetting() const {
@@ -66,69 +44,48 @@ int TTkComPort::GetComNumber() const {
 }
 
 bool TTkComPort::IsOpen() const {
-    return m_bOpen && !m_bStop && !m_bLineLost;
+    return m_bOpen && !m_bLineLost;
 }
 
 bool TTkComPort::OpenComPort() {
     if (m_bOpen)
         return true;
-    bool ok = false;
-    {
-        std::lock_guard<std::mutex> lock(m_PortLock);
-        const std::string path = SerialPort::DevicePath(m_nComNumber);
-        ok = !path.empty() && m_Port.Open(path);
-        if (ok && !m_Port.SetLine(m_Line)) {
-            TransferTrace(eTracePort, "<TTkComPort::OpenComPort> line settings refused, err=%d",
-                          m_Port.LastError());
-            m_Port.Close();
-            ok = false;
-        }
-        if (ok)
-            m_Port.Purge(true, true);
-        else
-            TransferTrace(eTracePort, "<TTkComPort::OpenComPort> %s (%s) open failed, err=%d",
-                          m_PortName.empty() ? "(no port)" : m_PortName.c_str(), path.c_str(),
-                          m_Port.LastError());
+    const std::string path = SerialPort::DevicePath(m_nComNumber);
+    bool ok = !path.empty() && m_Port.Open(path);
+    if (ok && !m_Port.SetLine(m_Line)) {
+        TransferTrace(eTracePort, "<TTkComPort::OpenComPort> line settings refused, err=%d",
+                      m_Port.LastError());
+        m_Port.Close();
+        ok = false;
     }
     if (!ok) {
+        TransferTrace(eTracePort, "<TTkComPort::OpenComPort> %s (%s) open failed, err=%d",
+                      m_PortName.empty() ? "(no port)" : m_PortName.c_str(), path.c_str(),
+                      m_Port.LastError());
         m_Owner.ShowOpenError();
         return false;
     }
-    m_bStop = false;
+    m_Port.Purge(true, true);
     m_bLineLost = false;
-    m_bResetScanner = false;
     m_Scanner.Reset();
+    m_Waiting.clear();
     // The box may speak first (programming messages come unasked), so the
     // port listens from the start.
     m_bWaitForData = true;
-    m_pInbox = std::make_shared<Inbox>();
     m_bOpen = true;
     TransferTrace(eTracePort, "<TTkComPort::OpenComPort> %s open", m_PortName.c_str());
-    try {
-        m_Reader = std::thread(&TTkComPort::CommThread, this);
-    } catch (const std::system_error& e) {
-        // Sends still work without a reader.
-        TransferTrace(eTracePort, "CreateThread failed, err=%ld",
-                      static_cast<long>(e.code().value()));
-    }
+    m_pWatch = m_Owner.WatchInput(m_Port.Descriptor(), [this] { OnInput(); });
     return true;
 }
 
 bool TTkComPort::CloseComPort() {
     if (!m_bOpen)
         return false;
-    m_bStop = true;
-    m_Port.Wake();
-    if (m_Reader.joinable())
-        m_Reader.join();
-    {
-        std::lock_guard<std::mutex> lock(m_PortLock);
-        m_Port.Close();
-    }
+    m_pWatch.reset();
+    m_Port.Close();
     m_bOpen = false;
-    // Frames still on their way to the GUI thread belong to this line.
-    m_pInbox->open = false;
-    m_pInbox.reset();
+    // Frames not yet handed over belong to this line.
+    m_Waiting.clear();
     m_bHaveFrame = false;
     m_Scanner.Reset();
     TransferTrace(eTracePort, "<TTkComPort::CloseComPort> %s closed", m_PortName.c_str());
@@ -137,14 +94,7 @@ bool TTkComPort::CloseComPort() {
 
 void TTkComPort::SetWaitForData(bool flag) {
     m_bWaitForData = flag;
-    if (m_Reader.joinable())
-        m_bResetScanner = true;
-    else
-        m_Scanner.Reset();
-}
-
-std::size_t TTkComPort::GetFramesInFlight() const {
-    return m_pInbox ? m_pInbox->inFlight.load() : 0;
+    m_Scanner.Reset();
 }
 
 // ---- Sending ---------------------------------------------------------------
@@ -173,58 +123,57 @@ bool TTkComPort::WriteFrame(std::size_t len) {
         TransferTrace(eTracePort, "<TTkComPort::SendDataBlock> write failed, err=%d", err);
         // The device is gone (unplugged, or the far side of a pseudo-terminal
         // closed); a time-out only means the line is slow.
-        if (err == EIO || err == ENXIO || err == ENODEV)
+        if (err == EIO || err == ENXIO || err == ENODEV) {
             m_bLineLost = true;
+            m_pWatch.reset();
+        }
     }
     return ok;
 }
 
-// ---- The reader ------------------------------------------------------------
+// ---- Input ---------------------------------------------------------------
 
-void TTkComPort::CommThread() {
-    LowerThreadPriority();
-    {
-        std::lock_guard<std::mutex> run(m_PortLock);
-        while (!m_bStop) {
-            if (m_bLineLost) {
-                // Nothing more comes in; stay for the stop.
-                m_Port.WaitForWake(kComReaderWaitMs);
-                continue;
-            }
-            switch (m_Port.WaitForInput(kComReaderWaitMs, true)) {
-            case SerialPort::WaitResult::Ready:
-                ReadInput();
-                break;
-            case SerialPort::WaitResult::Failed:
-                TransferTrace(eTracePort, "<TTkComPort::CommThread> %s line lost, err=%d",
-                              m_PortName.c_str(), m_Port.LastError());
-                m_bLineLost = true;
-                break;
-            default:
-                break;
-            }
+void TTkComPort::OnInput() {
+    if (!m_bOpen || m_bLineLost)
+        return;
+    if (ReadInput())
+        DeliverWaiting();
+}
+
+bool TTkComPort::ReadInput() {
+    for (;;) {
+        const long n = m_Port.Read(m_abyChunk.data(), m_abyChunk.size());
+        if (n < 0) {
+            LoseLine("read failed");
+            return false;
         }
+        if (n == 0) {
+            // Readable with nothing to read: a hung-up line says so once
+            // asked; anything else was a wake-up with nothing in it.
+            if (m_Port.WaitForInput(0, false) == SerialPort::WaitResult::Failed) {
+                LoseLine("line lost");
+                return false;
+            }
+            return true;
+        }
+        // Bytes that come while receiving is off are read and thrown away.
+        if (m_bWaitForData)
+            m_Scanner.Feed(
+                std::span<const std::uint8_t>(m_abyChunk.data(), static_cast<std::size_t>(n)),
+                [this](eComFrameStatus status, std::span<const std::uint8_t> payload) {
+                    OnFrame(status, payload);
+                });
+        if (static_cast<std::size_t>(n) < m_abyChunk.size())
+            return true;
     }
 }
 
-void TTkComPort::ReadInput() {
-    std::uint8_t chunk[kComReadChunk];
-    const long n = m_Port.Read(chunk, sizeof(chunk));
-    if (n < 0) {
-        TransferTrace(eTracePort, "<TTkComPort::Read> %s read failed, err=%d", m_PortName.c_str(),
-                      m_Port.LastError());
-        m_bLineLost = true;
-        return;
-    }
-    if (m_bResetScanner.exchange(false))
-        m_Scanner.Reset();
-    // Bytes that come while receiving is off are read and thrown away.
-    if (n == 0 || !m_bWaitForData)
-        return;
-    m_Scanner.Feed(std::span<const std::uint8_t>(chunk, static_cast<std::size_t>(n)),
-                   [this](eComFrameStatus status, std::span<const std::uint8_t> payload) {
-                       OnFrame(status, payload);
-                   });
+void TTkComPort::LoseLine(const char* what) {
+    TransferTrace(eTracePort, "<TTkComPort::Read> %s %s, err=%d", m_PortName.c_str(), what,
+                  m_Port.LastError());
+    m_bLineLost = true;
+    // A hung-up line stays readable; watching it on would spin.
+    m_pWatch.reset();
 }
 
 void TTkComPort::OnFrame(eComFrameStatus status, std::span<const std::uint8_t> payload) {
@@ -232,32 +181,31 @@ void TTkComPort::OnFrame(eComFrameStatus status, std::span<const std::uint8_t> p
         TransferTrace(eTracePort, "### Checksum ok");
     else
         TransferTrace(eTracePort, "### Checksum not ok ERROR (%s)", ComFrameStatusName(status));
-    const std::shared_ptr<Inbox> inbox = m_pInbox;
-    if (inbox->inFlight >= kComMaxQueuedFrames) {
+    if (m_Waiting.size() >= kComMaxQueuedFrames) {
         TransferTrace(eTracePort, "<TTkComPort::Read> %zu frames not taken: frame dropped",
-                      inbox->inFlight.load());
+                      m_Waiting.size());
         return;
     }
-    ++inbox->inFlight;
-    m_Owner.PostToGuiThread(
-        [this, inbox, frame = std::vector<std::uint8_t>(payload.begin(), payload.end())]() mutable {
-            --inbox->inFlight;
-            if (!inbox->open) {
-                TransferTrace(eTracePort, "<TTkComPort> frame of a closed port dropped");
-                return;
-            }
-            Deliver(std::move(frame));
-        });
+    m_Waiting.emplace_back(payload.begin(), payload.end());
+}
+
+void TTkComPort::DeliverWaiting() {
+    // A notice runs further up this thread's stack (its modal loop read on):
+    // the frames wait for it and are handed over in order once it returns.
+    if (m_bDelivering)
+        return;
+    m_bDelivering = true;
+    while (m_bOpen && !m_Waiting.empty()) {
+        m_CurrentFrame = std::move(m_Waiting.front());
+        m_Waiting.pop_front();
+        m_bHaveFrame = true;
+        m_Owner.PerformComPortData();
+        m_bHaveFrame = false;
+    }
+    m_bDelivering = false;
 }
 
 // ---- Receiving -------------------------------------------------------------
-
-void TTkComPort::Deliver(std::vector<std::uint8_t>&& frame) {
-    m_CurrentFrame = std::move(frame);
-    m_bHaveFrame = true;
-    m_Owner.PerformComPortData();
-    m_bHaveFrame = false;
-}
 
 std::uint32_t TTkComPort::ReceiveDataBlock(std::uint8_t* dest, std::uint32_t size) {
     if (!m_bHaveFrame) {

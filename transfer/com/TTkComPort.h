@@ -1,23 +1,20 @@
 #pragma once
 // The direct serial port: the box cabled straight to COM1..COM4 (V.24). Each
-// block message goes out as one frame (ComFrame.h); a reader thread collects
-// the box's bytes, cuts the frames out (ComFrameScanner) and hands each to
-// the GUI thread as a value, announced by a queued post to the owner.
+// block message goes out as one frame (ComFrame.h); the box's bytes are read
+// on the GUI thread as they come (the owner watches the port from its event
+// loop), cut into frames (ComFrameScanner) and handed to the controller one
+// at a time with COMPORT_DATA.
 //
 // Receiving is on from the moment the port is open, between transfers too:
 // the box sends programming messages unasked.
 //
-// Threads. The reader waits on the serial port and reads it for its whole
-// run and holds m_PortLock all that time; before it starts and after it has
-// been joined, the GUI thread uses the port under the same lock. The GUI
-// thread writes each frame itself, beside the reader (the port takes one
-// writer beside one reader), so a send costs no hand-over between threads;
-// it opens and closes the port only while no reader runs. The reader never
-// waits for the GUI thread, so closing (stop flag, wake-up, join) cannot
-// deadlock. Each checked frame travels to the GUI thread by value inside a
-// posted call; calls still queued when the port closes are void, so a frame
-// of the old line never reaches the next port. Every other member is the GUI
-// thread's.
+// Everything runs on the GUI thread: the thread that waits for the box's
+// answer is the one that handles it and writes the next frame, so no frame
+// waits for a hand-over between threads. Frames that come while a notice
+// runs (a modal box inside it lets the event loop read on) wait behind it in
+// order; the controller is never handed a second frame from inside the
+// first. Frames still waiting when the port closes belong to the old line
+// and never reach the next port.
 
 #include "ComFrame.h"
 #include "ComFrameScanner.h"
@@ -27,12 +24,10 @@
 #include "SerialPort.h"
 
 #include <array>
-#include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 class TTkComPort : public ITransferPort {
@@ -56,9 +51,9 @@ public:
 
     // True when the port is open (also when it already was).
     bool OpenComPort();
-    // True when a port was open and is closed now; the reader has ended.
+    // True when a port was open and is closed now.
     bool CloseComPort();
-    // Port open, no stop requested and the line not lost. Any thread.
+    // Port open and the line not lost.
     bool IsOpen() const override;
 
     // Received bytes are kept only while set (it is set by every open);
@@ -73,17 +68,20 @@ public:
     // frame is dropped then), or outside a notice.
     std::uint32_t ReceiveDataBlock(std::uint8_t* dest, std::uint32_t size) override;
 
-    // For the tests: frames posted and not yet run on the GUI thread.
-    std::size_t GetFramesInFlight() const;
-    bool IsReaderRunning() const { return m_Reader.joinable(); }
+    // For the tests: frames cut out and not yet handed to the controller.
+    std::size_t GetFramesWaiting() const { return m_Waiting.size(); }
+    bool IsWatchingInput() const { return m_pWatch != nullptr; }
 
 private:
-    void CommThread();
-    void ReadInput();
+    // GUI thread, from the owner's watch: the port has input or hung up.
+    void OnInput();
+    // False when the line is gone.
+    bool ReadInput();
     void OnFrame(eComFrameStatus status, std::span<const std::uint8_t> payload);
-    // GUI thread: a posted frame arrives.
-    void Deliver(std::vector<std::uint8_t>&& frame);
-    // Writes the send frame; GUI thread.
+    // Hands the waiting frames to the controller, unless a notice runs.
+    void DeliverWaiting();
+    void LoseLine(const char* what);
+    // Writes the send frame.
     bool WriteFrame(std::size_t len);
 
     IComPortOwner& m_Owner;
@@ -92,30 +90,20 @@ private:
     int m_nComNumber = 0;
     mox::platform::SerialPort::LineSettings m_Line;
 
-    // Whoever holds it waits on and reads m_Port: the reader for its whole
-    // run. Writes are the GUI thread's.
-    std::mutex m_PortLock;
     mox::platform::SerialPort m_Port;
-    std::thread m_Reader;
-    std::atomic<bool> m_bOpen{false};
-    std::atomic<bool> m_bStop{false};
-    std::atomic<bool> m_bLineLost{false};
-    std::atomic<bool> m_bWaitForData{false};
-    std::atomic<bool> m_bResetScanner{false};
+    std::unique_ptr<IComInputWatch> m_pWatch;
+    bool m_bOpen = false;
+    bool m_bLineLost = false;
+    bool m_bWaitForData = false;
 
-    // The frame being sent; GUI thread.
+    // The frame being sent.
     std::array<std::uint8_t, kComMaxFrameLen> m_abySendFrame{};
+    std::array<std::uint8_t, kComReadChunk> m_abyChunk{};
 
-    // The reader's (the GUI thread's while none runs).
     ComFrameScanner m_Scanner;
-
-    // What the posted calls of one open share with the port; they may
-    // outlive it. open is read and cleared on the GUI thread only.
-    struct Inbox {
-        bool open = true;
-        std::atomic<std::size_t> inFlight{0};
-    };
-    std::shared_ptr<Inbox> m_pInbox;
+    // Frames cut out, oldest first, and whether a notice runs now.
+    std::deque<std::vector<std::uint8_t>> m_Waiting;
+    bool m_bDelivering = false;
     // The frame of the COMPORT_DATA notice being performed.
     std::vector<std::uint8_t> m_CurrentFrame;
     bool m_bHaveFrame = false;

@@ -1,13 +1,24 @@
 #include "TComPortOwnerMessages.h"
 
 #include "DbgOut.h"
+#include "InputWatch.h"
 #include "WindowMessages.h"
 
-using mox::platform::WindowMessage;
+namespace {
 
-void TComPortOwnerMessages::PostToGuiThread(std::function<void()> call) {
-    if (!m_Form.Post(WindowMessage{COMPORT_DATA, kComPortCall, 0, std::move(call)}))
-        DbgOut(eDbgPort, "<TComPortOwner> frame dropped: form gone");
+class TComInputWatch : public IComInputWatch {
+public:
+    TComInputWatch(int fd, std::function<void()> onInput) : m_Watch(fd, std::move(onInput)) {}
+
+private:
+    mox::platform::InputWatch m_Watch;
+};
+
+} // namespace
+
+std::unique_ptr<IComInputWatch> TComPortOwnerMessages::WatchInput(int fd,
+                                                                  std::function<void()> onInput) {
+    return std::make_unique<TComInputWatch>(fd, std::move(onInput));
 }
 
 void TComPortOwnerMessages::PerformComPortData() {

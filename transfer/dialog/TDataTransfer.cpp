@@ -358,14 +358,7 @@ std::intptr_t TDataTransfer::OnMessage(const WindowMessage& msg) {
         m_pEngine->OnKennungRestart();
         break;
     case COMPORT_DATA:
-        if (msg.wParam == TComPortOwnerMessages::kComPortCall) {
-            // A frame on its way from the reader: the call hands it to the
-            // port, which performs COMPORT_DATA (wParam 0) with it.
-            if (const auto* call = std::any_cast<std::function<void()>>(&msg.value); call && *call)
-                (*call)();
-        } else {
-            m_pEngine->OnReadData();
-        }
+        m_pEngine->OnReadData();
         break;
     case CAPIPORT_CONNECT:
     case CAPIPORT_CONNECT_ACTIVE:

@@ -3,7 +3,11 @@
 #include "MoxDaten.h"
 #include "MoxTagged.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+
+#include <poll.h>
 
 namespace {
 // Only a hang ever waits this long.
@@ -12,12 +16,29 @@ constexpr auto kGuard = std::chrono::seconds(20);
 
 // ---- ComNoticeQueue ----------------------------------------------------------
 
-void ComNoticeQueue::PostToGuiThread(std::function<void()> call) {
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_calls.push_back(std::move(call));
+struct ComNoticeQueue::Watch {
+    int fd = -1;
+    std::function<void()> onInput;
+};
+
+class ComNoticeQueue::WatchHandle : public IComInputWatch {
+public:
+    WatchHandle(ComNoticeQueue& queue, std::shared_ptr<Watch> watch)
+        : m_queue(queue), m_watch(std::move(watch)) {}
+    ~WatchHandle() override {
+        auto& all = m_queue.m_watches;
+        all.erase(std::remove(all.begin(), all.end(), m_watch), all.end());
     }
-    m_posted.notify_all();
+
+private:
+    ComNoticeQueue& m_queue;
+    std::shared_ptr<Watch> m_watch;
+};
+
+std::unique_ptr<IComInputWatch> ComNoticeQueue::WatchInput(int fd, std::function<void()> onInput) {
+    auto watch = std::make_shared<Watch>(Watch{fd, std::move(onInput)});
+    m_watches.push_back(watch);
+    return std::make_unique<WatchHandle>(*this, std::move(watch));
 }
 
 void ComNoticeQueue::PerformComPortData() {
@@ -27,20 +48,35 @@ void ComNoticeQueue::PerformComPortData() {
 }
 
 void ComNoticeQueue::ShowOpenError() {
-    std::lock_guard<std::mutex> lock(m_lock);
     ++m_openErrors;
 }
 
 bool ComNoticeQueue::RunOne() {
-    std::function<void()> call;
-    {
-        std::unique_lock<std::mutex> lock(m_lock);
-        if (!m_posted.wait_for(lock, kGuard, [&] { return !m_calls.empty(); }))
-            return false;
-        call = std::move(m_calls.front());
-        m_calls.pop_front();
+    if (m_watches.empty())
+        return false;
+    std::vector<pollfd> fds;
+    for (const auto& w : m_watches)
+        fds.push_back({w->fd, POLLIN, 0});
+    const auto guardMs = static_cast<int>(std::chrono::milliseconds(kGuard).count());
+    int rc;
+    do
+        rc = ::poll(fds.data(), fds.size(), guardMs);
+    while (rc < 0 && errno == EINTR);
+    if (rc <= 0)
+        return false;
+    // The calls may end watches (the port closes or loses its line): each
+    // runs on a watch of its own that is still there.
+    const std::vector<std::shared_ptr<Watch>> ready = [&] {
+        std::vector<std::shared_ptr<Watch>> r;
+        for (std::size_t i = 0; i < fds.size(); ++i)
+            if (fds[i].revents)
+                r.push_back(m_watches[i]);
+        return r;
+    }();
+    for (const auto& w : ready) {
+        if (std::find(m_watches.begin(), m_watches.end(), w) != m_watches.end())
+            w->onInput();
     }
-    call();
     return true;
 }
 
@@ -51,16 +87,6 @@ bool ComNoticeQueue::RunUntilData() {
             return false;
     }
     return true;
-}
-
-std::size_t ComNoticeQueue::Pending() const {
-    std::lock_guard<std::mutex> lock(m_lock);
-    return m_calls.size();
-}
-
-int ComNoticeQueue::OpenErrors() const {
-    std::lock_guard<std::mutex> lock(m_lock);
-    return m_openErrors;
 }
 
 std::unique_ptr<ITransferPort> ComPortFactory::CreatePort(eConnectionType type, int setting) {

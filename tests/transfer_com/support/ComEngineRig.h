@@ -1,9 +1,9 @@
 #pragma once
 // The real transfer engine on the real direct serial port, with the box
 // simulator on the V.24 cable behind a pseudo-terminal, in this process on a
-// thread of its own. The test thread plays the GUI thread: the port's
-// queued notices wait in ComNoticeQueue and Pump hands them to the engine
-// one by one. The engine's clock is a fake one, so a time-out happens only
+// thread of its own. The test thread plays the GUI thread: ComNoticeQueue
+// is its event loop, and the port reads and hands frames to the engine only
+// while the test runs it. The engine's clock is a fake one, so a time-out happens only
 // when a test moves it.
 
 #include "BoxSimThread.h"
@@ -14,11 +14,8 @@
 #include "TTkComPort.h"
 #include "TestSettingsFile.h"
 
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -27,29 +24,32 @@
 // (not even those of a test running beside it).
 using mox::test::TestSettingsFile;
 
-// What the program's window does for the port: posted calls wait in a queue
-// that the test thread runs like an event loop; COMPORT_DATA goes to onData
-// (the engine's OnReadData in the rig).
+// What the program's window does for the port: the test thread's event loop
+// waits on the watched port as the GUI thread's does, and RunOne hands one
+// wake-up to the port; COMPORT_DATA goes to onData (the engine's OnReadData
+// in the rig).
 class ComNoticeQueue : public IComPortOwner {
 public:
-    void PostToGuiThread(std::function<void()> call) override;
+    std::unique_ptr<IComInputWatch> WatchInput(int fd, std::function<void()> onInput) override;
     void PerformComPortData() override;
     void ShowOpenError() override;
-    // Runs one posted call, waiting for it; false after a generous guard.
+    // Waits for input on a watched port and hands it to the port once;
+    // false after a generous guard.
     bool RunOne();
-    // Runs posted calls until one performs COMPORT_DATA.
+    // Hands input to the port until it performs COMPORT_DATA.
     bool RunUntilData();
-    std::size_t Pending() const;
-    int OpenErrors() const;
+    // Descriptors watched now.
+    std::size_t Watched() const { return m_watches.size(); }
+    int OpenErrors() const { return m_openErrors; }
 
     std::function<void()> onData;
 
 private:
-    mutable std::mutex m_lock;
-    std::condition_variable m_posted;
-    std::deque<std::function<void()>> m_calls;
+    struct Watch;
+    class WatchHandle;
+    std::vector<std::shared_ptr<Watch>> m_watches;
     int m_openErrors = 0;
-    int m_performed = 0; // the test thread's
+    int m_performed = 0;
 };
 
 class ComPortFactory : public ITransferPortFactory {
