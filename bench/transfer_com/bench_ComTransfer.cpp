@@ -5,8 +5,8 @@
 // answer time, is what the program adds to the line; beside it stands the
 // time the same frames take on the real line (57600 baud, 10 bits a byte,
 // one way at a time). CPU is this whole process, all its threads, less the
-// thread that reads the simulator's output; the simulator runs apart. MOX_BENCH_BOXSIM names another
-// simulator to run against (see SimStatus.h).
+// thread that reads the simulator's output; the simulator runs apart.
+// MOX_BENCH_BOXSIM names another simulator to run against (see SimStatus.h).
 //
 // Counters, per write and read back (PerUnitFigures.h says what each holds):
 // - frames: every frame on the line, both ways;
@@ -23,7 +23,9 @@
 //   answers, the writing thread waiting itself (as the port's GUI thread
 //   does), or a reader thread handing each answer over (PtyLineFloor.h).
 //
-// Beside it, the frame code alone.
+// The exchange runs twice: once on the test rig's event loop (a plain poll,
+// the loop the tests and the figures before it used) and once on Qt's, the
+// GUI thread's loop in the program. Beside them, the frame code alone.
 
 #include "BenchSettings.h"
 #include "BoxSimProcess.h"
@@ -32,17 +34,22 @@
 #include "ComFrameScanner.h"
 #include "ComPortDefs.h"
 #include "ExchangeCost.h"
+#include "InputWatch.h"
 #include "PerUnitFigures.h"
 #include "PtyLineFloor.h"
 #include "SerialPortNames.h"
 #include "SettingsStore.h"
 #include "SimStatus.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+
 #include <benchmark/benchmark.h>
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -60,11 +67,47 @@ struct SimCounts {
     long simUs = 0;
 };
 
+// The program's own loop: Qt's event dispatcher waits on the port through
+// the message layer's watch, as the transfer form's does. The test rig's
+// ComNoticeQueue is the other loop, a plain poll.
+class QtLoop : public IComPortOwner {
+public:
+    QtLoop() {
+        if (!QCoreApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "bench_transfer_com";
+            static char* argv[] = {name, nullptr};
+            static QCoreApplication app(argc, argv);
+        }
+    }
+    std::unique_ptr<IComInputWatch> WatchInput(int fd, std::function<void()> onInput) override {
+        return std::make_unique<Watch>(fd, std::move(onInput));
+    }
+    void PerformComPortData() override {
+        if (onData)
+            onData();
+    }
+    void ShowOpenError() override {}
+    // One turn of the loop, waiting for the port (or anything else).
+    bool RunOne() {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        return true;
+    }
+
+    std::function<void()> onData;
+
+private:
+    struct Watch : IComInputWatch {
+        Watch(int fd, std::function<void()> onInput) : watch(fd, std::move(onInput)) {}
+        mox::platform::InputWatch watch;
+    };
+};
+
 // The simulator, then (once cost has left out the simulator's output
 // reader) the engine on the real serial port with the simulator at its far
-// end; the benchmark's thread plays the GUI thread, its event loop waiting
-// on the port.
-class V24Rig {
+// end; the benchmark's thread plays the GUI thread, its event loop (Loop)
+// waiting on the port.
+template <typename Loop> class V24Rig {
 public:
     explicit V24Rig(ExchangeCost& cost) {
         if (!m_Sim.Start(&m_error))
@@ -134,16 +177,16 @@ private:
     std::string m_error;
     FakeClock m_Clock;
     FakeSettings m_Settings;
-    ComNoticeQueue m_Notices;
+    Loop m_Notices;
     ComPortFactory m_Factory{m_Notices};
     TDataTransferEngine m_Engine{m_Clock, m_Settings, m_Factory};
     RecordingView m_View;
     PackageOwner m_Owner{m_Engine};
 };
 
-void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
+template <typename Loop> void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
     ExchangeCost cost;
-    V24Rig rig(cost);
+    V24Rig<Loop> rig(cost);
     if (!rig.Error().empty()) {
         state.SkipWithError(rig.Error().c_str());
         return;
@@ -192,14 +235,21 @@ void BM_DefaultConfigWriteAndReadBack(benchmark::State& state) {
     state.counters["cpu_ms"] = cpuMs;
     state.counters["wire_ms_57600"] = wireMs;
     state.counters["sim_turns"] = static_cast<double>(simTurns) / n;
-    ReportPerUnit(state, "V.24, default configuration written and read back", "frame", "57600-baud",
+    const char* what = std::is_same_v<Loop, QtLoop>
+                           ? "V.24 on Qt's event loop, default configuration written and read back"
+                           : "V.24, default configuration written and read back";
+    ReportPerUnit(state, what, "frame", "57600-baud",
                   {perRun, cpuMs, wallMs - delayMs, simMs, wireMs, switches});
     // Frames of the exchange's mean size both ways.
     const auto frameBytes = static_cast<std::size_t>(static_cast<double>(bytes) / n / perRun);
     ReportLineFloors(state, "frame", frameBytes, frameBytes,
                      static_cast<double>(simTurns) / n / perRun);
 }
-BENCHMARK(BM_DefaultConfigWriteAndReadBack)
+BENCHMARK_TEMPLATE(BM_DefaultConfigWriteAndReadBack, ComNoticeQueue)
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_TEMPLATE(BM_DefaultConfigWriteAndReadBack, QtLoop)
     ->Iterations(100)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
