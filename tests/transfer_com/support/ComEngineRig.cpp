@@ -66,13 +66,11 @@ bool ComNoticeQueue::RunOne() {
         return false;
     // The calls may end watches (the port closes or loses its line): each
     // runs on a watch of its own that is still there.
-    const std::vector<std::shared_ptr<Watch>> ready = [&] {
-        std::vector<std::shared_ptr<Watch>> r;
-        for (std::size_t i = 0; i < fds.size(); ++i)
-            if (fds[i].revents)
-                r.push_back(m_watches[i]);
-        return r;
-    }();
+    std::vector<std::shared_ptr<Watch>> ready;
+    for (std::size_t i = 0; i < fds.size(); ++i) {
+        if (fds[i].revents)
+            ready.push_back(m_watches[i]);
+    }
     for (const auto& w : ready) {
         if (std::find(m_watches.begin(), m_watches.end(), w) != m_watches.end())
             w->onInput();
