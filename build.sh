@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 # The one package list of the project. Only missing packages are installed,
 # so a second run does nothing here.
 PACKAGES=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config ccache
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev qt6-translations-l10n
@@ -36,9 +36,16 @@ setup() {
   fi
 }
 
+# Compiler output is cached (ccache): paths are taken relative to this
+# folder and the working folder is left out of the key, so a second clone of
+# the project reuses what the first compiled. Debug information may then
+# name the first clone's source paths; the code itself is the same.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
+
 configure_and_build() {
   if [[ ! -f "$BUILD_DIR/build.ninja" ]]; then
-    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "$@"
   fi
   cmake --build "$BUILD_DIR"
 }
