@@ -1,7 +1,7 @@
 #pragma once
-// Where trace lines end up. The original program handed each line to the
-// debugger output; here a line goes to stderr or, once a file is named, is
-// appended to that file. Callers pass whole lines including their newline.
+// Where trace lines end up. Linux has no debugger output channel as
+// Windows has; a line goes to stderr or, once a file is named, is appended
+// to that file. Callers pass whole lines including their newline.
 //
 // Thread rule: both functions may be called from any thread; one internal
 // mutex keeps lines whole and the file switch atomic.
