@@ -21,13 +21,13 @@
 
 #include "MoxCodec.h"
 #include "NamesCheck.h"
+#include "SourceRows.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,24 +68,12 @@ bool Convert(const std::string& where, const std::string& utf8, std::string& out
 }
 
 bool ReadFile(Language& lang, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return Fail(path, "cannot be opened");
-    std::string line;
-    int row = 0;
-    while (std::getline(in, line)) {
-        ++row;
-        const std::string where = path + ":" + std::to_string(row);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::vector<std::string> fields;
-        std::stringstream ss(line);
-        for (std::string f; std::getline(ss, f, '\t');)
-            fields.push_back(f);
-        if (line.back() == '\t')
-            fields.emplace_back();
+    std::vector<SourceRow> rows;
+    if (!ReadSourceRows(path, rows))
+        return false;
+    for (const SourceRow& row : rows) {
+        const std::string& where = row.where;
+        const std::vector<std::string>& fields = row.fields;
         if (fields.size() < 2 || fields.size() > 3)
             return Fail(where, "expected id<TAB>text or id<TAB>text<TAB>hint");
         const std::string& idText = fields[0];

@@ -1,6 +1,7 @@
 #include "NamesCheck.h"
 
 #include "MoxCodec.h"
+#include "SourceRows.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -48,30 +49,6 @@ std::vector<std::string> Split(const std::string& s, char sep) {
         if (!p.empty())
             parts.push_back(p);
     return parts;
-}
-
-struct Row {
-    std::string where;
-    std::vector<std::string> fields;
-};
-
-bool ReadRows(const std::string& path, std::vector<Row>& rows) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return Fail(path, "cannot be opened");
-    std::string line;
-    for (int n = 1; std::getline(in, line); ++n) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::vector<std::string> fields;
-        std::stringstream ss(line);
-        for (std::string f; std::getline(ss, f, '\t');)
-            fields.push_back(f);
-        rows.push_back({path + ":" + std::to_string(n), std::move(fields)});
-    }
-    return true;
 }
 
 // Windows-1252 forms of a "|" list; false when one has no such form.
@@ -130,11 +107,11 @@ std::string FormsShown(const Name& name) {
 
 bool ReadNames(const NamesLanguage& lang, const std::map<std::string, std::vector<std::string>>& places,
                std::map<std::string, Name>& names) {
-    std::vector<Row> rows;
-    if (!ReadRows((std::filesystem::path(lang.source) / "names.tsv").string(), rows))
+    std::vector<SourceRow> rows;
+    if (!ReadSourceRows((std::filesystem::path(lang.source) / "names.tsv").string(), rows))
         return false;
     bool ok = true;
-    for (const Row& row : rows) {
+    for (const SourceRow& row : rows) {
         if (row.fields.size() < 2 || row.fields.size() > 3 || row.fields[1].empty()) {
             ok = Fail(row.where, "expected key<TAB>name or key<TAB>name<TAB>avoid");
             continue;
@@ -224,12 +201,12 @@ bool CheckAvoided(const NamesLanguage& lang, const std::string& helpDir,
 
 bool CheckNames(const std::string& placesFile, const std::string& helpDir,
                 const std::vector<NamesLanguage>& langs) {
-    std::vector<Row> rows;
-    if (!ReadRows(placesFile, rows))
+    std::vector<SourceRow> rows;
+    if (!ReadSourceRows(placesFile, rows))
         return false;
     bool ok = true;
     std::map<std::string, std::vector<std::string>> places;
-    for (const Row& row : rows) {
+    for (const SourceRow& row : rows) {
         const std::vector<std::string> where =
             row.fields.size() == 2 ? Split(row.fields[1], ' ') : std::vector<std::string>{};
         bool valid = !where.empty() && !row.fields[0].empty() && !places.count(row.fields[0]);
