@@ -73,9 +73,9 @@ std::string HelpPage(const std::filesystem::path& path, bool& found) {
     std::stringstream ss;
     ss << in.rdbuf();
     std::string s = ss.str();
-    for (const auto& [entity, c] : {std::pair{"&#x27;", "'"}, std::pair{"&#39;", "'"},
-                                    std::pair{"&quot;", "\""}, std::pair{"&lt;", "<"},
-                                    std::pair{"&gt;", ">"}, std::pair{"&amp;", "&"}}) {
+    for (const auto& [entity, c] :
+         {std::pair{"&#x27;", "'"}, std::pair{"&#39;", "'"}, std::pair{"&quot;", "\""},
+          std::pair{"&lt;", "<"}, std::pair{"&gt;", ">"}, std::pair{"&amp;", "&"}}) {
         const std::string e = entity;
         for (size_t at = s.find(e); at != std::string::npos; at = s.find(e, at + 1))
             s.replace(at, e.size(), c);
@@ -105,7 +105,8 @@ std::string FormsShown(const Name& name) {
     return s;
 }
 
-bool ReadNames(const NamesLanguage& lang, const std::map<std::string, std::vector<std::string>>& places,
+bool ReadNames(const NamesLanguage& lang,
+               const std::map<std::string, std::vector<std::string>>& places,
                std::map<std::string, Name>& names) {
     std::vector<SourceRow> rows;
     if (!ReadSourceRows((std::filesystem::path(lang.source) / "names.tsv").string(), rows))
@@ -212,7 +213,8 @@ bool CheckNames(const std::string& placesFile, const std::string& helpDir,
         bool valid = !where.empty() && !row.fields[0].empty() && !places.count(row.fields[0]);
         for (const std::string& p : where) {
             const std::string id = p.rfind(kHelpPlace, 0) == 0 ? "" : p;
-            if (!id.empty() && (id.size() > 4 || id.find_first_not_of("0123456789") != std::string::npos))
+            if (!id.empty() &&
+                (id.size() > 4 || id.find_first_not_of("0123456789") != std::string::npos))
                 valid = false;
             if (id.empty() && p.size() == 5)
                 valid = false;

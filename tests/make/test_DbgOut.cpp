@@ -180,7 +180,10 @@ TEST_P(DbgOutUtf8, LineIsReadBackAsUtf8) {
 INSTANTIATE_TEST_SUITE_P(
     Table, DbgOutUtf8,
     testing::Values(Cp1252Case{"Umlaut", "Normales Ausl\xF6sen", "Normales Auslösen"},
-                    Cp1252Case{"SharpSAndCapitalUmlaut", "Stra\xDF" "e \xDC", "Straße Ü"},
+                    Cp1252Case{"SharpSAndCapitalUmlaut",
+                               "Stra\xDF"
+                               "e \xDC",
+                               "Straße Ü"},
                     Cp1252Case{"EuroSign", "\x80 5", "€ 5"},
                     Cp1252Case{"Ascii", "0x3490", "0x3490"}),
     [](const testing::TestParamInfo<Cp1252Case>& info) { return std::string(info.param.name); });

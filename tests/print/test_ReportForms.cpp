@@ -175,8 +175,8 @@ std::vector<const TLaidOutItem*> HeadingsAbove(const TReportPages& pages, const 
                 continue;
             const TLaidOutItem* above = nullptr;
             for (const TLaidOutItem& other : page.items) {
-                const bool sameColumn = other.rect.left() < item.rect.right() &&
-                                        item.rect.left() < other.rect.right();
+                const bool sameColumn =
+                    other.rect.left() < item.rect.right() && item.rect.left() < other.rect.right();
                 if (&other == &item || other.row != item.row || !sameColumn ||
                     other.rect.bottom() > item.rect.top() + 0.01)
                     continue;
@@ -200,9 +200,9 @@ TEST_F(PrintTest, PermissionGroupsHeadTheSwitchingCodesAndTheComfortFunctions) {
     };
     // Switching code 51, the door automation's switch (the first comfort
     // function) and the door opener (the first basic function).
-    for (const Heads& h : {Heads{"Caption336", "Caption306", 306},
-                           Heads{"Caption337", "Caption302", 302},
-                           Heads{"Caption307", "Caption305", 305}}) {
+    for (const Heads& h :
+         {Heads{"Caption336", "Caption306", 306}, Heads{"Caption337", "Caption302", 302},
+          Heads{"Caption307", "Caption305", 305}}) {
         const auto headings = HeadingsAbove(pages, h.row);
         ASSERT_EQ(headings.size(), Doc().GetAnzPG()) << h.row;
         for (const TLaidOutItem* heading : headings) {

@@ -29,8 +29,7 @@ public:
           m_OnUnavailable(std::move(onUnavailable)) {}
 
     void PostCapiMessage(CapiPortMessage msg) override;
-    void OnCapiUnavailable(CapiUnavailable why, const std::string& library,
-                           unsigned info) override;
+    void OnCapiUnavailable(CapiUnavailable why, const std::string& library, unsigned info) override;
 
 private:
     mox::platform::MessageAddress m_Form;

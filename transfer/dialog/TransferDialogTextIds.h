@@ -44,8 +44,8 @@ inline constexpr std::array kTransferDialogTextIds = {
     kFirmwareBox,     kCaptionMox,     kIsdnNumberTooLong, kIsdnOwnNumberTooLong,
     kFWDevice,        kFWVersion,      kFWOpenExt,         kFWOpenTitle,
     kFWOpenFilter,    kFWDateiCaption, kFWDate,            kFWTime,
-    kFWKTX,           kFWDownloadBtn,  kFWDurchsatz,       kFWDateBtn,
-    kCapiRegisterFailed, kCapiThreadFailed,
+    kFWKTX,           kFWDownloadBtn,  kCapiThreadFailed,  kCapiRegisterFailed,
+    kFWDurchsatz,     kFWDateBtn,
 };
 
 } // namespace ttxt
