@@ -215,8 +215,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"places.tsv:1: expected a new key<TAB>places"}}),
     [](const testing::TestParamInfo<NamesFault>& info) { return std::string(info.param.name); });
 
-// The program's own sources, as the build checks them: every language
-// names each thing of the places with its one name.
+// The program's own sources and help pages, as the build checks them: every
+// language names each thing of the places with its one name.
 class NamesOfTheSources : public MakeSpt {
 protected:
     void SetUp() override {
@@ -228,7 +228,7 @@ protected:
         std::vector<std::pair<std::string, std::string>> langs;
         for (const auto& [lang, file] : kLanguages)
             langs.emplace_back("lang/"s + lang, file);
-        return Run(langs, "lang/name-places.tsv", MOX_RES_SOURCE "/help");
+        return Run(langs, "lang/name-places.tsv", MOX_HELP_OUT);
     }
     static constexpr std::pair<const char*, const char*> kLanguages[] = {
         {"de", "ktx_d.spt"}, {"en", "ktx_uk.spt"}, {"fr", "ktx_f.spt"},
