@@ -34,7 +34,7 @@ ErrorBox::Answer ErrorBox::Show(const std::string& caption, const std::string& t
                         QString::fromUtf8(text.c_str()), qbuttons);
         return box.exec() == QMessageBox::Cancel ? Answer::Cancel : Answer::Ok;
     }
-    mox::platform::TraceWrite(caption + ": " + text + "\n");
+    mox::platform::TraceWriteUtf8(caption + ": " + text + "\n");
     return Answer::Ok;
 }
 

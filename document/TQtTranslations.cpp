@@ -1,6 +1,7 @@
 #include "TQtTranslations.h"
 
 #include "DbgOut.h"
+#include "MoxQString.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -56,8 +57,9 @@ bool TQtTranslations::Load(int sprache) {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     auto* catalogue = new QTranslator(app);
     if (!catalogue->load(QStringLiteral("qtbase_") + name, folder)) {
-        DbgOut(eDbgAlways, "<TQtTranslations::Load> no qtbase_%s.qm in %s", qPrintable(name),
-               qPrintable(folder));
+        // Trace lines are Windows-1252, as every text of the program.
+        DbgOut(eDbgAlways, "<TQtTranslations::Load> no qtbase_%s.qm in %s",
+               MoxFromQString(name).c_str(), MoxFromQString(folder).c_str());
         delete catalogue;
         return false;
     }

@@ -5,8 +5,8 @@
 // The lock exists for the whole life of the process: it is created on first
 // use and never destroyed, so a trace line written before start-up has
 // finished or while static objects are being torn down still finds it.
-// It is recursive, as the critical section it stands in for was: a holder
-// may trace.
+// It is recursive, as a Windows critical section is: code that holds it may
+// trace, and the trace takes it again.
 
 #include <mutex>
 

@@ -49,6 +49,7 @@ inline constexpr std::array kPrintTextIds = {
     229,
     300,
     301,
+    302,
     305,
     306,
     307,

@@ -73,7 +73,7 @@ TPrintPG::TPrintPG() : TPrintBasis("TPrintPG") {
     add(0, yl, 335, "m_pEinwahl", [this](std::uint8_t i) {
         return YesNo(TypeIT() == kTypeITEinwahl ? m_pDoc->GetPGEinwahl(i) : 0);
     });
-    Caption(detail, "Caption306", 0, yl, 306, true);
+    Caption(detail, "Caption302", 0, yl, 302, true);
     yl += kLine;
     add(0, yl, 337, "m_pTuermatikEinAus", yesNo(&TMoxDocument::GetPGTuermatikEin));
     add(0, yl, 313, "m_pTuermatik", yesNo(&TMoxDocument::GetPGTuermatik));
@@ -88,8 +88,11 @@ TPrintPG::TPrintPG() : TPrintBasis("TPrintPG") {
     add(0, yl, 316, "m_pRufumleitung", yesNo(&TMoxDocument::GetPGDiversion));
     addNumber(yl, 320, "m_pRufumleitungRnr", number(&TMoxDocument::GetPGDiversionRnr));
 
-    // Right column: switching codes, the controller and its outputs.
-    double yr = groupTop + kLine;
+    // Right column: switching codes, the controller and its outputs, under
+    // the switching codes' heading beside the basic functions'.
+    double yr = groupTop;
+    Caption(detail, "Caption306", kRight, yr, 306, true);
+    yr += kLine;
     constexpr std::array<int, 6> kCodeTags = {336, 355, 356, 357, 358, 359};
     for (std::size_t n = 0; n < kCodeTags.size(); ++n) {
         const std::string name = "m_pCode5" + std::to_string(n + 1);

@@ -58,14 +58,13 @@ CapiPort::CapiPort(CapiPortOwner& owner, std::string libraryName) : m_Owner(owne
     if (!m_Lib.Load(libraryName, &error)) {
         TransferTrace(eTraceCapiPort, "<CapiPort::CapiPort> No %s found! (%s)", libraryName.c_str(),
                       error.c_str());
-        m_Owner.OnCapiUnavailable(CapiUnavailable::LibraryMissing, libraryName);
+        m_Owner.OnCapiUnavailable(CapiUnavailable::LibraryMissing, libraryName, 0);
         return;
     }
     const unsigned ret = RegisterApplication();
     if (!IsRegistered()) {
-        char detail[64];
-        std::snprintf(detail, sizeof(detail), "CAPI register failed (0x%04X)", ret);
-        m_Owner.OnCapiUnavailable(CapiUnavailable::RegisterFailed, detail);
+        TransferTrace(eTraceCapiPort, "<CapiPort::CapiPort> CAPI register failed (0x%04X)", ret);
+        m_Owner.OnCapiUnavailable(CapiUnavailable::RegisterFailed, libraryName, ret);
         return;
     }
     m_bRunning = true;
@@ -79,7 +78,7 @@ CapiPort::CapiPort(CapiPortOwner& owner, std::string libraryName) : m_Owner(owne
         m_bRunning = false;
         m_Lib.Release(m_dwApplID);
         m_dwApplID = 0;
-        m_Owner.OnCapiUnavailable(CapiUnavailable::RegisterFailed, "CreateThread failed");
+        m_Owner.OnCapiUnavailable(CapiUnavailable::ThreadFailed, libraryName, 0);
     }
 }
 

@@ -15,6 +15,7 @@
 enum class CapiUnavailable {
     LibraryMissing, // the CAPI library could not be loaded
     RegisterFailed, // the library refused the application
+    ThreadFailed,   // the receive thread could not be started
 };
 
 class CapiPortOwner {
@@ -24,7 +25,9 @@ public:
     virtual void PostCapiMessage(CapiPortMessage msg) = 0;
 
     // Once per port, from its constructor on the owner's thread: CAPI is not
-    // usable and every port operation will return -3. `detail` names the
-    // library or carries the loader's or the library's reason.
-    virtual void OnCapiUnavailable(CapiUnavailable why, const std::string& detail) = 0;
+    // usable and every port operation will return -3. `library` names the
+    // library; `info` is the CAPI Info value of a refused registration (0
+    // otherwise). The owner words the failure in the user's language.
+    virtual void OnCapiUnavailable(CapiUnavailable why, const std::string& library,
+                                   unsigned info) = 0;
 };

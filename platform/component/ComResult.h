@@ -1,8 +1,8 @@
 #pragma once
 // Result codes of the component layer: 32-bit words with the high bit set
-// for a failure, in the values the original platform used, so that the
-// module's documented results (such as the self-registration failures) keep
-// their numbers.
+// for a failure, with the numbers Windows gives them (E_FAIL, E_NOINTERFACE,
+// SELFREG_E_CLASS ...), so that a host or a client of the bus control that
+// tests a result against those numbers reads the same answer here.
 
 #include <cstdint>
 

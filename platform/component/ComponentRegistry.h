@@ -1,6 +1,7 @@
 #pragma once
-// Registration of component classes in the settings, laid out as the class
-// registry of the original platform under "Software\Classes":
+// Registration of component classes in the settings, laid out as the
+// Windows registry holds COM classes under "Software\Classes", so that a
+// registration reads key by key as an installer knows it from regedit:
 //   <ProgID>                         (default) type name
 //   <ProgID>\CLSID                   (default) {class id}
 //   CLSID\{class id}                 (default) type name

@@ -105,9 +105,10 @@ bool SerialPort::Open(const std::string& path) {
         ::close(fd);
         return false;
     }
-    // The original platform opened a COM port for one user only. The lock
-    // holds for every program that asks for it; TIOCEXCL also stops plain
-    // opens by other users (not root, and a pseudo-terminal allows it too).
+    // A COM port on Windows is opened by one program at a time, and the
+    // exchanges rely on it: a second reader would take the box's answers.
+    // The lock holds for every program that asks for it; TIOCEXCL also stops
+    // plain opens by other users (not root, and a pseudo-terminal allows it too).
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         m_lastError = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
@@ -253,8 +254,9 @@ bool SerialPort::Write(const uint8_t* data, size_t size, int timeoutMs) {
         }
     }
     // The bus answer window starts when the telegram has left the line, as
-    // it did with the original driver, whose write ended only then. The
-    // driver offers no wait with a time-out for that, hence the short polls.
+    // a write on a Windows COM port ends only then; the bus time-outs are
+    // counted from that moment. The tty driver offers no wait with a
+    // time-out for it, hence the short polls.
     for (;;) {
         const int pending = BytesToSend();
         if (pending <= 0)

@@ -9,7 +9,8 @@ namespace mox::platform {
 inline constexpr char kSerialPortsKey[] = "Software\\Kestrin\\Halvox ISDN\\Comport";
 // Value name prefix; the port number follows without a gap ("COM3").
 inline constexpr char kSerialPortValuePrefix[] = "COM";
-// Highest port number; the original platform offered COM1 .. COM16.
+// Highest port number: the link dialog and the settings offer COM1 .. COM16,
+// the ports Windows names without a device prefix.
 inline constexpr int kSerialPortCount = 16;
 // Device of COM<n> when the settings name none: COM1 is /dev/ttyS0.
 inline constexpr char kSerialPortDefaultDevicePrefix[] = "/dev/ttyS";

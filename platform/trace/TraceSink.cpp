@@ -1,5 +1,7 @@
 #include "TraceSink.h"
 
+#include "MoxCodec.h"
+
 #include <cstdio>
 #include <mutex>
 
@@ -14,6 +16,10 @@ std::FILE* g_file = nullptr; // nullptr: stderr
 } // namespace
 
 void TraceWrite(std::string_view line) {
+    TraceWriteUtf8(MoxCp1252ToUtf8(line));
+}
+
+void TraceWriteUtf8(std::string_view line) {
     std::lock_guard<std::mutex> lock(g_mutex);
     std::FILE* out = g_file ? g_file : stderr;
     std::fwrite(line.data(), 1, line.size(), out);

@@ -1,6 +1,6 @@
 // Writes the ".spt" language files from the readable sources in res/lang.
 //
-//   mox_makespt OUTDIR SOURCE=NAME.spt ...
+//   mox_makespt [--names PLACES HELPDIR] OUTDIR SOURCE=NAME.spt ...
 //
 // A source is a file or a folder; a folder's ".txt" files are read in the
 // order of their names, as one source (each part of the program keeps its
@@ -13,17 +13,23 @@
 // The build fails (exit 1, message naming file and row) when a row is
 // malformed, an id repeats, a character has no Windows-1252 form, a
 // backslash starts anything but "\n" or "\t", or the languages do not all
-// have the same ids and the same hints.
+// have the same ids and the same hints. With --names, each source is a
+// folder that also holds its language's names.tsv, and the build fails as
+// well when a text or a help page (HELPDIR/ektx_<x>, kktx_<x> for
+// ktx_<x>.spt) does not use the name its language gives a part of the
+// configuration, the product or the box (NamesCheck.h).
 
 #include "MoxCodec.h"
+#include "NamesCheck.h"
+#include "SourceRows.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -62,24 +68,12 @@ bool Convert(const std::string& where, const std::string& utf8, std::string& out
 }
 
 bool ReadFile(Language& lang, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return Fail(path, "cannot be opened");
-    std::string line;
-    int row = 0;
-    while (std::getline(in, line)) {
-        ++row;
-        const std::string where = path + ":" + std::to_string(row);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::vector<std::string> fields;
-        std::stringstream ss(line);
-        for (std::string f; std::getline(ss, f, '\t');)
-            fields.push_back(f);
-        if (line.back() == '\t')
-            fields.emplace_back();
+    std::vector<SourceRow> rows;
+    if (!ReadSourceRows(path, rows))
+        return false;
+    for (const SourceRow& row : rows) {
+        const std::string& where = row.where;
+        const std::vector<std::string>& fields = row.fields;
         if (fields.size() < 2 || fields.size() > 3)
             return Fail(where, "expected id<TAB>text or id<TAB>text<TAB>hint");
         const std::string& idText = fields[0];
@@ -173,16 +167,45 @@ bool Write(const Language& lang, const std::filesystem::path& outDir) {
     return true;
 }
 
+// The names check sees each language's texts and the suffix of its help
+// folders, the one of its file name ("ktx_d.spt": "d").
+bool CheckLanguageNames(const std::string& places, const std::string& helpDir,
+                        const std::vector<Language>& langs) {
+    std::vector<NamesLanguage> named;
+    for (const Language& lang : langs) {
+        const std::string& out = lang.output;
+        constexpr std::string_view kPrefix = "ktx_", kSuffix = ".spt";
+        if (out.size() <= kPrefix.size() + kSuffix.size() || out.rfind(kPrefix, 0) != 0 ||
+            out.compare(out.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0)
+            return Fail(out, "names a language file not of the form ktx_<x>.spt");
+        NamesLanguage n{lang.source,
+                        out.substr(kPrefix.size(), out.size() - kPrefix.size() - kSuffix.size()),
+                        {}};
+        for (const auto& [id, e] : lang.entries)
+            n.texts.emplace(id, NamesText{e.text, e.hint});
+        named.push_back(std::move(n));
+    }
+    return CheckNames(places, helpDir, named);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: mox_makespt OUTDIR SOURCE=NAME.spt ...\n");
+    int first = 1;
+    std::string places, helpDir;
+    if (argc > 3 && std::string(argv[1]) == "--names") {
+        places = argv[2];
+        helpDir = argv[3];
+        first = 4;
+    }
+    if (argc - first < 2) {
+        std::fprintf(stderr,
+                     "usage: mox_makespt [--names PLACES HELPDIR] OUTDIR SOURCE=NAME.spt ...\n");
         return 2;
     }
-    const std::filesystem::path outDir = argv[1];
+    const std::filesystem::path outDir = argv[first];
     std::vector<Language> langs;
-    for (int i = 2; i < argc; ++i) {
+    for (int i = first + 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const size_t eq = arg.rfind('=');
         if (eq == std::string::npos || eq == 0 || eq + 1 == arg.size()) {
@@ -197,6 +220,8 @@ int main(int argc, char** argv) {
         langs.push_back(std::move(lang));
     }
     if (!CheckComplete(langs))
+        return 1;
+    if (!places.empty() && !CheckLanguageNames(places, helpDir, langs))
         return 1;
     std::error_code ec;
     std::filesystem::create_directories(outDir, ec);

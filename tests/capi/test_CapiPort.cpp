@@ -38,9 +38,11 @@ public:
         m_msgs.push_back(std::move(msg));
         m_cv.notify_all();
     }
-    void OnCapiUnavailable(CapiUnavailable why, const std::string& detail) override {
+    void OnCapiUnavailable(CapiUnavailable why, const std::string& library,
+                           unsigned info) override {
         unavailable.push_back(why);
-        unavailableDetail = detail;
+        unavailableDetail = library;
+        unavailableInfo = info;
     }
     // The next message with this id; earlier ones of other ids are skipped.
     std::optional<CapiPortMessage> WaitFor(std::uint32_t id) {
@@ -69,7 +71,8 @@ public:
     }
 
     std::vector<CapiUnavailable> unavailable;
-    std::string unavailableDetail;
+    std::string unavailableDetail; // the library named
+    unsigned unavailableInfo = 0;
     std::vector<std::uint32_t> seen;
 
 private:
@@ -619,7 +622,8 @@ TEST_F(CapiPortSim, RefusedRegistrationMakesEveryOperationMinus3) {
     EXPECT_FALSE(port->IsRegistered());
     ASSERT_EQ(owner.unavailable.size(), 1u);
     EXPECT_EQ(owner.unavailable[0], CapiUnavailable::RegisterFailed);
-    EXPECT_NE(owner.unavailableDetail.find("0x1009"), std::string::npos);
+    EXPECT_EQ(owner.unavailableInfo, 0x1009u);
+    EXPECT_EQ(owner.unavailableDetail, FAKECAPI_PATH);
     EXPECT_EQ(port->Connect(CallRecord()), -3);
     EXPECT_EQ(port->Disconnect(1), -3);
     EXPECT_FALSE(trace.Saw("Start CapiTask"));

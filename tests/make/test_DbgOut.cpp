@@ -154,12 +154,53 @@ INSTANTIATE_TEST_SUITE_P(
                     CutCase{"BeyondBuffer", kDbgMessageBuffer + 4000, kDbgMaxLine}),
     [](const testing::TestParamInfo<CutCase>& info) { return std::string(info.param.name); });
 
-TEST_F(DbgOutTest, BytesAreWrittenAsTheyAre) {
+// The program's texts are Windows-1252; the trace file is read on Linux as
+// UTF-8, so each line is converted on its way out.
+struct Cp1252Case {
+    const char* name;
+    const char* message; // Windows-1252
+    const char* written; // UTF-8
+};
+
+void PrintTo(const Cp1252Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DbgOutUtf8 : public DbgOutTest, public testing::WithParamInterface<Cp1252Case> {};
+
+TEST_P(DbgOutUtf8, LineIsReadBackAsUtf8) {
     Init(true);
-    DbgOut(eDbgAlways, "Tür %c", static_cast<char>(0xFC)); // source is UTF-8; 0xFC is cp1252 ü
+    SetPermTrace(eDbgCapi, true);
+    DbgOut(eDbgCapi, "Reason (%s)", GetParam().message);
     const auto lines = TraceLines();
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], std::string("<mox> < basic >    T\xC3\xBCr \xFC"));
+    EXPECT_EQ(lines[0], std::string("<mox> < capi > Reason (") + GetParam().written + ")");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DbgOutUtf8,
+    testing::Values(Cp1252Case{"Umlaut", "Normales Ausl\xF6sen", "Normales Auslösen"},
+                    Cp1252Case{"SharpSAndCapitalUmlaut",
+                               "Stra\xDF"
+                               "e \xDC",
+                               "Straße Ü"},
+                    Cp1252Case{"EuroSign", "\x80 5", "€ 5"},
+                    Cp1252Case{"Ascii", "0x3490", "0x3490"}),
+    [](const testing::TestParamInfo<Cp1252Case>& info) { return std::string(info.param.name); });
+
+// A line cut to its 1024 bytes is cut in Windows-1252, before it grows in
+// UTF-8: no character is split.
+TEST_F(DbgOutTest, ACutLineOfUmlautsIsWholeUtf8) {
+    Init(true);
+    const std::string umlauts(2000, '\xFC');
+    DbgOut(eDbgAlways, "%s", umlauts.c_str());
+    const auto lines = TraceLines();
+    ASSERT_EQ(lines.size(), 1u);
+    const std::string prefix = "<mox> < basic >    ";
+    std::string expected = prefix;
+    for (size_t i = 0; i < kDbgMaxLine - 1 - prefix.size(); ++i)
+        expected += "ü";
+    EXPECT_EQ(lines[0], expected);
 }
 
 TEST_F(DbgOutTest, DataLibraryTraceGoesThroughDbgOut) {

@@ -83,7 +83,8 @@ class IntToText : public testing::TestWithParam<IntTextCase> {};
 
 TEST_P(IntToText, Decimal) {
     const IntTextCase& c = GetParam();
-    // Exactly the documented room, on the heap, so that an overrun shows.
+    // Exactly the room MOX_INTTEXT_SIZE promises, on the heap, so that an
+    // overrun shows.
     std::unique_ptr<char[]> buffer(new char[MOX_INTTEXT_SIZE]);
     EXPECT_EQ(MoxIntToText(c.value, buffer.get()), buffer.get());
     EXPECT_STREQ(buffer.get(), c.text);

@@ -165,6 +165,57 @@ TEST_F(PrintTest, AGroupsNumbersCodesAndOutputsArePrinted) {
     EXPECT_EQ(pages.TextsOf("m_pAktor1")[3], Text(256));
 }
 
+// The item printed nearest above the named one in its column (their
+// horizontal spans overlap), per group: the heading a row stands under.
+std::vector<const TLaidOutItem*> HeadingsAbove(const TReportPages& pages, const std::string& name) {
+    std::vector<const TLaidOutItem*> out;
+    for (const TLaidOutPage& page : pages.pages) {
+        for (const TLaidOutItem& item : page.items) {
+            if (item.name != name)
+                continue;
+            const TLaidOutItem* above = nullptr;
+            for (const TLaidOutItem& other : page.items) {
+                const bool sameColumn =
+                    other.rect.left() < item.rect.right() && item.rect.left() < other.rect.right();
+                if (&other == &item || other.row != item.row || !sameColumn ||
+                    other.rect.bottom() > item.rect.top() + 0.01)
+                    continue;
+                if (!above || other.rect.bottom() > above->rect.bottom())
+                    above = &other;
+            }
+            out.push_back(above);
+        }
+    }
+    return out;
+}
+
+TEST_F(PrintTest, PermissionGroupsHeadTheSwitchingCodesAndTheComfortFunctions) {
+    ASSERT_TRUE(m_pRes->LoadFile(TkResourcen::LanguageFilePath(1)));
+    Load([](MoxDaten* d) { MoxSetTypeIT(d, 2); });
+    const TReportPages& pages = PrintKind(eTlnBG);
+    struct Heads {
+        const char* row;     // caption of the block's first row
+        const char* heading; // the block's heading
+        int text;
+    };
+    // Switching code 51, the door automation's switch (the first comfort
+    // function) and the door opener (the first basic function).
+    for (const Heads& h :
+         {Heads{"Caption336", "Caption306", 306}, Heads{"Caption337", "Caption302", 302},
+          Heads{"Caption307", "Caption305", 305}}) {
+        const auto headings = HeadingsAbove(pages, h.row);
+        ASSERT_EQ(headings.size(), Doc().GetAnzPG()) << h.row;
+        for (const TLaidOutItem* heading : headings) {
+            ASSERT_NE(heading, nullptr) << h.row;
+            EXPECT_EQ(heading->name, h.heading) << h.row << ", group " << heading->row;
+            EXPECT_EQ(heading->text, Text(h.text)) << h.row;
+            EXPECT_TRUE(heading->bold) << h.heading;
+        }
+    }
+    EXPECT_EQ(Text(306), "Schaltcodes");
+    EXPECT_EQ(Text(302), "Komfortfunktionen");
+}
+
 // ------------------------------------------------------------ universal controller
 
 TEST_F(PrintTest, WithoutAControllerItsReportsPrintNothing) {

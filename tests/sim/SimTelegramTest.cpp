@@ -72,7 +72,7 @@ void PrintTo(const CommandRow& row, std::ostream* os) {
 class BoxCommands : public ::testing::TestWithParam<CommandRow> {};
 
 // Runs on a simulator without a pseudo-terminal: settings and refusals.
-TEST_P(BoxCommands, ReplyAsDocumented) {
+TEST_P(BoxCommands, ReplyAsTheSimulatorsCommandsSay) {
     BoxSimulator sim;
     bool quit = false;
     EXPECT_EQ(RunBoxCommand(sim, GetParam().line, &quit).rfind(GetParam().reply, 0), 0u)

@@ -64,7 +64,9 @@ class QueueingCapiOwner : public CapiPortOwner {
 public:
     explicit QueueingCapiOwner(CapiReportQueue& queue) : m_queue(queue) {}
     void PostCapiMessage(CapiPortMessage msg) override { m_queue.Push(std::move(msg)); }
-    void OnCapiUnavailable(CapiUnavailable, const std::string&) override { ++m_queue.unavailable; }
+    void OnCapiUnavailable(CapiUnavailable, const std::string&, unsigned) override {
+        ++m_queue.unavailable;
+    }
 
 private:
     CapiReportQueue& m_queue;

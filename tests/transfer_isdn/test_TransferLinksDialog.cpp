@@ -1,7 +1,8 @@
 // The transfer form with its own ports end to end: the direct serial link on
 // every COM setting over a pseudo-terminal, and the ISDN link through the
 // fake CAPI library: dial, write and read back, hang-ups, a refused number,
-// a port that cannot open and a CAPI library that is not there.
+// a port that cannot open, a CAPI library that is not there and one that
+// refuses the program.
 
 #include "LinksDialogBench.h"
 #include "PerProcessSettingsFile.h"
@@ -10,6 +11,7 @@
 #include "CapiDefs.h"
 #include "ComPortDefs.h"
 #include "FakeCapiLog.h"
+#include "MoxCodec.h"
 #include "TIsdnLink.h"
 #include "TextSubst.h"
 #include "TransferDialogTextIds.h"
@@ -211,6 +213,7 @@ TEST_F(MissingCapi, IsToldOnceAndEveryDialFails) {
     ASSERT_TRUE(WaitFor([&] { return !messageBox.shown.empty(); }));
     ASSERT_EQ(messageBox.shown.size(), 1u);
     EXPECT_EQ(messageBox.shown[0].text, "No /nonexistent/libmox-no-capi.so.3 found!");
+    EXPECT_EQ(messageBox.shown[0].caption, m_pRes->GetText(ttxt::kCaptionFehler));
     EXPECT_EQ(messageBox.shown[0].icon, eDocMsgIconStop);
     EXPECT_EQ(dlg->Connect("0891234567"), eIsdnDialNotRegistered);
     EXPECT_FALSE(dlg->IsConnected());
@@ -220,6 +223,32 @@ TEST_F(MissingCapi, IsToldOnceAndEveryDialFails) {
     TMoxDocument& doc = MakeDoc();
     EXPECT_FALSE(Read(doc));
     EXPECT_EQ(results, std::vector<int>{0});
+}
+
+// A CAPI library that is there but refuses the registration: the box says so
+// in the installer's language, under the caption of the other failures.
+class RefusedCapi : public LinksDialogBench {
+protected:
+    void SetUp() override {
+        LinksDialogBench::SetUp();
+        fakecapi::FailRegister(0x1009);
+        SetComPort(ePortCapi);
+        dlg->UpdatePort();
+    }
+};
+
+TEST_F(RefusedCapi, IsToldOnceInGermanAndEveryDialFails) {
+    ASSERT_TRUE(WaitFor([&] { return !messageBox.shown.empty(); }));
+    ASSERT_EQ(messageBox.shown.size(), 1u);
+    EXPECT_EQ(MoxCp1252ToUtf8(messageBox.shown[0].text),
+              "Der ISDN-Controller hat die Anmeldung des Programms abgelehnt (CAPI-Fehler "
+              "0x1009). Über ISDN kann nicht übertragen werden.");
+    EXPECT_EQ(messageBox.shown[0].caption, "Fehler");
+    EXPECT_EQ(messageBox.shown[0].caption, m_pRes->GetText(ttxt::kCaptionFehler));
+    EXPECT_EQ(messageBox.shown[0].icon, eDocMsgIconStop);
+    EXPECT_EQ(dlg->Connect("0891234567"), eIsdnDialNotRegistered);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messageBox.shown.size(), 1u) << "told once";
 }
 
 } // namespace

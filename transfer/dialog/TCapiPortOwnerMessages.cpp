@@ -12,10 +12,26 @@ void TCapiPortOwnerMessages::PostCapiMessage(CapiPortMessage msg) {
                static_cast<unsigned>(id));
 }
 
-void TCapiPortOwnerMessages::OnCapiUnavailable(CapiUnavailable why, const std::string& detail) {
-    DbgOut(eDbgCapi, "<TCapiPortOwner::OnCapiUnavailable> %s (%s)",
-           why == CapiUnavailable::LibraryMissing ? "library missing" : "register failed",
-           detail.c_str());
+namespace {
+
+const char* UnavailableName(CapiUnavailable why) {
+    switch (why) {
+    case CapiUnavailable::LibraryMissing:
+        return "library missing";
+    case CapiUnavailable::RegisterFailed:
+        return "register failed";
+    case CapiUnavailable::ThreadFailed:
+        return "thread failed";
+    }
+    return "?";
+}
+
+} // namespace
+
+void TCapiPortOwnerMessages::OnCapiUnavailable(CapiUnavailable why, const std::string& library,
+                                               unsigned info) {
+    DbgOut(eDbgCapi, "<TCapiPortOwner::OnCapiUnavailable> %s (%s) info(0x%04X)",
+           UnavailableName(why), library.c_str(), info);
     if (m_OnUnavailable)
-        m_OnUnavailable(why, detail);
+        m_OnUnavailable(why, library, info);
 }

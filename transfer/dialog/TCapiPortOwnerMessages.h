@@ -20,7 +20,8 @@
 
 class TCapiPortOwnerMessages : public CapiPortOwner {
 public:
-    using UnavailableHandler = std::function<void(CapiUnavailable, const std::string&)>;
+    using UnavailableHandler =
+        std::function<void(CapiUnavailable, const std::string& library, unsigned info)>;
 
     TCapiPortOwnerMessages(mox::platform::MessageAddress form, std::intptr_t portNumber,
                            UnavailableHandler onUnavailable)
@@ -28,7 +29,7 @@ public:
           m_OnUnavailable(std::move(onUnavailable)) {}
 
     void PostCapiMessage(CapiPortMessage msg) override;
-    void OnCapiUnavailable(CapiUnavailable why, const std::string& detail) override;
+    void OnCapiUnavailable(CapiUnavailable why, const std::string& library, unsigned info) override;
 
 private:
     mox::platform::MessageAddress m_Form;

@@ -85,8 +85,8 @@ TDataTransfer::TDataTransfer(QWidget* owner, TkResourcen* pRes, TDataTransferSea
         m_pOwnPorts->SetCapiPortCreator([this](int) -> std::unique_ptr<ITransferPort> {
             auto owner = std::make_unique<TCapiPortOwnerMessages>(
                 m_pReceiver->Address(), ++m_nCapiPortNumber,
-                [this](CapiUnavailable why, const std::string& detail) {
-                    QueueCapiUnavailable(why, detail);
+                [this](CapiUnavailable why, const std::string& library, unsigned info) {
+                    QueueCapiUnavailable(why, library, info);
                 });
             return std::make_unique<TCapiTransferPort>(std::move(owner), GetCapiLibrary());
         });
@@ -399,10 +399,20 @@ void TDataTransfer::QueueOpenError(std::uint16_t result) {
     QueueMessage(TTkLumenPort::OpenErrorText(result), caption ? caption : "", eDocMsgIconStop);
 }
 
-void TDataTransfer::QueueCapiUnavailable(CapiUnavailable why, const std::string& detail) {
-    // The ISDN port's own words, as the port of a missing library says them.
-    QueueMessage(why == CapiUnavailable::LibraryMissing ? "No " + detail + " found!" : detail,
-                 kComOpenErrorCaption, eDocMsgIconStop);
+void TDataTransfer::QueueCapiUnavailable(CapiUnavailable why, const std::string& library,
+                                         unsigned info) {
+    const char* caption = m_pRes ? m_pRes->GetText(ttxt::kCaptionFehler) : nullptr;
+    std::string text;
+    if (why == CapiUnavailable::LibraryMissing) {
+        // The library's own name, in the words every installation knows.
+        text = "No " + library + " found!";
+    } else {
+        const int id = why == CapiUnavailable::RegisterFailed ? ttxt::kCapiRegisterFailed
+                                                              : ttxt::kCapiThreadFailed;
+        const char* t = m_pRes ? m_pRes->GetText(id) : nullptr;
+        text = TextSubst(t, {info});
+    }
+    QueueMessage(text, caption ? caption : "", eDocMsgIconStop);
 }
 
 // ---- ITransferView -------------------------------------------------------------

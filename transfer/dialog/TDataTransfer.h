@@ -176,7 +176,7 @@ private:
     void RunPendingStart();
     std::intptr_t OnMessage(const mox::platform::WindowMessage& msg);
     void QueueOpenError(std::uint16_t result);
-    void QueueCapiUnavailable(CapiUnavailable why, const std::string& detail);
+    void QueueCapiUnavailable(CapiUnavailable why, const std::string& library, unsigned info);
     // Shows a message over the form (or its owner) once the current handler
     // has returned.
     void QueueMessage(std::string text, std::string caption, eDocMsgIcon icon);

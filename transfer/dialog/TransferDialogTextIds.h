@@ -22,6 +22,8 @@ inline constexpr int kFirmwareBox = 3320;                   // group box of the 
 inline constexpr int kCaptionMox = 1002;                    // caption of the program's messages
 inline constexpr int kIsdnNumberTooLong = 3344;             // "%s": the number to dial is too long
 inline constexpr int kIsdnOwnNumberTooLong = 3345;
+inline constexpr int kCapiRegisterFailed = 6120; // "%04X": CAPI refused the registration
+inline constexpr int kCapiThreadFailed = 6121;   // the ISDN receive thread did not start
 // The firmware group.
 inline constexpr int kFWDevice = 98;           // "geraet": header column
 inline constexpr int kFWVersion = 99;          // "version": header column
@@ -42,7 +44,8 @@ inline constexpr std::array kTransferDialogTextIds = {
     kFirmwareBox,     kCaptionMox,     kIsdnNumberTooLong, kIsdnOwnNumberTooLong,
     kFWDevice,        kFWVersion,      kFWOpenExt,         kFWOpenTitle,
     kFWOpenFilter,    kFWDateiCaption, kFWDate,            kFWTime,
-    kFWKTX,           kFWDownloadBtn,  kFWDurchsatz,       kFWDateBtn,
+    kFWKTX,           kFWDownloadBtn,  kCapiThreadFailed,  kCapiRegisterFailed,
+    kFWDurchsatz,     kFWDateBtn,
 };
 
 } // namespace ttxt
