@@ -636,22 +636,23 @@ void TDataTransfer::ShowFWMessageAndWait(int textId, int captionId) {
     QueueBox(std::move(box));
 }
 
-void TDataTransfer::AskRestart(int textId, int captionId) {
+void TDataTransfer::AskFW(int textId, int captionId, void (TFirmwareDownload::*answer)(bool),
+                          bool (TFirmwareDownload::*asking)() const) {
     QueuedBox box = FirmwareBox(textId, captionId, eDocMsgIconQuestion, eDocMsgYesNo);
-    box.answered = [this](int answer) {
-        m_pExtension->GetFirmware().OnRestartAnswer(answer == eDocAnswerYes);
+    box.answered = [this, answer](int pressed) {
+        (m_pExtension->GetFirmware().*answer)(pressed == eDocAnswerYes);
     };
-    box.wanted = [this] { return m_pExtension->GetFirmware().IsAskingRestart(); };
+    box.wanted = [this, asking] { return (m_pExtension->GetFirmware().*asking)(); };
     QueueBox(std::move(box));
 }
 
+void TDataTransfer::AskRestart(int textId, int captionId) {
+    AskFW(textId, captionId, &TFirmwareDownload::OnRestartAnswer,
+          &TFirmwareDownload::IsAskingRestart);
+}
+
 void TDataTransfer::AskCancel(int textId, int captionId) {
-    QueuedBox box = FirmwareBox(textId, captionId, eDocMsgIconQuestion, eDocMsgYesNo);
-    box.answered = [this](int answer) {
-        m_pExtension->GetFirmware().OnCancelAnswer(answer == eDocAnswerYes);
-    };
-    box.wanted = [this] { return m_pExtension->GetFirmware().IsAskingCancel(); };
-    QueueBox(std::move(box));
+    AskFW(textId, captionId, &TFirmwareDownload::OnCancelAnswer, &TFirmwareDownload::IsAskingCancel);
 }
 
 void TDataTransfer::OnFWDateiLadenClicked() {

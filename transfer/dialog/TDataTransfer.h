@@ -44,6 +44,7 @@ class QTimer;
 class TkResourcen;
 class TComPortOwnerMessages;
 class TLumenPortOwnerMessages;
+class TFirmwareDownload;
 class TTransferExtension;
 class TTransferPortFactory;
 enum class CapiUnavailable;
@@ -201,6 +202,10 @@ private:
     void ShowNextBox();
     QueuedBox FirmwareBox(int textId, int captionId, eDocMsgIcon icon,
                           eDocMsgButtons buttons) const;
+    // A Yes/No question of the download, answered through answer unless
+    // the download no longer asks it when its turn comes.
+    void AskFW(int textId, int captionId, void (TFirmwareDownload::*answer)(bool),
+               bool (TFirmwareDownload::*asking)() const);
     void OnCapiMessage(const mox::platform::WindowMessage& msg);
     void ShowDialRefused(int result, const std::string& number);
     QString Text(int textId) const;
