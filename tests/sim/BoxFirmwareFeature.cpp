@@ -262,8 +262,9 @@ std::string BoxFirmwareFeature::RunFwCommand(const std::string& cmd,
                                        : ParseTimes(at(1));
         if (!n || (cmd == "fwbadsum" && w.size() > 1) || !len || *len < 0 ||
             *len >= static_cast<int>(kHeaderLen))
-            return "ERROR " + cmd + (cmd == "fwbadsum" ? " [<n>|always|off]"
-                                                       : " [<n>|always|off] [<bytes below 64>]");
+            return "ERROR " + cmd +
+                   (cmd == "fwbadsum" ? " [<n>|always|off]"
+                                      : " [<n>|always|off] [<bytes below 64>]");
         if (cmd == "fwbadsum") {
             m_nBadSum = *n;
         } else {

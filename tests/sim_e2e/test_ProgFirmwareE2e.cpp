@@ -626,18 +626,18 @@ TEST_P(HeaderWithoutData, GoesOnToTheDownload) {
     EXPECT_TRUE(m_View.messages.empty());
     EXPECT_EQ(m_View.group.ktx.version, TViewText::Lang(kTextFWNone));
     EXPECT_EQ(m_View.group.ktx.device, TViewText::Lang(kTextFWNone));
-    EXPECT_EQ(m_View.group.kmr.version, GetParam().cameraToo ? TViewText::Lang(kTextFWNone)
-                                                             : TViewText::Literal("KMR 1.00"));
+    EXPECT_EQ(m_View.group.kmr.version,
+              GetParam().cameraToo ? TViewText::Lang(kTextFWNone) : TViewText::Literal("KMR 1.00"));
     EXPECT_EQ(Sim("fwstatus box", "FWSTATUS").rfind("FWSTATUS 1 download 0 erased 3 written 2", 0),
               0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, HeaderWithoutData,
-    ::testing::Values(NoHeaderRow{"Box", "fwshortheader 1 0", false},
-                      NoHeaderRow{"BoxAndCamera", "fwshortheader 2 0", true},
-                      NoHeaderRow{"BoxCutHeader", "fwshortheader 1 40", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, HeaderWithoutData,
+                         ::testing::Values(NoHeaderRow{"Box", "fwshortheader 1 0", false},
+                                           NoHeaderRow{"BoxAndCamera", "fwshortheader 2 0", true},
+                                           NoHeaderRow{"BoxCutHeader", "fwshortheader 1 40",
+                                                       false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The user cancels once erasing has begun, and answers the question.
 struct CancelRow {

@@ -20,8 +20,8 @@
 #include "TransferDialogTextIds.h"
 
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -310,7 +310,8 @@ TEST_F(FirmwareGroup, LineLostInTheWriteShowsTheCauseFirstAndOneBoxAtATime) {
     Elapse(kFWTimeoutBlockMs);
     Pump();
 
-    EXPECT_EQ(box.Ids(), (std::vector<int>{kTextFWStepFailedFirst + 4, kTextFWStepFailedFirst + 7}));
+    EXPECT_EQ(box.Ids(),
+              (std::vector<int>{kTextFWStepFailedFirst + 4, kTextFWStepFailedFirst + 7}));
     EXPECT_EQ(box.maxOpen, 1) << "two boxes open at once";
     // The cause was up before the removal was even tried.
     ASSERT_EQ(attemptsWhenShown.size(), 2u);
@@ -328,8 +329,8 @@ struct CancelAt {
     const char* name;
     std::uint8_t device;
     int mode;
-    int counter;  // the block counter, -1 any
-    bool asks;    // erasing has begun: the form asks first
+    int counter; // the block counter, -1 any
+    bool asks;   // erasing has begun: the form asks first
 };
 
 using FormCancelCase = std::tuple<CancelAt, EndBy, bool>;
@@ -463,7 +464,8 @@ INSTANTIATE_TEST_SUITE_P(
     Steps, FormCancel,
     testing::Combine(testing::Values(CancelAt{"BoxErase", eFWDeviceKTX, eFW_DeleteBlock, 2, true},
                                      CancelAt{"BoxWrite", eFWDeviceKTX, eFW_SendBlock, 3, true},
-                                     CancelAt{"CameraErase", eFWDeviceKMR, eFW_DeleteBlock, 2, true},
+                                     CancelAt{"CameraErase", eFWDeviceKMR, eFW_DeleteBlock, 2,
+                                              true},
                                      CancelAt{"CameraWrite", eFWDeviceKMR, eFW_SendBlock, 3, true}),
                      kEveryEnd, testing::Bool()),
     FormCancelName);
@@ -471,8 +473,8 @@ INSTANTIATE_TEST_SUITE_P(
 // Nothing to ask there: the answer is not used.
 INSTANTIATE_TEST_SUITE_P(Query, FormCancel,
                          testing::Combine(testing::Values(CancelAt{"HeaderQuery", eFWDeviceKTX,
-                                                                   eFW_ReceiveKTXFirmwareHeader,
-                                                                   -1, false}),
+                                                                   eFW_ReceiveKTXFirmwareHeader, -1,
+                                                                   false}),
                                           kEveryEnd, testing::Values(true)),
                          FormCancelName);
 

@@ -50,7 +50,7 @@ public:
     // Answer the block write of this number with silence n times.
     std::map<int, int> silenceWrite;
     std::optional<std::uint16_t> checksumOverride;
-    int shortHeaders = 0;          // header answers cut to shortHeaderLen bytes
+    int shortHeaders = 0;            // header answers cut to shortHeaderLen bytes
     std::size_t shortHeaderLen = 40; // 0: a header answer without data
 
     // A block the PC sent; the identification and other channels are not

@@ -767,13 +767,13 @@ TEST_P(CancelOnceErasing, AsksThenRemovesTheImageOrGoesOn) {
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, CancelOnceErasing,
-    testing::Combine(
-        testing::Values(CancelStep{"BoxErase", eFWDeviceKTX, eFW_DeleteBlock, 2},
-                        CancelStep{"BoxWrite", eFWDeviceKTX, eFW_SendBlock, 2},
-                        CancelStep{"BoxChecksum", eFWDeviceKTX, eFW_ReceiveFirmwareChk, -1},
-                        CancelStep{"CameraErase", eFWDeviceKMR, eFW_DeleteBlock, 7},
-                        CancelStep{"CameraWrite", eFWDeviceKMR, eFW_SendBlock, 3}),
-        testing::Bool(), testing::Bool()),
+    testing::Combine(testing::Values(CancelStep{"BoxErase", eFWDeviceKTX, eFW_DeleteBlock, 2},
+                                     CancelStep{"BoxWrite", eFWDeviceKTX, eFW_SendBlock, 2},
+                                     CancelStep{"BoxChecksum", eFWDeviceKTX, eFW_ReceiveFirmwareChk,
+                                                -1},
+                                     CancelStep{"CameraErase", eFWDeviceKMR, eFW_DeleteBlock, 7},
+                                     CancelStep{"CameraWrite", eFWDeviceKMR, eFW_SendBlock, 3}),
+                     testing::Bool(), testing::Bool()),
     [](const auto& info) {
         return std::string(std::get<0>(info.param).name) +
                (std::get<1>(info.param) ? "Yes" : "No") +
@@ -823,7 +823,8 @@ TEST_F(FirmwareRun, ConfirmedCancelWhoseRemovalFailsSaysSoThenNotUpdated) {
     DeliverOne();
     Port()->sendOk = false;
     fw().OnCancelAnswer(true);
-    EXPECT_EQ(fwView.messages, (Boxes{{3332, kTextFWErrCaption}, {kTextFWNotUpdated, kTextFWErrCaption}}));
+    EXPECT_EQ(fwView.messages,
+              (Boxes{{3332, kTextFWErrCaption}, {kTextFWNotUpdated, kTextFWErrCaption}}));
     EXPECT_EQ(owner.results, std::vector<int>{0});
     EXPECT_FALSE(engine.IsRunning());
 }

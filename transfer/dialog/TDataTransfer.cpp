@@ -652,7 +652,8 @@ void TDataTransfer::AskRestart(int textId, int captionId) {
 }
 
 void TDataTransfer::AskCancel(int textId, int captionId) {
-    AskFW(textId, captionId, &TFirmwareDownload::OnCancelAnswer, &TFirmwareDownload::IsAskingCancel);
+    AskFW(textId, captionId, &TFirmwareDownload::OnCancelAnswer,
+          &TFirmwareDownload::IsAskingCancel);
 }
 
 void TDataTransfer::OnFWDateiLadenClicked() {
