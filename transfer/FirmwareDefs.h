@@ -92,3 +92,8 @@ inline constexpr int kTextFWStatusDelete = 3336; // numbers: erased, of
 inline constexpr int kTextFWStatusWrite = 3337;  // numbers: written, of
 // The file holds more blocks than its device takes.
 inline constexpr int kTextFWTooManyBlocks = 3338;
+// Cancel once erasing has begun: stop, and leave the device without usable
+// firmware? And, once such a stop is through, that the device was not
+// updated.
+inline constexpr int kTextFWAskCancel = 6035;
+inline constexpr int kTextFWNotUpdated = 6036;

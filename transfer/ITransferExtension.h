@@ -24,6 +24,10 @@ public:
     virtual void OnTransferStart() {}
     // A firmware run ends: send the stop commands.
     virtual void OnFirmwareStop() {}
+    // The user cancels a running firmware run. True when the extension deals
+    // with the cancel itself and ends the run when it is through; false for
+    // the plain cancel.
+    virtual bool OnCancelRequest() { return false; }
     // The port changed: programming state back to undefined.
     virtual void OnPortChanged() {}
     // The ISDN call ended: the programming data of that call are void.

@@ -520,6 +520,14 @@ void TDataTransferEngine::Cancel() {
     TransferTrace(eTraceTransfer, "<TDataTransfer::OnCancel>");
     if (!m_bRunActive)
         return;
+    if (m_pExt && m_pExt->OnCancelRequest())
+        return;
+    CancelNow();
+}
+
+void TDataTransferEngine::CancelNow() {
+    if (!m_bRunActive)
+        return;
     WorkOnReadData(nullptr);
     SetResult(0);
 }

@@ -118,8 +118,13 @@ public:
     // OnShow: runs the start of the exchange.
     void StartTransfer();
     // The cancel button: the missing answer is handled as a time-out, then the
-    // run ends with result 0 unless that already ended it.
+    // run ends with result 0 unless that already ended it. A firmware
+    // download that has begun to change the device's flash asks first and
+    // ends the run itself (the run may go on after this returns).
     void Cancel();
+    // The same without any question: the run has ended when this returns
+    // (the dialog's loop is gone).
+    void CancelNow();
     // Fires every timer whose time has come.
     void Poll();
     // Clock time of the next timer, or none.

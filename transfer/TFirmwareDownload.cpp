@@ -49,6 +49,13 @@ bool IsStopStep(int mode) {
     return mode == eFW_StopDownload || mode == eFW_StopKTXDownload || mode == eFW_StopKMRDownload;
 }
 
+// Steps after which a plain stop leaves the device without usable firmware:
+// its flash is being erased or written, or the written image is not yet
+// checked.
+bool ChangesTheFlash(int mode) {
+    return mode == eFW_DeleteBlock || mode == eFW_SendBlock || mode == eFW_ReceiveFirmwareChk;
+}
+
 // Steps that work on the loaded file; a new file must wait until they end.
 bool UsesFile(int mode) {
     switch (mode) {
@@ -129,12 +136,22 @@ void TFirmwareDownload::SetMode(int mode) {
 
 void TFirmwareDownload::OnTransferStart() {
     m_bRun = false;
+    ClearQuestions();
+}
+
+void TFirmwareDownload::ClearQuestions() {
     m_bAskRestart = false;
+    m_bAwaitMessage = false;
+    m_bAskCancel = false;
+    m_Held.reset();
+    m_bCancelAfterAnswer = false;
 }
 
 bool TFirmwareDownload::StartFirmware() {
     m_bRun = true;
-    m_bAskRestart = false;
+    ClearQuestions();
+    m_bCancelled = false;
+    m_bToldNotUpdated = false;
     m_bSuccess = true;
     m_StartTick.reset();
     ClearFWHeaders();
@@ -161,7 +178,15 @@ void TFirmwareDownload::OnFirmwareStop() {
     };
     if (!QueueStop(kFWProtKTX, sendCamera))
         QueueStop(kFWProtKMR);
-    m_bAskRestart = false;
+    ClearQuestions();
+    TellNotUpdated();
+}
+
+void TFirmwareDownload::TellNotUpdated() {
+    if (!m_bCancelled || m_bToldNotUpdated)
+        return;
+    m_bToldNotUpdated = true;
+    Message(kTextFWNotUpdated, kTextFWErrCaption);
 }
 
 bool TFirmwareDownload::QueueStop(std::uint8_t device, std::function<void(bool)> then) {
@@ -203,6 +228,8 @@ void TFirmwareDownload::OnFWDownloadStarten() {
     m_Group.dateBtnEnabled = false;
     m_Group.downloadBtnEnabled = false;
     m_bSuccess = true;
+    m_bCancelled = false;
+    m_bToldNotUpdated = false;
     m_StartTick.reset();
     m_byTargetDevice = static_cast<std::uint8_t>(m_File.GetDevice());
     SetMode(eFW_StartDownload);
@@ -218,6 +245,90 @@ void TFirmwareDownload::OnRestartAnswer(bool yes) {
         return;
     TransferTrace(eTraceTransfer, "\trestart: %s", yes ? "yes" : "no");
     GoTo(yes ? eFW_Reset : eFW_StopDownload);
+}
+
+// ---- Cancel ----------------------------------------------------------------
+
+bool TFirmwareDownload::OnCancelRequest() {
+    if (!IsFirmwareRun())
+        return false;
+    if (m_bAskCancel || m_bCancelAfterAnswer || IsRemovingNewImage()) {
+        // Cutting the removal short would leave the image it removes.
+        TransferTrace(eTraceTransfer, "\tcancel: the removal under way ends the run");
+        return true;
+    }
+    if (!ChangesTheFlash(Mode()))
+        return false;
+    TransferTrace(eTraceTransfer, "\tcancel: asked in mode (%d)", Mode());
+    m_bAskCancel = true;
+    m_Held.reset();
+    if (m_pView)
+        m_pView->AskCancel(kTextFWAskCancel, kTextFWCaption);
+    else
+        OnCancelAnswer(true);
+    return true;
+}
+
+void TFirmwareDownload::OnCancelAnswer(bool yes) {
+    if (!m_bAskCancel)
+        return;
+    m_bAskCancel = false;
+    std::optional<HeldAnswer> held = std::move(m_Held);
+    m_Held.reset();
+    if (!IsFirmwareRun())
+        return;
+    if (!yes) {
+        TransferTrace(eTraceTransfer, "\tcancel: no, the download goes on");
+        if (!held)
+            return; // the step's answer is still to come
+        if (held->bytes.empty()) {
+            WorkOnFirmwareStep(Mode(), nullptr);
+        } else {
+            const TDownloadMessage msg(held->bytes);
+            WorkOnFirmwareStep(Mode(), &msg);
+        }
+        return;
+    }
+    TransferTrace(eTraceTransfer, "\tcancel: yes");
+    m_bCancelled = true;
+    m_bSuccess = false;
+    if (held)
+        RemoveNewImage();
+    else
+        m_bCancelAfterAnswer = true;
+}
+
+void TFirmwareDownload::OnFWMessageClosed() {
+    if (!m_bAwaitMessage)
+        return;
+    m_bAwaitMessage = false;
+    if (!IsFirmwareRun() || Mode() != eFW_KillNewFirmware)
+        return;
+    InitiateFWKillFirmware(kFWKillNew);
+}
+
+bool TFirmwareDownload::IsRemovingNewImage() const {
+    return m_bAwaitMessage || Mode() == eFW_KillNewFirmware ||
+           (Mode() == eFW_StopDownload && !m_bSuccess);
+}
+
+void TFirmwareDownload::RemoveNewImageAfter(int textId) {
+    m_bSuccess = false;
+    SetMode(eFW_KillNewFirmware);
+    // The user reads why before the removal goes out: its own failure
+    // would otherwise be the first thing they see.
+    m_bAwaitMessage = true;
+    if (m_pView)
+        m_pView->ShowFWMessageAndWait(textId, kTextFWErrCaption);
+    else
+        OnFWMessageClosed();
+}
+
+void TFirmwareDownload::RemoveNewImage() {
+    TransferTrace(eTraceTransfer, "\tremove the new image");
+    m_bSuccess = false;
+    SetMode(eFW_KillNewFirmware);
+    InitiateFWKillFirmware(kFWKillNew);
 }
 
 // ---- File ------------------------------------------------------------------
@@ -432,30 +543,26 @@ void TFirmwareDownload::FailurePath() {
     const int mode = Mode();
     const StepFailure f = FailureOf(mode);
     TransferTrace(eTraceTransfer, "ERROR <TDataTransfer::OnFWDownload>  %s", f.name);
-    Message(f.textId, kTextFWErrCaption);
     m_Group.dateBtnEnabled = true;
-    Publish();
     if (mode == eFW_SendBlock) {
         // A partly written image must not stay in the device: remove it,
         // take the device out of download mode, then end with 0.
-        SetMode(eFW_KillNewFirmware);
-        InitiateFWKillFirmware(kFWKillNew);
+        Publish();
+        RemoveNewImageAfter(f.textId);
         return;
     }
+    Message(f.textId, kTextFWErrCaption);
+    Publish();
     // A failed stop leaves nothing to stop at the end.
     if (IsStopStep(mode))
         SetMode(eTransferIdle);
+    TellNotUpdated();
     m_Engine.SetResult(0);
 }
 
 TFirmwareDownload::eAnswer TFirmwareDownload::Classify(const TTkDataMsg* pMsg,
                                                        std::uint8_t expected) const {
     if (pMsg && pMsg->GetCmd() == expected) {
-        // A header answer is a whole header record or no answer at all.
-        if (expected == eFWHeader && pMsg->GetDataLen() < kDLHeaderLen) {
-            TransferTrace(eTraceTransfer, "\tTIMEOUT (header of %d bytes)", pMsg->GetDataLen());
-            return eAnswer::Missing;
-        }
         TransferTrace(eTraceTransfer, "\tAck");
         return eAnswer::Expected;
     }
@@ -482,6 +589,28 @@ void TFirmwareDownload::WorkOnFirmwareStep(int mode, const TTkDataMsg* pMsg) {
     }
     if (m_bAskRestart) {
         TransferTrace(eTraceTransfer, "\twaiting for the restart answer: ignored");
+        return;
+    }
+    if (m_bAwaitMessage) {
+        TransferTrace(eTraceTransfer, "\twaiting for the message to be read: ignored");
+        return;
+    }
+    if (m_bAskCancel) {
+        // The first answer to the step's command is kept; a late answer
+        // still beats its time-out.
+        if (!m_Held || (m_Held->bytes.empty() && pMsg)) {
+            HeldAnswer held;
+            if (pMsg)
+                held.bytes.assign(pMsg->GetBuffer(), pMsg->GetBuffer() + pMsg->GetLen());
+            m_Held = std::move(held);
+        }
+        TransferTrace(eTraceTransfer, "\twaiting for the cancel answer: held");
+        return;
+    }
+    if (m_bCancelAfterAnswer) {
+        m_bCancelAfterAnswer = false;
+        TransferTrace(eTraceTransfer, "\tcancelled: the step's command is through");
+        RemoveNewImage();
         return;
     }
     switch (mode) {
@@ -587,7 +716,13 @@ void TFirmwareDownload::Resend() {
 void TFirmwareDownload::WorkOnFWHeader(const TTkDataMsg* pMsg, int next) {
     switch (Classify(pMsg, eFWHeader)) {
     case eAnswer::Expected:
-        StoreDeviceHeader(pMsg->GetData(), pMsg->GetDataLen());
+        // A device without a readable header (the one most in need of new
+        // firmware) answers with less than a header, or none: nothing is
+        // kept of it, its labels stay empty, and the run goes on.
+        if (pMsg->GetDataLen() >= kDLHeaderLen)
+            StoreDeviceHeader(pMsg->GetData(), pMsg->GetDataLen());
+        else
+            TransferTrace(eTraceTransfer, "\tno header (%d bytes)", pMsg->GetDataLen());
         GoTo(next);
         break;
     case eAnswer::Nak:
@@ -704,12 +839,9 @@ void TFirmwareDownload::WorkOnFWReceiveFirmwareChk(const TTkDataMsg* pMsg) {
         return;
     }
     TransferTrace(eTraceTransfer, "\tbad checksum");
-    Message(kTextFWBadDeviceSum, kTextFWErrCaption);
     // The image in the device is not the file's: remove it before the run
     // ends (then leave download mode, and end with 0).
-    m_bSuccess = false;
-    SetMode(eFW_KillNewFirmware);
-    InitiateFWKillFirmware(kFWKillNew);
+    RemoveNewImageAfter(kTextFWBadDeviceSum);
 }
 
 void TFirmwareDownload::WorkOnFWKillFirmware(const TTkDataMsg* pMsg) {

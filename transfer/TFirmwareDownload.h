@@ -8,8 +8,13 @@
 // (checksum) -> 22 (remove the old image) -> 21 (restart) or 12 (leave
 // download mode). Every command waits for its answer under a named
 // time-out; the third time-out in a row fails the step. A failed step shows
-// its message and ends the run with result 0, after removing a partly
-// written image.
+// its message and ends the run with result 0; a partly written image is
+// removed once the user has read why.
+//
+// Once erasing has begun, a cancel would leave the device without usable
+// firmware: the user is asked first. A confirmed cancel is handled as a
+// failed write (the new image removed, download mode left), and the user is
+// told the device was not updated; declined, the download goes on.
 //
 // The file is checked whole before the device is touched (TDownloadFile).
 // The dialog's firmware group is a plain model (TFirmwareGroup) rendered by
@@ -29,6 +34,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class ITransferClock;
 class TDataTransferEngine;
@@ -57,6 +63,10 @@ public:
     void OnFWDownloadStarten();
     // The answer to AskRestart.
     void OnRestartAnswer(bool yes);
+    // The user closed the box of ShowFWMessageAndWait.
+    void OnFWMessageClosed();
+    // The answer to AskCancel.
+    void OnCancelAnswer(bool yes);
 
     // ---- The engine's hooks ----
     // Any transfer starts: a firmware run starts only with StartFirmware.
@@ -67,6 +77,10 @@ public:
     // The run ends while the mode is 8..23: both devices leave download
     // mode, without waiting for answers.
     void OnFirmwareStop();
+    // The user cancels the run: true when the download deals with it itself
+    // (it asks first, or a removal under way ends the run); false for the
+    // plain cancel.
+    bool OnCancelRequest();
 
     // ---- State ----
     const TFirmwareGroup& GetGroup() const { return m_Group; }
@@ -78,6 +92,10 @@ public:
     int GetRetry() const { return m_nRetry; }
     int GetBlockCounter() const { return m_nBlockCounter; }
     bool IsAskingRestart() const { return m_bAskRestart; }
+    bool IsAskingCancel() const { return m_bAskCancel; }
+    bool IsWaitingForMessage() const { return m_bAwaitMessage; }
+    // The user confirmed a cancel of this download.
+    bool IsCancelled() const { return m_bCancelled; }
 
 private:
     enum class eAnswer { Expected, Nak, Missing };
@@ -99,10 +117,20 @@ private:
     void UpdateFWStatus(int pos);
     void Publish();
     void Message(int textId, int captionId);
+    // Every question and wait of the run is over.
+    void ClearQuestions();
+    // Once per cancelled run: the device was not updated.
+    void TellNotUpdated();
 
     // Continues with the step now in the mode, or the failure path.
     void Continue();
     void FailurePath();
+    // Shows why, then removes the new image once the user has read it.
+    void RemoveNewImageAfter(int textId);
+    void RemoveNewImage();
+    // A removal of the new image, or the wait before it, is under way: it
+    // ends the run by itself.
+    bool IsRemovingNewImage() const;
     void Fail();
     void GoTo(int mode);
     eAnswer Classify(const TTkDataMsg* pMsg, std::uint8_t expected) const;
@@ -159,6 +187,22 @@ private:
     std::optional<std::uint64_t> m_StartTick;
     bool m_bRun = false;
     bool m_bAskRestart = false;
+    // A box the download waits on before it removes the new image.
+    bool m_bAwaitMessage = false;
+    // The cancel question is open. The step's answer (or its time-out) that
+    // comes meanwhile waits in m_Held: nothing new is sent until the user
+    // has answered.
+    bool m_bAskCancel = false;
+    struct HeldAnswer {
+        std::vector<std::uint8_t> bytes; // empty: the time-out
+    };
+    std::optional<HeldAnswer> m_Held;
+    // Confirmed, but the step's command is still out: its answer or time-out
+    // comes before the removal, or the device's answer to it would be taken
+    // for the removal's.
+    bool m_bCancelAfterAnswer = false;
+    bool m_bCancelled = false;
+    bool m_bToldNotUpdated = false;
     TFirmwareGroup m_Group;
     // The port may report a stop's outcome after this object is gone; it
     // then finds this expired.

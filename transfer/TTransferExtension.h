@@ -34,6 +34,7 @@ public:
     void WorkOnProgData(const TTkDataMsg* pMsg) override { m_TlnProg.WorkOnProgData(pMsg); }
     void OnTransferStart() override;
     void OnFirmwareStop() override { m_Firmware.OnFirmwareStop(); }
+    bool OnCancelRequest() override { return m_Firmware.OnCancelRequest(); }
     void OnPortChanged() override { m_TlnProg.OnPortChanged(); }
     void OnIsdnHangup() override { m_TlnProg.ResetProgData(); }
 

@@ -145,6 +145,14 @@ TEST_F(BoxFeatureTest, HeaderAnswerHoldsTheHeaderRecordOrACutOne) {
     ASSERT_EQ(Command("fwshortheader"), "OK");
     out = Send({0x01, BoxFirmwareFeature::kGetHeader, 0, 1, 0, 0});
     EXPECT_EQ(out[0].size(), 6u + 40u);
+    // One without data, then the whole header again.
+    ASSERT_EQ(Command("fwshortheader 1 0"), "OK");
+    out = Send({0x01, BoxFirmwareFeature::kGetHeader, 0, 1, 0, 0});
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].size(), 6u);
+    EXPECT_EQ(out[0][1], 35);
+    EXPECT_EQ(Send({0x01, BoxFirmwareFeature::kGetHeader, 0, 1, 0, 0})[0].size(), 6u + 64u);
+    EXPECT_EQ(Command("fwshortheader 1 64").rfind("ERROR", 0), 0u);
 }
 
 TEST_F(BoxFeatureTest, FaultsApplyToTheirDeviceAndCommandOnly) {

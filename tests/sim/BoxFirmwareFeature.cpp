@@ -175,7 +175,7 @@ void BoxFirmwareFeature::Handle(BoxCore& box, Device& d, const SimBlock& block) 
     case kGetHeader: {
         Bytes h = d.header;
         if (TakeOne(m_nShortHeader))
-            h.resize(kShortHeaderLen);
+            h.resize(m_nShortHeaderLen);
         Reply(box, ch, kHeader, 1, h);
         return;
     }
@@ -257,9 +257,20 @@ std::string BoxFirmwareFeature::RunFwCommand(const std::string& cmd,
     }
     if (cmd == "fwbadsum" || cmd == "fwshortheader") {
         const auto n = ParseTimes(at(0));
-        if (!n)
-            return "ERROR " + cmd + " [<n>|always|off]";
-        (cmd == "fwbadsum" ? m_nBadSum : m_nShortHeader) = *n;
+        // A header answer of that many bytes, 0 for one without data.
+        const auto len = at(1).empty() ? std::optional<int>(static_cast<int>(kShortHeaderLen))
+                                       : ParseTimes(at(1));
+        if (!n || (cmd == "fwbadsum" && w.size() > 1) || !len || *len < 0 ||
+            *len >= static_cast<int>(kHeaderLen))
+            return "ERROR " + cmd +
+                   (cmd == "fwbadsum" ? " [<n>|always|off]"
+                                      : " [<n>|always|off] [<bytes below 64>]");
+        if (cmd == "fwbadsum") {
+            m_nBadSum = *n;
+        } else {
+            m_nShortHeader = *n;
+            m_nShortHeaderLen = static_cast<size_t>(*len);
+        }
         return "OK";
     }
     const auto dev = ParseDevice(at(0));

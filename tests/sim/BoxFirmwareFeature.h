@@ -46,7 +46,8 @@ public:
     static constexpr uint8_t kChannelBox = 1;
     static constexpr uint8_t kChannelCamera = 2;
     static constexpr size_t kHeaderLen = 64;
-    // A short header answer: fewer bytes than a header record holds.
+    // A short header answer: fewer bytes than a header record holds
+    // (fwshortheader may name another length, 0 for none).
     static constexpr size_t kShortHeaderLen = 40;
     static constexpr uint16_t kKillOld = 1;
 
@@ -102,6 +103,7 @@ private:
     std::map<Key, int> m_Silent;
     int m_nBadSum = 0;
     int m_nShortHeader = 0;
+    size_t m_nShortHeaderLen = kShortHeaderLen;
 };
 
 } // namespace boxsim

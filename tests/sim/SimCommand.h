@@ -65,7 +65,8 @@
 //   fwnak <dev> <cmd> [<n>]    Nak the next n such commands
 //   fwsilent <dev> <cmd> [<n>] leave the next n such commands unanswered
 //   fwbadsum [<n>]             the next n checksum answers are off by one
-//   fwshortheader [<n>]        the next n header answers hold 40 bytes
+//   fwshortheader [<n>] [<len>]  the next n header answers hold 40 bytes (or
+//                              len below 64; 0: an answer without data)
 //   fwcamera present|absent|nak  no camera device: silence, or a Nak for all
 //   fwheader <dev> <version> [<date> <time>]  the header of the running firmware
 //   fwstatus <dev>             prints FWSTATUS <1|2> download <0|1> erased <n>

@@ -38,7 +38,7 @@ int HeadlessTransfer::ShowModal() {
     engine.StartTransfer();
     if (!m_Rig.RunUntil([this] { return m_bClosed; }, limitMs, onTurn)) {
         timedOut = true;
-        engine.Cancel();
+        engine.CancelNow();
     }
     if (m_nMode != eSendAnlDaten && m_pBuffer)
         lastReceived.assign(m_pBuffer, m_pBuffer + engine.GetReceivedLen());

@@ -3,7 +3,8 @@
 // on to off, with the box's messages as channel-3 blocks and as raw
 // programming telegrams; whole downloads into the box and into the camera
 // device with the exact command sequence; silences, a missing camera
-// device, and a link that dies under a download.
+// device, header answers without a header, the user's cancel once erasing
+// has begun, and a link that dies under a download.
 
 #include "E2eFixture.h"
 
@@ -290,11 +291,22 @@ public:
         questions.emplace_back(textId, captionId);
         asked = true;
     }
+    void ShowFWMessageAndWait(int textId, int captionId) override {
+        messages.emplace_back(textId, captionId);
+        waiting = true;
+    }
+    void AskCancel(int textId, int captionId) override {
+        cancelQuestions.emplace_back(textId, captionId);
+        askedCancel = true;
+    }
 
     TFirmwareGroup group;
     std::vector<std::pair<int, int>> messages;
     std::vector<std::pair<int, int>> questions;
+    std::vector<std::pair<int, int>> cancelQuestions;
     bool asked = false;
+    bool waiting = false;
+    bool askedCancel = false;
 };
 
 class FirmwareE2e : public ExtE2eTest {
@@ -336,6 +348,10 @@ protected:
             if (m_View.asked) {
                 m_View.asked = false;
                 Fw().OnRestartAnswer(m_bRestart);
+            }
+            if (m_View.waiting) {
+                m_View.waiting = false;
+                Fw().OnFWMessageClosed();
             }
         };
         m_Image.assign(kDLMaxFileLen, 0);
@@ -580,6 +596,125 @@ INSTANTIATE_TEST_SUITE_P(Rows, MissingCamera,
                          ::testing::Values(CameraRow{"Silent", "fwcamera absent", kFWTimeoutMs},
                                            CameraRow{"Refusing", "fwcamera nak", 0}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A device without a readable header answers the header request without
+// data: the query goes on, and so does the download.
+struct NoHeaderRow {
+    const char* name;
+    const char* command;
+    bool cameraToo;
+};
+
+void PrintTo(const NoHeaderRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class HeaderWithoutData : public FirmwareE2e, public ::testing::WithParamInterface<NoHeaderRow> {};
+
+TEST_P(HeaderWithoutData, GoesOnToTheDownload) {
+    dlgen::DownloadFileRecipe recipe;
+    recipe.blocks = 2;
+    const std::string path = File(recipe);
+    ASSERT_EQ(Sim(GetParam().command), "OK");
+    const size_t mark = Mark();
+
+    EXPECT_EQ(Run(path), 1);
+    ASSERT_TRUE(WaitForFinalStops(mark, 1));
+    EXPECT_EQ(Commands(mark),
+              Cat(Cat(Query(), Download(1, 3, 2)), {"FWCMD 1 10 0", "FWCMD 1 1 0", "FWCMD 2 1 0"}));
+    EXPECT_EQ(Transfer().results, std::vector<int>{1});
+    EXPECT_TRUE(m_View.messages.empty());
+    EXPECT_EQ(m_View.group.ktx.version, TViewText::Lang(kTextFWNone));
+    EXPECT_EQ(m_View.group.ktx.device, TViewText::Lang(kTextFWNone));
+    EXPECT_EQ(m_View.group.kmr.version,
+              GetParam().cameraToo ? TViewText::Lang(kTextFWNone) : TViewText::Literal("KMR 1.00"));
+    EXPECT_EQ(Sim("fwstatus box", "FWSTATUS").rfind("FWSTATUS 1 download 0 erased 3 written 2", 0),
+              0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HeaderWithoutData,
+                         ::testing::Values(NoHeaderRow{"Box", "fwshortheader 1 0", false},
+                                           NoHeaderRow{"BoxAndCamera", "fwshortheader 2 0", true},
+                                           NoHeaderRow{"BoxCutHeader", "fwshortheader 1 40",
+                                                       false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The user cancels once erasing has begun, and answers the question.
+struct CancelRow {
+    const char* name;
+    std::uint8_t device;
+    int mode;
+    int counter; // the cancel comes once the block counter is here
+    bool yes;
+};
+
+void PrintTo(const CancelRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class CancelOnceErasing : public FirmwareE2e, public ::testing::WithParamInterface<CancelRow> {};
+
+TEST_P(CancelOnceErasing, AsksThenRemovesThePartlyWrittenImageOrGoesOn) {
+    const CancelRow& row = GetParam();
+    dlgen::DownloadFileRecipe recipe;
+    recipe.device = row.device;
+    recipe.blocks = 4;
+    const std::string path = File(recipe);
+    const std::string dev = row.device == eFWDeviceKMR ? "camera" : "box";
+    const std::string ch = row.device == eFWDeviceKMR ? "2" : "1";
+    const size_t mark = Mark();
+    bool cancelled = false;
+    auto user = [&] {
+        if (!cancelled && Engine().GetMode() == row.mode && Fw().GetBlockCounter() >= row.counter) {
+            cancelled = true;
+            Engine().Cancel();
+        }
+        if (m_View.askedCancel) {
+            m_View.askedCancel = false;
+            Fw().OnCancelAnswer(row.yes);
+        }
+    };
+
+    EXPECT_EQ(Run(path, user), row.yes ? 2 : 1);
+    EXPECT_TRUE(cancelled);
+    EXPECT_FALSE(Transfer().timedOut);
+    EXPECT_EQ(m_View.cancelQuestions,
+              (std::vector<std::pair<int, int>>{{kTextFWAskCancel, kTextFWCaption}}));
+    ASSERT_TRUE(WaitForFinalStops(mark, row.device == eFWDeviceKMR && row.yes ? 2 : 1));
+    const std::string status = Sim("fwstatus " + dev, "FWSTATUS");
+    if (row.yes) {
+        // The partly written image is gone and the device has left
+        // download mode; the installer is told it was not updated.
+        EXPECT_EQ(status.rfind("FWSTATUS " + ch + " download 0 ", 0), 0u) << status;
+        EXPECT_NE(status.find(" written 0 bytes 0 "), std::string::npos) << status;
+        EXPECT_NE(status.find(" restarts 0 killold 0 killnew 1"), std::string::npos) << status;
+        const auto cmds = Commands(mark);
+        ASSERT_GE(cmds.size(), 4u);
+        EXPECT_EQ(std::vector<std::string>(cmds.end() - 4, cmds.end()),
+                  (std::vector<std::string>{"FWCMD " + ch + " 11 2", "FWCMD " + ch + " 1 0",
+                                            "FWCMD 1 1 0", "FWCMD 2 1 0"}));
+        EXPECT_EQ(Transfer().results, std::vector<int>{0});
+        EXPECT_EQ(m_View.messages,
+                  (std::vector<std::pair<int, int>>{{kTextFWNotUpdated, kTextFWErrCaption}}));
+    } else {
+        EXPECT_NE(status.find(" written 4 bytes 4096 "), std::string::npos) << status;
+        EXPECT_NE(status.find(" killnew 0"), std::string::npos) << status;
+        EXPECT_EQ(Transfer().results, std::vector<int>{1});
+        EXPECT_TRUE(m_View.messages.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CancelOnceErasing,
+    ::testing::Values(CancelRow{"BoxEraseYes", eFWDeviceKTX, eFW_DeleteBlock, 2, true},
+                      CancelRow{"BoxEraseNo", eFWDeviceKTX, eFW_DeleteBlock, 2, false},
+                      CancelRow{"BoxWriteYes", eFWDeviceKTX, eFW_SendBlock, 2, true},
+                      CancelRow{"BoxWriteNo", eFWDeviceKTX, eFW_SendBlock, 2, false},
+                      CancelRow{"CameraEraseYes", eFWDeviceKMR, eFW_DeleteBlock, 5, true},
+                      CancelRow{"CameraEraseNo", eFWDeviceKMR, eFW_DeleteBlock, 5, false},
+                      CancelRow{"CameraWriteYes", eFWDeviceKMR, eFW_SendBlock, 3, true},
+                      CancelRow{"CameraWriteNo", eFWDeviceKMR, eFW_SendBlock, 3, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FirmwareE2e, DeadLinkEndsTheRunExactlyOnce) {
     dlgen::DownloadFileRecipe recipe;

@@ -326,6 +326,13 @@ class FirmwareViewStub : public IFirmwareView {
 public:
     void ShowFirmwareGroup(const TFirmwareGroup& g) override { group = g; }
     void ShowFWMessage(int textId, int) override { messages.push_back(textId); }
+    void ShowFWMessageAndWait(int textId, int) override {
+        messages.push_back(textId);
+        if (fw)
+            fw->OnFWMessageClosed();
+    }
+    // Nobody cancels here.
+    void AskCancel(int, int) override {}
     // The user says yes to the restart.
     void AskRestart(int, int) override {
         ++questions;

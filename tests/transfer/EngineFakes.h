@@ -33,6 +33,7 @@ public:
     bool IsOpen() const override { return open; }
     int GetComNumber() const override { return com; }
     bool SendDataBlock(const std::uint8_t* data, std::uint32_t len) override {
+        ++sendAttempts;
         bool ok = sendOk;
         if (!sendResults.empty()) {
             ok = sendResults.front();
@@ -82,6 +83,7 @@ public:
     std::deque<bool> sendResults;
     bool teleOk = true;
     std::vector<Bytes> blocks;
+    int sendAttempts = 0; // also the failed ones
     std::vector<Bytes> telegrams;
     Bytes rx;
     int teleEvents = 0;

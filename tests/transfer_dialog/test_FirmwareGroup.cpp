@@ -1,8 +1,9 @@
 // The transfer form's firmware group: the real form, engine and firmware
 // download over a fake serial port, with the box and the camera device in
 // download mode behind it. The form renders the download's group, runs its
-// file dialog and buttons, and asks the restart question after the step
-// that raised it has returned.
+// file dialog and buttons, asks its questions after the step that raised
+// them has returned, shows its boxes one at a time, and lets a cancel once
+// erasing has begun (button, Esc or the close box) ask first.
 
 #include "EngineFakes.h"
 #include "FakeClock.h"
@@ -20,15 +21,20 @@
 
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -36,20 +42,44 @@ namespace {
 using dlgen::DownloadFileRecipe;
 using Cmd = FirmwareDeviceSim::Command;
 
+// Answers every box at once; with spin set it first lets the event loop run
+// while it is open, as a real modal box does, so a box queued meanwhile
+// would open on top of it.
 class AnsweringBox : public IDocMessageBox {
 public:
     int ShowMessage(int textId, const std::string&, const std::string&, eDocMsgIcon icon,
                     eDocMsgButtons buttons) override {
         shown.push_back({textId, icon, buttons});
-        return buttons == eDocMsgYesNo ? answer : eDocAnswerOk;
+        if (onShow)
+            onShow(textId);
+        ++open;
+        maxOpen = std::max(maxOpen, open);
+        if (spin)
+            for (int i = 0; i < 20; ++i)
+                QCoreApplication::processEvents();
+        --open;
+        if (buttons != eDocMsgYesNo)
+            return eDocAnswerOk;
+        return textId == kTextFWAskCancel ? cancelAnswer : answer;
     }
     struct Shown {
         int textId;
         eDocMsgIcon icon;
         eDocMsgButtons buttons;
     };
+    std::vector<int> Ids() const {
+        std::vector<int> ids;
+        for (const Shown& s : shown)
+            ids.push_back(s.textId);
+        return ids;
+    }
     std::vector<Shown> shown;
     int answer = eDocAnswerYes;
+    int cancelAnswer = eDocAnswerYes;
+    bool spin = false;
+    int open = 0;
+    int maxOpen = 0;
+    std::function<void(int)> onShow;
 };
 
 class Results : public ITransferOwner {
@@ -258,5 +288,194 @@ TEST_F(FirmwareGroup, StatusLineOfTheBlockWritingIsSubstituted) {
               Subst(kTextFWStatusWrite, model.fwText.numbers[0], model.fwText.numbers[1]));
     EXPECT_FALSE(Label("m_pFWText").contains(QLatin1Char('%')));
 }
+
+TEST_F(FirmwareGroup, LineLostInTheWriteShowsTheCauseFirstAndOneBoxAtATime) {
+    Open();
+    DownloadFileRecipe recipe;
+    recipe.blocks = 4;
+    LoadFile(recipe);
+    box.spin = true;
+    std::vector<int> attemptsWhenShown;
+    box.onShow = [this, &attemptsWhenShown](int) {
+        attemptsWhenShown.push_back(ports.last->sendAttempts);
+    };
+    // The devices keep the write of block 2 unanswered; then the line is
+    // lost, so neither its repetition nor the removal can go out.
+    sim.silenceWrite[1] = 1;
+    Button("m_pDownloadBtn")->click();
+    Pump();
+    ASSERT_EQ(Engine().GetMode(), eFW_SendBlock);
+    ports.last->sendOk = false;
+    const int attempts = ports.last->sendAttempts;
+    Elapse(kFWTimeoutBlockMs);
+    Pump();
+
+    EXPECT_EQ(box.Ids(),
+              (std::vector<int>{kTextFWStepFailedFirst + 4, kTextFWStepFailedFirst + 7}));
+    EXPECT_EQ(box.maxOpen, 1) << "two boxes open at once";
+    // The cause was up before the removal was even tried.
+    ASSERT_EQ(attemptsWhenShown.size(), 2u);
+    EXPECT_EQ(attemptsWhenShown[0], attempts + 1);
+    EXPECT_GT(attemptsWhenShown[1], attemptsWhenShown[0]);
+    EXPECT_EQ(owner.results, std::vector<int>{0});
+}
+
+// ---- Cancel in the running form ---------------------------------------------------
+
+// How the user ends the form.
+enum class EndBy { CancelButton, Escape, CloseBox };
+
+struct CancelAt {
+    const char* name;
+    std::uint8_t device;
+    int mode;
+    int counter; // the block counter, -1 any
+    bool asks;   // erasing has begun: the form asks first
+};
+
+using FormCancelCase = std::tuple<CancelAt, EndBy, bool>;
+
+class FormCancel : public FirmwareGroup, public testing::WithParamInterface<FormCancelCase> {
+protected:
+    void End(EndBy how) {
+        switch (how) {
+        case EndBy::CancelButton:
+            Button("m_pOk")->click();
+            break;
+        case EndBy::Escape: {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(dlg.get(), &press);
+            break;
+        }
+        case EndBy::CloseBox:
+            dlg->close();
+            break;
+        }
+    }
+};
+
+TEST_P(FormCancel, AsksOnceErasingHasBegunAndEndsAsAnswered) {
+    const auto& [at, how, yes] = GetParam();
+    DownloadFileRecipe recipe;
+    recipe.device = at.device;
+    recipe.blocks = 4;
+    file = dlgen::MakeDownloadFile(recipe);
+    dlg->GetTransferExtension().GetFirmware().SetFWFileName(dir.File("fw.bin", file).string());
+    box.cancelAnswer = yes ? eDocAnswerYes : eDocAnswerNo;
+    box.spin = true;
+    FirmwareDeviceSim::Device& d = at.device == eFWDeviceKMR ? sim.camera : sim.box;
+    TFirmwareDownload& fw = dlg->GetTransferExtension().GetFirmware();
+
+    // The user inside the modal run: starts the download once the run
+    // waits for it, and ends the form at the step; the devices answer one
+    // block per turn, and time passes only when nobody has anything to say.
+    bool started = false;
+    bool ended = false;
+    bool visibleAfterEnd = false;
+    int idle = 0;
+    QTimer user;
+    user.setInterval(0);
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        const auto& blocks = ports.last->blocks;
+        while (seen < blocks.size())
+            sim.OnPcBlock(blocks[seen++]);
+        if (!ended && Engine().IsRunning() && Engine().GetMode() == at.mode &&
+            (at.counter < 0 || fw.GetBlockCounter() == at.counter)) {
+            ended = true;
+            End(how);
+            visibleAfterEnd = dlg->isVisible();
+            return;
+        }
+        // The query is over once the run waits at mode 0.
+        if (!started && at.mode != eFW_ReceiveKTXFirmwareHeader && Engine().IsRunning() &&
+            Engine().GetMode() == eTransferIdle && Button("m_pDownloadBtn")->isEnabled()) {
+            started = true;
+            Button("m_pDownloadBtn")->click();
+            return;
+        }
+        if (!sim.answers.empty()) {
+            idle = 0;
+            ports.last->rx = sim.answers.front();
+            sim.answers.pop_front();
+            Engine().OnReadData();
+            return;
+        }
+        if (++idle < 3)
+            return;
+        idle = 0;
+        if (const auto due = Engine().NextDueMs()) {
+            clock.now = std::max(clock.now, *due);
+            dlg->OnTimer();
+        }
+    });
+    if (at.mode == eFW_ReceiveKTXFirmwareHeader)
+        sim.silence[{1, eFWCmdGetHeader}] = 1;
+    user.start();
+    Engine().SetTransferData(eFW_FirmwareDownload, image.data(),
+                             static_cast<std::uint32_t>(image.size()));
+    const int modal = dlg->ShowModal();
+    user.stop();
+    QCoreApplication::processEvents();
+
+    ASSERT_TRUE(ended);
+    EXPECT_LE(box.maxOpen, 1) << "two boxes open at once";
+    EXPECT_FALSE(Engine().IsRunning());
+    EXPECT_EQ(owner.results.size(), 1u);
+    if (!at.asks) {
+        // The header query: Esc and the close box end it as the button does.
+        EXPECT_FALSE(visibleAfterEnd);
+        EXPECT_EQ(modal, 2);
+        EXPECT_TRUE(box.shown.empty());
+        EXPECT_EQ(owner.results, std::vector<int>{0});
+        return;
+    }
+    // The question first; the form stays open while it is asked.
+    EXPECT_TRUE(visibleAfterEnd);
+    ASSERT_FALSE(box.shown.empty());
+    EXPECT_EQ(box.shown[0].textId, kTextFWAskCancel);
+    EXPECT_EQ(box.shown[0].icon, eDocMsgIconQuestion);
+    EXPECT_EQ(box.shown[0].buttons, eDocMsgYesNo);
+    if (yes) {
+        EXPECT_EQ(modal, 2);
+        EXPECT_EQ(box.Ids(), (std::vector<int>{kTextFWAskCancel, kTextFWNotUpdated}));
+        EXPECT_TRUE(d.newRemoved);
+        EXPECT_TRUE(d.written.empty());
+        EXPECT_FALSE(d.inDownload);
+        EXPECT_EQ(owner.results, std::vector<int>{0});
+    } else {
+        EXPECT_EQ(modal, 1);
+        EXPECT_EQ(box.Ids(), (std::vector<int>{kTextFWAskCancel, kTextFWAskRestart}));
+        EXPECT_EQ(FirmwareDeviceSim::Image(d), file);
+        EXPECT_FALSE(d.newRemoved);
+        EXPECT_EQ(owner.results, std::vector<int>{1});
+    }
+}
+
+std::string FormCancelName(const testing::TestParamInfo<FormCancelCase>& info) {
+    static const char* const kEnds[] = {"CancelButton", "Escape", "CloseBox"};
+    return std::string(std::get<0>(info.param).name) +
+           kEnds[static_cast<int>(std::get<1>(info.param))] +
+           (std::get<2>(info.param) ? "Yes" : "No");
+}
+
+const auto kEveryEnd = testing::Values(EndBy::CancelButton, EndBy::Escape, EndBy::CloseBox);
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, FormCancel,
+    testing::Combine(testing::Values(CancelAt{"BoxErase", eFWDeviceKTX, eFW_DeleteBlock, 2, true},
+                                     CancelAt{"BoxWrite", eFWDeviceKTX, eFW_SendBlock, 3, true},
+                                     CancelAt{"CameraErase", eFWDeviceKMR, eFW_DeleteBlock, 2,
+                                              true},
+                                     CancelAt{"CameraWrite", eFWDeviceKMR, eFW_SendBlock, 3, true}),
+                     kEveryEnd, testing::Bool()),
+    FormCancelName);
+
+// Nothing to ask there: the answer is not used.
+INSTANTIATE_TEST_SUITE_P(Query, FormCancel,
+                         testing::Combine(testing::Values(CancelAt{"HeaderQuery", eFWDeviceKTX,
+                                                                   eFW_ReceiveKTXFirmwareHeader, -1,
+                                                                   false}),
+                                          kEveryEnd, testing::Values(true)),
+                         FormCancelName);
 
 } // namespace

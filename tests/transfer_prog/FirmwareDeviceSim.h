@@ -4,7 +4,7 @@
 // 1 or 2), keeps what it was told to erase and write, and answers with Ack,
 // Nak, its header or the checksum of the written image. Faults on request:
 // silence or a Nak for the next commands of a kind, a wrong checksum, a
-// short header, a missing camera device.
+// short header (or one without data), a missing camera device.
 
 #include "DownloadFileGen.h"
 #include "FirmwareDefs.h"
@@ -50,7 +50,8 @@ public:
     // Answer the block write of this number with silence n times.
     std::map<int, int> silenceWrite;
     std::optional<std::uint16_t> checksumOverride;
-    int shortHeaders = 0; // header answers cut to 40 bytes
+    int shortHeaders = 0;            // header answers cut to shortHeaderLen bytes
+    std::size_t shortHeaderLen = 40; // 0: a header answer without data
 
     // A block the PC sent; the identification and other channels are not
     // for the devices.
@@ -90,7 +91,7 @@ public:
             Bytes h = d.header;
             if (shortHeaders > 0) {
                 --shortHeaders;
-                h.resize(40);
+                h.resize(shortHeaderLen);
             }
             a.insert(a.end(), h.begin(), h.end());
             answers.push_back(a);
@@ -114,6 +115,8 @@ public:
         }
         case eFWCmdKillFirmware:
             (block == kFWKillOld ? d.oldRemoved : d.newRemoved) = true;
+            if (block != kFWKillOld)
+                d.written.clear();
             Answer(dev, eFWAck);
             break;
         case eFWCmdReset:

@@ -1,10 +1,13 @@
 // The firmware download's step machine against the two devices in download
 // mode, with a clock moved by hand: the whole command sequence, the
 // time-out of every command, retries, the failure of each step, a missing
-// camera device, a dead link, and the dialog's firmware group.
+// camera device, a dead link, the user's cancel, and the dialog's firmware
+// group.
 
 #include "FirmwareDeviceSim.h"
 #include "ProgFixture.h"
+
+#include <tuple>
 
 namespace {
 
@@ -20,18 +23,30 @@ public:
     void ShowFWMessage(int textId, int captionId) override {
         messages.emplace_back(textId, captionId);
     }
+    void ShowFWMessageAndWait(int textId, int captionId) override {
+        messages.emplace_back(textId, captionId);
+        if (onWait)
+            onWait();
+    }
     void AskRestart(int textId, int captionId) override {
         questions.emplace_back(textId, captionId);
         if (onAsk)
             onAsk();
+    }
+    void AskCancel(int textId, int captionId) override {
+        cancelQuestions.emplace_back(textId, captionId);
     }
 
     TFirmwareGroup group;
     int shown = 0;
     std::vector<std::pair<int, int>> messages;
     std::vector<std::pair<int, int>> questions;
+    std::vector<std::pair<int, int>> cancelQuestions;
     std::function<void()> onAsk;
+    std::function<void()> onWait;
 };
+
+using Boxes = std::vector<std::pair<int, int>>;
 
 Bytes DeviceHeader(std::uint8_t device, const char* version) {
     DownloadFileRecipe s;
@@ -51,6 +66,11 @@ protected:
         fwView.onAsk = [this] {
             if (restartAnswer)
                 fw().OnRestartAnswer(*restartAnswer);
+        };
+        // The user reads a box at once, unless a test holds it open.
+        fwView.onWait = [this] {
+            if (closeMessages)
+                fw().OnFWMessageClosed();
         };
     }
 
@@ -73,6 +93,26 @@ protected:
             sim.answers.pop_front();
         }
         FAIL() << "the download never settled";
+    }
+    // As Pump, but stops before the next answer once done() holds; false
+    // when nobody had anything more to say first.
+    bool PumpUntil(const std::function<bool()>& done) {
+        for (int guard = 0; guard < 100000; ++guard) {
+            Feed();
+            if (done())
+                return true;
+            if (sim.answers.empty())
+                return false;
+            DeliverOne();
+        }
+        return false;
+    }
+    // The devices' next answer reaches the PC.
+    void DeliverOne() {
+        Feed();
+        ASSERT_FALSE(sim.answers.empty());
+        Box(sim.answers.front());
+        sim.answers.pop_front();
     }
     // The devices take what the PC sent; their answers wait.
     void Feed() {
@@ -115,6 +155,7 @@ protected:
     FirmwareDeviceSim sim;
     RecordingFirmwareView fwView;
     std::optional<bool> restartAnswer = true;
+    bool closeMessages = true;
     std::size_t seen = 0;
     std::uint64_t msPerAnswer = 0;
 };
@@ -427,23 +468,65 @@ TEST_F(FirmwareRun, NakToAHeaderRequestOnlyLeavesTheHeaderEmpty) {
     EXPECT_TRUE(fwView.messages.empty());
 }
 
-TEST_F(FirmwareRun, ShortHeaderAnswerIsNoAnswer) {
-    sim.shortHeaders = 1;
+// A device without a readable header, the one most in need of new
+// firmware, answers the header request with less than a header, or none.
+struct NoHeaderCase {
+    const char* name;
+    bool camera;
+    std::size_t len;
+};
+
+class HeaderWithoutData : public FirmwareRun, public testing::WithParamInterface<NoHeaderCase> {};
+
+TEST_P(HeaderWithoutData, ShowsNoHeaderAndTheRunGoesOnToTheDownload) {
+    const NoHeaderCase& c = GetParam();
+    (c.camera ? sim.camera : sim.box).header.resize(c.len);
     Open(File({}));
-    // Asked again at once, and the whole header then taken.
-    EXPECT_EQ(Count({1, eFWCmdGetHeader, 1, 0}), 2u);
-    EXPECT_EQ(fw().GetKTXHeader().GetVersion(), "KTX 1.00");
+    // Each device asked once: the answer is an answer, not a time-out.
+    EXPECT_EQ(sim.log, Query());
+    EXPECT_TRUE(fwView.messages.empty());
+    EXPECT_TRUE(owner.results.empty());
     EXPECT_EQ(engine.GetMode(), eTransferIdle);
+    EXPECT_TRUE(engine.IsRunning());
+    // Nothing is kept of a cut header; its labels stay empty.
+    const HeaderRecord& cut = c.camera ? fw().GetKMRHeader() : fw().GetKTXHeader();
+    EXPECT_EQ(cut.CodeSign, 0);
+    EXPECT_TRUE(cut.GetVersion().empty());
+    const TFWHeaderLabels& empty = c.camera ? fwView.group.kmr : fwView.group.ktx;
+    const TViewText none = TViewText::Lang(kTextFWNone);
+    EXPECT_EQ(empty.version, none);
+    EXPECT_EQ(empty.date, none);
+    EXPECT_EQ(empty.time, none);
+    EXPECT_EQ(empty.device, none);
+    const TFWHeaderLabels& other = c.camera ? fwView.group.ktx : fwView.group.kmr;
+    EXPECT_EQ(other.version, TViewText::Literal(c.camera ? "KTX 1.00" : "KMR 2.00"));
+    EXPECT_TRUE(fwView.group.downloadBtnEnabled);
+
+    Download();
+    EXPECT_EQ(FirmwareDeviceSim::Image(sim.box), file);
+    EXPECT_EQ(owner.results, std::vector<int>{1});
     EXPECT_TRUE(fwView.messages.empty());
 }
 
-TEST_F(FirmwareRun, OnlyShortHeaderAnswersFailTheQuery) {
-    sim.shortHeaders = 3;
+INSTANTIATE_TEST_SUITE_P(Answers, HeaderWithoutData,
+                         testing::Values(NoHeaderCase{"BoxNoData", false, 0},
+                                         NoHeaderCase{"BoxCutHeader", false, 40},
+                                         NoHeaderCase{"BoxOneByteShort", false, 63},
+                                         NoHeaderCase{"CameraNoData", true, 0},
+                                         NoHeaderCase{"CameraCutHeader", true, 40}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FirmwareRun, ShortHeaderAnswerLeavesTheHeaderOfAnEarlierRunOut) {
     Open(File({}));
-    EXPECT_EQ(Count({1, eFWCmdGetHeader, 1, 0}), 3u);
+    ASSERT_EQ(fw().GetKTXHeader().GetVersion(), "KTX 1.00");
+    engine.Cancel();
+    sim.shortHeaders = 1;
+    sim.shortHeaderLen = 40;
+    seen = Port()->blocks.size();
+    Open("");
     EXPECT_EQ(fw().GetKTXHeader().CodeSign, 0);
-    EXPECT_EQ(fwView.messages, (std::vector<std::pair<int, int>>{{3325, kTextFWErrCaption}}));
-    EXPECT_EQ(owner.results, std::vector<int>{0});
+    EXPECT_EQ(fwView.group.ktx.version, TViewText::Lang(kTextFWNone));
+    EXPECT_EQ(fwView.group.kmr.version, TViewText::Literal("KMR 2.00"));
 }
 
 TEST_F(FirmwareRun, WrongAnswerCodeIsNoAnswer) {
@@ -506,28 +589,56 @@ TEST_F(FirmwareRun, CameraDeviceThatRefusesIsNotAnErrorEither) {
 
 // ---- Dead link -------------------------------------------------------------------
 
-TEST_F(FirmwareRun, DeadLinkDuringTheWriteEndsTheRunExactlyOnce) {
+TEST_F(FirmwareRun, DeadLinkDuringTheWriteShowsWhyBeforeTheRemovalAndEndsOnce) {
     DownloadFileRecipe recipe;
-    recipe.blocks = 8;
+    recipe.blocks = 4;
     Open(File(recipe));
     fw().OnFWDownloadStarten();
-    // Answers go one by one; after block 2 the link is gone.
-    for (int i = 0; i < 6; ++i) {
-        Feed();
-        Box(sim.answers.front());
-        sim.answers.pop_front();
-    }
-    ASSERT_EQ(Log().back(), (Cmd{1, eFWCmdWriteBlock, 2, 0}));
+    // Answers go one by one; after block 1 the link is gone, while block 2
+    // of 4 is written.
+    for (int i = 0; i < 5; ++i)
+        DeliverOne();
+    ASSERT_EQ(Log().back(), (Cmd{1, eFWCmdWriteBlock, 1, 0}));
+    closeMessages = false;
     Port()->sendOk = false;
-    Box(sim.answers.front());
-    sim.answers.pop_front();
+    DeliverOne();
+    // The write failed: its box is up, and the removal waits until the
+    // user has read it.
+    EXPECT_EQ(fwView.messages, (Boxes{{3329, kTextFWErrCaption}}));
+    EXPECT_TRUE(fw().IsWaitingForMessage());
+    const int attempts = Port()->sendAttempts;
+    Wait(60000);
+    EXPECT_EQ(Port()->sendAttempts, attempts);
+    EXPECT_TRUE(owner.results.empty());
+    // A late answer is nobody's: it is not the removal's.
+    Box({0x81, eFWAck});
+    EXPECT_EQ(Port()->sendAttempts, attempts);
+
+    fw().OnFWMessageClosed();
+    EXPECT_GT(Port()->sendAttempts, attempts);
     EXPECT_EQ(owner.results, std::vector<int>{0});
     EXPECT_FALSE(engine.IsRunning());
-    // The write failed, and so did the removal of its image.
-    EXPECT_EQ(fwView.messages, (std::vector<std::pair<int, int>>{{3329, kTextFWErrCaption},
-                                                                 {3332, kTextFWErrCaption}}));
+    // Then the removal could not go out either: its box comes second.
+    EXPECT_EQ(fwView.messages, (Boxes{{3329, kTextFWErrCaption}, {3332, kTextFWErrCaption}}));
     Wait(60000);
     EXPECT_EQ(owner.results.size(), 1u);
+}
+
+TEST_F(FirmwareRun, LinkBackWhileTheWriteFailureIsReadRemovesTheImage) {
+    DownloadFileRecipe recipe;
+    recipe.blocks = 4;
+    Open(File(recipe));
+    closeMessages = false;
+    sim.nak[{1, eFWCmdWriteBlock}] = 1;
+    Download();
+    EXPECT_EQ(fwView.messages, (Boxes{{3329, kTextFWErrCaption}}));
+    EXPECT_FALSE(sim.box.newRemoved);
+    fw().OnFWMessageClosed();
+    Pump();
+    EXPECT_TRUE(sim.box.newRemoved);
+    EXPECT_FALSE(sim.box.inDownload);
+    EXPECT_EQ(fwView.messages.size(), 1u);
+    EXPECT_EQ(owner.results, std::vector<int>{0});
 }
 
 TEST_F(FirmwareRun, DeadLinkAtTheStartEndsTheRunOnce) {
@@ -555,13 +666,176 @@ TEST_F(FirmwareRun, HangUpDuringTheEraseEndsTheRunOnce) {
     EXPECT_TRUE(fwView.messages.empty());
 }
 
-TEST_F(FirmwareRun, CancelDuringTheWriteSendsTheBlockOnceMoreThenEnds) {
+// ---- Cancel ------------------------------------------------------------------
+
+TEST_F(FirmwareRun, CancelDuringTheHeaderQueryEndsAtOnce) {
+    sim.silence[{1, eFWCmdGetHeader}] = 1;
     Open(File({}));
+    ASSERT_EQ(engine.GetMode(), eFW_ReceiveKTXFirmwareHeader);
+    const std::size_t headers = Count({1, eFWCmdGetHeader, 1, 0});
+    engine.Cancel();
+    // The missing answer is handled as a time-out (once more), then the
+    // run ends; nothing is asked.
+    EXPECT_EQ(Count({1, eFWCmdGetHeader, 1, 0}), headers + 1);
+    EXPECT_EQ(std::vector<Cmd>(Log().end() - 2, Log().end()), kFinalStops);
+    EXPECT_TRUE(fwView.cancelQuestions.empty());
+    EXPECT_EQ(owner.results, std::vector<int>{0});
+    EXPECT_FALSE(engine.IsRunning());
+}
+
+TEST_F(FirmwareRun, CancelWhileTheDownloadWaitsForTheUserEndsAtOnce) {
+    Open(File({}));
+    engine.Cancel();
+    EXPECT_TRUE(fwView.cancelQuestions.empty());
+    EXPECT_EQ(owner.results, std::vector<int>{0});
+    EXPECT_TRUE(sim.box.written.empty());
+}
+
+// Where the user cancels once erasing has begun.
+struct CancelStep {
+    const char* name;
+    std::uint8_t device;
+    int mode;
+    int counter; // the block counter, -1 any
+};
+
+// The step, the answer (Yes stops), and whether the step's answer comes
+// while the question is open (else after it was answered).
+using CancelCase = std::tuple<CancelStep, bool, bool>;
+
+class CancelOnceErasing : public FirmwareRun, public testing::WithParamInterface<CancelCase> {};
+
+TEST_P(CancelOnceErasing, AsksThenRemovesTheImageOrGoesOn) {
+    const auto& [step, yes, answerWhileAsked] = GetParam();
+    DownloadFileRecipe recipe;
+    recipe.device = step.device;
+    recipe.blocks = 4;
+    Open(File(recipe));
+    const std::uint8_t dev = step.device == eFWDeviceKMR ? kFWProtKMR : kFWProtKTX;
+    FirmwareDeviceSim::Device& d = step.device == eFWDeviceKMR ? sim.camera : sim.box;
+    sim.log.clear();
+    fw().OnFWDownloadStarten();
+    ASSERT_TRUE(PumpUntil([&] {
+        return engine.GetMode() == step.mode &&
+               (step.counter < 0 || fw().GetBlockCounter() == step.counter);
+    }));
+    const std::size_t mark = Log().size();
+
+    engine.Cancel();
+    EXPECT_EQ(fwView.cancelQuestions, (Boxes{{kTextFWAskCancel, kTextFWCaption}}));
+    EXPECT_TRUE(fw().IsAskingCancel());
+    EXPECT_TRUE(engine.IsRunning());
+    EXPECT_TRUE(owner.results.empty());
+    if (answerWhileAsked) {
+        DeliverOne();
+        // The user thinks it over: nothing goes out, nothing times out.
+        Wait(60000);
+        EXPECT_EQ(Log().size(), mark);
+    }
+    // A second cancel meanwhile asks nothing more.
+    engine.Cancel();
+    EXPECT_EQ(fwView.cancelQuestions.size(), 1u);
+
+    fw().OnCancelAnswer(yes);
+    Pump();
+    EXPECT_FALSE(engine.IsRunning());
+    const std::vector<Cmd> after(Log().begin() + static_cast<long>(mark), Log().end());
+    if (yes) {
+        // Handled as a failed write: the new image removed, download mode
+        // left, then the run ends; the user is told.
+        EXPECT_EQ(after, (std::vector<Cmd>{{dev, eFWCmdKillFirmware, kFWKillNew, 6},
+                                           {dev, eFWCmdStopDownload, 0, 2},
+                                           {1, eFWCmdStopDownload, 0, 2},
+                                           {2, eFWCmdStopDownload, 0, 2}}));
+        EXPECT_TRUE(d.newRemoved);
+        EXPECT_TRUE(d.written.empty());
+        EXPECT_FALSE(d.inDownload);
+        EXPECT_FALSE(d.oldRemoved);
+        EXPECT_EQ(fwView.messages, (Boxes{{kTextFWNotUpdated, kTextFWErrCaption}}));
+        EXPECT_EQ(owner.results, std::vector<int>{0});
+        EXPECT_TRUE(fw().IsCancelled());
+    } else {
+        EXPECT_EQ(FirmwareDeviceSim::Image(d), file);
+        EXPECT_FALSE(d.newRemoved);
+        EXPECT_EQ(d.restarts, 1);
+        EXPECT_TRUE(fwView.messages.empty());
+        EXPECT_EQ(owner.results, std::vector<int>{1});
+    }
+    Wait(60000);
+    EXPECT_EQ(owner.results.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, CancelOnceErasing,
+    testing::Combine(testing::Values(CancelStep{"BoxErase", eFWDeviceKTX, eFW_DeleteBlock, 2},
+                                     CancelStep{"BoxWrite", eFWDeviceKTX, eFW_SendBlock, 2},
+                                     CancelStep{"BoxChecksum", eFWDeviceKTX, eFW_ReceiveFirmwareChk,
+                                                -1},
+                                     CancelStep{"CameraErase", eFWDeviceKMR, eFW_DeleteBlock, 7},
+                                     CancelStep{"CameraWrite", eFWDeviceKMR, eFW_SendBlock, 3}),
+                     testing::Bool(), testing::Bool()),
+    [](const auto& info) {
+        return std::string(std::get<0>(info.param).name) +
+               (std::get<1>(info.param) ? "Yes" : "No") +
+               (std::get<2>(info.param) ? "AnswerWhileAsked" : "AnswerAfter");
+    });
+
+TEST_F(FirmwareRun, QuestionOpenPastTheTimeOutThenNoSendsTheBlockAgain) {
+    DownloadFileRecipe recipe;
+    recipe.blocks = 4;
+    Open(File(recipe));
     sim.silenceWrite[1] = 1;
     Download();
-    const std::size_t writes = Count({1, eFWCmdWriteBlock, 1, 0});
+    ASSERT_EQ(engine.GetMode(), eFW_SendBlock);
     engine.Cancel();
-    EXPECT_EQ(Count({1, eFWCmdWriteBlock, 1, 0}), writes + 1);
+    // The block's time-out passes while the user thinks.
+    Wait(kFWTimeoutBlockMs);
+    EXPECT_EQ(Count({1, eFWCmdWriteBlock, 1, 0}), 1u);
+    fw().OnCancelAnswer(false);
+    Pump();
+    EXPECT_EQ(Count({1, eFWCmdWriteBlock, 1, 0}), 2u);
+    EXPECT_EQ(FirmwareDeviceSim::Image(sim.box), file);
+    EXPECT_EQ(owner.results, std::vector<int>{1});
+}
+
+TEST_F(FirmwareRun, CancelDuringTheRemovalLetsItFinish) {
+    Open(File({}));
+    sim.silence[{1, eFWCmdKillFirmware}] = 1;
+    sim.nak[{1, eFWCmdWriteBlock}] = 1;
+    Download();
+    ASSERT_EQ(engine.GetMode(), eFW_KillNewFirmware);
+    engine.Cancel();
+    EXPECT_TRUE(engine.IsRunning());
+    EXPECT_TRUE(fwView.cancelQuestions.empty());
+    Wait(kFWTimeoutMs);
+    EXPECT_TRUE(sim.box.newRemoved);
+    EXPECT_FALSE(sim.box.inDownload);
+    EXPECT_EQ(owner.results, std::vector<int>{0});
+}
+
+TEST_F(FirmwareRun, ConfirmedCancelWhoseRemovalFailsSaysSoThenNotUpdated) {
+    DownloadFileRecipe recipe;
+    recipe.blocks = 4;
+    Open(File(recipe));
+    fw().OnFWDownloadStarten();
+    ASSERT_TRUE(PumpUntil([&] { return engine.GetMode() == eFW_SendBlock; }));
+    engine.Cancel();
+    DeliverOne();
+    Port()->sendOk = false;
+    fw().OnCancelAnswer(true);
+    EXPECT_EQ(fwView.messages,
+              (Boxes{{3332, kTextFWErrCaption}, {kTextFWNotUpdated, kTextFWErrCaption}}));
+    EXPECT_EQ(owner.results, std::vector<int>{0});
+    EXPECT_FALSE(engine.IsRunning());
+}
+
+TEST_F(FirmwareRun, CancelNowEndsEvenAnErasingRunWithoutAQuestion) {
+    Open(File({}));
+    fw().OnFWDownloadStarten();
+    ASSERT_TRUE(PumpUntil([&] { return engine.GetMode() == eFW_DeleteBlock; }));
+    engine.CancelNow();
+    EXPECT_TRUE(fwView.cancelQuestions.empty());
+    EXPECT_FALSE(engine.IsRunning());
     EXPECT_EQ(owner.results, std::vector<int>{0});
 }
 

@@ -29,6 +29,7 @@
 #include <QAbstractEventDispatcher>
 #include <QBoxLayout>
 #include <QFile>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -188,8 +189,8 @@ int TDataTransfer::ShowModal() {
     const int modal = exec();
     if (m_pEngine->IsRunning()) {
         // The loop was ended from outside (the program quits): the run
-        // still ends with its one result.
-        m_pEngine->Cancel();
+        // still ends with its one result, with no one left to ask.
+        m_pEngine->CancelNow();
     }
     m_bStartPending = false;
     m_pSwapTimer->stop();
@@ -300,7 +301,9 @@ void TDataTransfer::OnCancel() {
     if (m_pEngine->IsRunning())
         m_pEngine->Cancel();
     RearmTimer();
-    if (isVisible())
+    // A firmware download may ask first, or end its removal on its own: the
+    // form stays until the run has ended, and the engine closes it then.
+    if (isVisible() && !m_pEngine->IsRunning())
         done(m_pEngine->GetModalResult());
 }
 
@@ -385,13 +388,51 @@ void TDataTransfer::OnCapiMessage(const WindowMessage& msg) {
     m_pEngine->OnCapiMessage(*report);
 }
 
-void TDataTransfer::QueueMessage(std::string text, std::string caption, eDocMsgIcon icon) {
-    QTimer::singleShot(0, this, [this, text = std::move(text), caption = std::move(caption), icon] {
+void TDataTransfer::QueueMessage(std::string text, std::string caption, eDocMsgIcon icon,
+                                 int textId) {
+    QueuedBox box;
+    box.textId = textId;
+    box.text = std::move(text);
+    box.caption = std::move(caption);
+    box.icon = icon;
+    QueueBox(std::move(box));
+}
+
+void TDataTransfer::QueueBox(QueuedBox box) {
+    m_Boxes.push_back(std::move(box));
+    QTimer::singleShot(0, this, &TDataTransfer::ShowNextBox);
+}
+
+void TDataTransfer::ShowNextBox() {
+    // One box at a time: a box asked for while another is open waits until
+    // that one is closed and its answer has been dealt with.
+    if (m_bBoxOpen || m_Boxes.empty())
+        return;
+    QueuedBox next = std::move(m_Boxes.front());
+    m_Boxes.pop_front();
+    if (next.wanted && !next.wanted()) {
+        if (!m_Boxes.empty())
+            QTimer::singleShot(0, this, &TDataTransfer::ShowNextBox);
+        return;
+    }
+    m_bBoxOpen = true;
+    const QPointer<TDataTransfer> alive(this);
+    int answer = eDocAnswerOk;
+    {
         // Over the running form when it shows, which stays on top.
         TQtDocMessageBox qtBox(isVisible() ? this : parentWidget());
         IDocMessageBox* box = m_pMessageBox ? m_pMessageBox : &qtBox;
-        box->ShowMessage(0, text, caption, icon, eDocMsgOk);
-    });
+        answer = box->ShowMessage(next.textId, next.text, next.caption, next.icon, next.buttons);
+    }
+    if (!alive)
+        return;
+    m_bBoxOpen = false;
+    if (next.answered) {
+        next.answered(answer);
+        RearmTimer();
+    }
+    if (!m_Boxes.empty())
+        QTimer::singleShot(0, this, &TDataTransfer::ShowNextBox);
 }
 
 void TDataTransfer::QueueOpenError(std::uint16_t result) {
@@ -579,26 +620,50 @@ void TDataTransfer::ShowFirmwareGroup(const TFirmwareGroup& g) {
     ui->m_pFWProgressBar->setValue(std::clamp(g.progressPos, g.progressMin, max));
 }
 
-void TDataTransfer::ShowFWMessage(int textId, int captionId) {
+TDataTransfer::QueuedBox TDataTransfer::FirmwareBox(int textId, int captionId, eDocMsgIcon icon,
+                                                    eDocMsgButtons buttons) const {
     const char* text = m_pRes ? m_pRes->GetText(textId) : nullptr;
     const char* caption = m_pRes ? m_pRes->GetText(captionId) : nullptr;
-    QueueMessage(text ? text : "", caption ? caption : "", eDocMsgIconStop);
+    QueuedBox box;
+    box.textId = textId;
+    box.text = text ? text : "";
+    box.caption = caption ? caption : "";
+    box.icon = icon;
+    box.buttons = buttons;
+    return box;
+}
+
+void TDataTransfer::ShowFWMessage(int textId, int captionId) {
+    QueueBox(FirmwareBox(textId, captionId, eDocMsgIconStop, eDocMsgOk));
+}
+
+// The boxes below are shown once the download's call has returned: their
+// own loop must not run inside the step that raised them.
+
+void TDataTransfer::ShowFWMessageAndWait(int textId, int captionId) {
+    QueuedBox box = FirmwareBox(textId, captionId, eDocMsgIconStop, eDocMsgOk);
+    box.answered = [this](int) { m_pExtension->GetFirmware().OnFWMessageClosed(); };
+    QueueBox(std::move(box));
+}
+
+void TDataTransfer::AskFW(int textId, int captionId, void (TFirmwareDownload::*answer)(bool),
+                          bool (TFirmwareDownload::*asking)() const) {
+    QueuedBox box = FirmwareBox(textId, captionId, eDocMsgIconQuestion, eDocMsgYesNo);
+    box.answered = [this, answer](int pressed) {
+        (m_pExtension->GetFirmware().*answer)(pressed == eDocAnswerYes);
+    };
+    box.wanted = [this, asking] { return (m_pExtension->GetFirmware().*asking)(); };
+    QueueBox(std::move(box));
 }
 
 void TDataTransfer::AskRestart(int textId, int captionId) {
-    const char* t = m_pRes ? m_pRes->GetText(textId) : nullptr;
-    const char* c = m_pRes ? m_pRes->GetText(captionId) : nullptr;
-    // Asked once the download's call has returned: the question's own loop
-    // must not run inside the step that asks it.
-    QTimer::singleShot(0, this, [this, textId, text = std::string(t ? t : ""),
-                                 caption = std::string(c ? c : "")] {
-        TQtDocMessageBox qtBox(isVisible() ? this : parentWidget());
-        IDocMessageBox* box = m_pMessageBox ? m_pMessageBox : &qtBox;
-        const int answer =
-            box->ShowMessage(textId, text, caption, eDocMsgIconQuestion, eDocMsgYesNo);
-        m_pExtension->GetFirmware().OnRestartAnswer(answer == eDocAnswerYes);
-        RearmTimer();
-    });
+    AskFW(textId, captionId, &TFirmwareDownload::OnRestartAnswer,
+          &TFirmwareDownload::IsAskingRestart);
+}
+
+void TDataTransfer::AskCancel(int textId, int captionId) {
+    AskFW(textId, captionId, &TFirmwareDownload::OnCancelAnswer,
+          &TFirmwareDownload::IsAskingCancel);
 }
 
 void TDataTransfer::OnFWDateiLadenClicked() {

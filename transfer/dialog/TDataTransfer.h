@@ -34,6 +34,8 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +44,7 @@ class QTimer;
 class TkResourcen;
 class TComPortOwnerMessages;
 class TLumenPortOwnerMessages;
+class TFirmwareDownload;
 class TTransferExtension;
 class TTransferPortFactory;
 enum class CapiUnavailable;
@@ -147,7 +150,9 @@ public:
     // ---- IFirmwareView ----
     void ShowFirmwareGroup(const TFirmwareGroup& group) override;
     void ShowFWMessage(int textId, int captionId) override;
+    void ShowFWMessageAndWait(int textId, int captionId) override;
     void AskRestart(int textId, int captionId) override;
+    void AskCancel(int textId, int captionId) override;
 
 public slots:
     // The firmware group's buttons: choose a download file, start the
@@ -155,7 +160,8 @@ public slots:
     void OnFWDateiLadenClicked();
     void OnFWDownloadClicked();
 
-    // The cancel button.
+    // The cancel button. A firmware download that has begun to change the
+    // device's flash asks first; the form then stays until the run ends.
     void OnCancel();
     // The engine's timer: fires whatever is due on the clock, then re-arms.
     void OnTimer();
@@ -177,9 +183,29 @@ private:
     std::intptr_t OnMessage(const mox::platform::WindowMessage& msg);
     void QueueOpenError(std::uint16_t result);
     void QueueCapiUnavailable(CapiUnavailable why, const std::string& library, unsigned info);
+    // A box of the form and what is done with its answer.
+    struct QueuedBox {
+        int textId = 0; // 0: a text built here
+        std::string text;
+        std::string caption;
+        eDocMsgIcon icon = eDocMsgIconStop;
+        eDocMsgButtons buttons = eDocMsgOk;
+        std::function<void(int)> answered;
+        // A question whose run has ended meanwhile is not asked.
+        std::function<bool()> wanted;
+    };
     // Shows a message over the form (or its owner) once the current handler
     // has returned.
-    void QueueMessage(std::string text, std::string caption, eDocMsgIcon icon);
+    void QueueMessage(std::string text, std::string caption, eDocMsgIcon icon, int textId = 0);
+    // Boxes show one at a time, in the order they were queued.
+    void QueueBox(QueuedBox box);
+    void ShowNextBox();
+    QueuedBox FirmwareBox(int textId, int captionId, eDocMsgIcon icon,
+                          eDocMsgButtons buttons) const;
+    // A Yes/No question of the download, answered through answer unless
+    // the download no longer asks it when its turn comes.
+    void AskFW(int textId, int captionId, void (TFirmwareDownload::*answer)(bool),
+               bool (TFirmwareDownload::*asking)() const);
     void OnCapiMessage(const mox::platform::WindowMessage& msg);
     void ShowDialRefused(int result, const std::string& number);
     QString Text(int textId) const;
@@ -221,4 +247,6 @@ private:
     // close the form.
     bool m_bStartPending = false;
     bool m_bFirmwareLayout = false;
+    std::deque<QueuedBox> m_Boxes;
+    bool m_bBoxOpen = false;
 };

@@ -5,6 +5,7 @@
 // (BlockProtocolDefs.h); they are listed here again so the check covers them.
 
 #include "BlockProtocolDefs.h"
+#include "FirmwareDefs.h"
 
 #include <array>
 
@@ -37,6 +38,8 @@ inline constexpr int kFWKTX = 3304;            // "halvox:": the box's header ro
 inline constexpr int kFWDownloadBtn = 3305;    // "übertragung starten"
 inline constexpr int kFWDurchsatz = 3321;      // "durchsatz:"
 inline constexpr int kFWDateBtn = 3324;        // "firmwaredatei laden"
+inline constexpr int kFWAskCancel = kTextFWAskCancel;   // 6035: stop the download?
+inline constexpr int kFWNotUpdated = kTextFWNotUpdated; // 6036: cancelled, not updated
 
 inline constexpr std::array kTransferDialogTextIds = {
     kCaptionReceive,  kCaptionSend,    kReceiveBlock,      kSendBlock,
@@ -45,7 +48,7 @@ inline constexpr std::array kTransferDialogTextIds = {
     kFWDevice,        kFWVersion,      kFWOpenExt,         kFWOpenTitle,
     kFWOpenFilter,    kFWDateiCaption, kFWDate,            kFWTime,
     kFWKTX,           kFWDownloadBtn,  kCapiThreadFailed,  kCapiRegisterFailed,
-    kFWDurchsatz,     kFWDateBtn,
+    kFWDurchsatz,     kFWDateBtn,      kFWAskCancel,       kFWNotUpdated,
 };
 
 } // namespace ttxt
