@@ -24,12 +24,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -193,6 +195,60 @@ TEST_F(DevicesPageInMainWindow, ABadCodeWarnsOnceForATreeClickAndTheTreeStays) {
     EXPECT_EQ(m_pMain->GetAktView(), page) << "the page stays";
     EXPECT_EQ(tree->currentItem(), groups);
     EXPECT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*>{groups});
+}
+
+// A bad code refused when the field was left for a check box, then mended:
+// the next tree click leaves the page, and the mended code is stored.
+TEST_F(DevicesPageInMainWindow, AMendedCodeLetsTheTreeClickThrough) {
+    std::vector<int> boxes;
+    FocusTakingBoxes focus;
+    TMsgBox::SetHandlerForTesting([&](const TMsgBox::Request& r) {
+        focus.Before();
+        boxes.push_back(r.textId);
+        focus.After();
+        return Answer(r);
+    });
+    m_pMain->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_pMain.get()));
+    TMoxDocument* doc = m_pMain->GetDoc();
+    doc->SetTypeIT(2);
+    ASSERT_TRUE(doc->SetPGPin(1, "1111"));
+    ASSERT_TRUE(doc->SetPGPin(2, "2222"));
+    m_pMain->BuildKonfigTree();
+    m_pMain->FlushTreeChange();
+    auto* tree = m_pMain->findChild<QTreeWidget*>(QStringLiteral("m_pKonfigTreeView"));
+    ASSERT_TRUE(m_pMain->SelectNodeKind(eSystemKonfig));
+    QTreeWidgetItem* other = tree->currentItem();
+    auto* page = Open<TFormTlnBG>(eTlnBG);
+    ASSERT_NE(page, nullptr);
+    const QPointer<TFormTlnBG> groups(page);
+    page->findChild<QTabBar*>(QStringLiteral("m_pTabControl"))->setCurrentIndex(2);
+    auto* code = page->findChild<QLineEdit*>(QStringLiteral("m_pCode"));
+    ClickInWindow(code);
+    ASSERT_TRUE(code->hasFocus());
+    code->selectAll();
+    QTest::keyClicks(code, QStringLiteral("12"));
+
+    // A click on a check box of the page leaves the field: refused.
+    ClickInWindow(page->findChild<QCheckBox*>(QStringLiteral("m_pLicht")));
+    ProcessEvents();
+    EXPECT_EQ(std::count(boxes.begin(), boxes.end(), 231), 1);
+    ASSERT_TRUE(code->hasFocus()) << "back to the field to mend it";
+    QTest::keyClicks(code, QStringLiteral("8047"));
+    ASSERT_EQ(code->text(), QStringLiteral("8047"));
+    boxes.clear();
+
+    tree->scrollToItem(other);
+    ClickInWindow(tree->viewport(), tree->visualItemRect(other).center());
+    ProcessEvents();
+    m_pMain->FlushTreeChange();
+    ProcessEvents();
+    EXPECT_EQ(boxes, std::vector<int>{});
+    EXPECT_TRUE(groups.isNull()) << "the page was left";
+    EXPECT_EQ(tree->currentItem(), other);
+    char pin[8] = {};
+    ASSERT_TRUE(doc->GetPGPin(2, pin, sizeof pin));
+    EXPECT_STREQ(pin, "8047");
 }
 
 } // namespace
