@@ -28,8 +28,8 @@
 namespace {
 
 constexpr int kHelpPage = 1800;
-constexpr int kCodeLen = 4;
-constexpr int kRnrLen = 24;
+constexpr int kCodeLen = MOX_PIN_SIZE - 1;  // exactly 4 digits
+constexpr int kRnrLen = MOX_PGRNR_SIZE - 1; // up to 24 digits
 // Room for a number of the record and its terminator.
 constexpr std::size_t kRnrBuffer = kRnrLen + 1;
 constexpr std::size_t kCodeBuffer = kCodeLen + 1;
