@@ -44,15 +44,15 @@ uint8_t MoxGetKamera(const MoxDaten* pData);
 bool MoxSetKamera(MoxDaten* pData, uint8_t kamera);
 
 uint8_t MoxGetTuerrufannahme(const MoxDaten* pData);
-bool MoxSetTuerrufannahme(MoxDaten* pData, uint8_t value); // 20..120
+bool MoxSetTuerrufannahme(MoxDaten* pData, uint8_t value); // MOX_TUERRUFANNAHME_MIN..MAX
 uint16_t MoxGetTuerrufdauer(const MoxDaten* pData);
-bool MoxSetTuerrufdauer(MoxDaten* pData, uint16_t value); // 60..600
+bool MoxSetTuerrufdauer(MoxDaten* pData, uint16_t value); // MOX_TUERRUFDAUER_MIN..MAX
 uint8_t MoxGetTuermatik(const MoxDaten* pData);
-bool MoxSetTuermatik(MoxDaten* pData, uint8_t value); // 0..10
+bool MoxSetTuermatik(MoxDaten* pData, uint8_t value); // MOX_TUERMATIK_MIN..MAX
 uint16_t MoxGetSchaltdauerMfr(const MoxDaten* pData);
-bool MoxSetSchaltdauerMfr(MoxDaten* pData, uint16_t value); // 0..999
+bool MoxSetSchaltdauerMfr(MoxDaten* pData, uint16_t value); // MOX_SCHALTDAUERMFR_MIN..MAX
 uint8_t MoxGetKettenruf(const MoxDaten* pData);
-bool MoxSetKettenruf(MoxDaten* pData, uint8_t value); // 10..30
+bool MoxSetKettenruf(MoxDaten* pData, uint8_t value); // MOX_KETTENRUF_MIN..MAX
 
 // Raw levels, MOX_PEGEL_0DB = 0 dB. A level of 0 has no dB value and is refused.
 uint16_t MoxGetPegelKommend(const MoxDaten* pData);
@@ -61,7 +61,7 @@ uint16_t MoxGetPegelGehend(const MoxDaten* pData);
 bool MoxSetPegelGehend(MoxDaten* pData, uint16_t pegel);
 
 uint8_t MoxGetNachtriggern(const MoxDaten* pData);
-bool MoxSetNachtriggern(MoxDaten* pData, uint8_t value); // 1..10
+bool MoxSetNachtriggern(MoxDaten* pData, uint8_t value); // MOX_NACHTRIGGERN_MIN..MAX
 uint16_t MoxGetBSGProgKennziffer(const MoxDaten* pData);
 bool MoxSetBSGProgKennziffer(MoxDaten* pData, uint16_t value);
 
@@ -336,4 +336,4 @@ bool MoxSetKMRKontrast(MoxDaten* pData, uint8_t value);
 bool MoxGetKMRSaettigung(const MoxDaten* pData, uint8_t* value);
 bool MoxSetKMRSaettigung(MoxDaten* pData, uint8_t value);
 uint8_t MoxGetKMRBandbreite(const MoxDaten* pData);
-bool MoxSetKMRBandbreite(MoxDaten* pData, uint8_t value); // 1..2 B channels
+bool MoxSetKMRBandbreite(MoxDaten* pData, uint8_t value); // MOX_KMRBANDBREITE_MIN..MAX

@@ -18,9 +18,6 @@ template <typename T> bool SetInRange(T& field, T value, T lo, T hi) {
     return true;
 }
 
-// The KMR picture settings are percentages.
-constexpr uint8_t kKMRProzentMax = 100;
-
 } // namespace
 
 // ------------------------------------------------------------ country, numbers
@@ -107,7 +104,8 @@ uint8_t MoxGetTuerrufannahme(const MoxDaten* pData) {
 
 bool MoxSetTuerrufannahme(MoxDaten* pData, uint8_t value) {
     assert(pData);
-    return SetInRange<uint8_t>(pData->Tuerrufannahme, value, 20, 120);
+    return SetInRange<uint8_t>(pData->Tuerrufannahme, value, MOX_TUERRUFANNAHME_MIN,
+                               MOX_TUERRUFANNAHME_MAX);
 }
 
 uint16_t MoxGetTuerrufdauer(const MoxDaten* pData) {
@@ -117,7 +115,8 @@ uint16_t MoxGetTuerrufdauer(const MoxDaten* pData) {
 
 bool MoxSetTuerrufdauer(MoxDaten* pData, uint16_t value) {
     assert(pData);
-    return SetInRange<uint16_t>(pData->Tuerrufdauer, value, 60, 600);
+    return SetInRange<uint16_t>(pData->Tuerrufdauer, value, MOX_TUERRUFDAUER_MIN,
+                                MOX_TUERRUFDAUER_MAX);
 }
 
 uint8_t MoxGetTuermatik(const MoxDaten* pData) {
@@ -127,7 +126,7 @@ uint8_t MoxGetTuermatik(const MoxDaten* pData) {
 
 bool MoxSetTuermatik(MoxDaten* pData, uint8_t value) {
     assert(pData);
-    return SetInRange<uint8_t>(pData->Tuermatik, value, 0, 10);
+    return SetInRange<uint8_t>(pData->Tuermatik, value, MOX_TUERMATIK_MIN, MOX_TUERMATIK_MAX);
 }
 
 uint16_t MoxGetSchaltdauerMfr(const MoxDaten* pData) {
@@ -137,7 +136,8 @@ uint16_t MoxGetSchaltdauerMfr(const MoxDaten* pData) {
 
 bool MoxSetSchaltdauerMfr(MoxDaten* pData, uint16_t value) {
     assert(pData);
-    return SetInRange<uint16_t>(pData->SchaltdauerMfr, value, 0, 999);
+    return SetInRange<uint16_t>(pData->SchaltdauerMfr, value, MOX_SCHALTDAUERMFR_MIN,
+                                MOX_SCHALTDAUERMFR_MAX);
 }
 
 uint8_t MoxGetKettenruf(const MoxDaten* pData) {
@@ -147,7 +147,7 @@ uint8_t MoxGetKettenruf(const MoxDaten* pData) {
 
 bool MoxSetKettenruf(MoxDaten* pData, uint8_t value) {
     assert(pData);
-    return SetInRange<uint8_t>(pData->Kettenruf, value, 10, 30);
+    return SetInRange<uint8_t>(pData->Kettenruf, value, MOX_KETTENRUF_MIN, MOX_KETTENRUF_MAX);
 }
 
 uint16_t MoxGetPegelKommend(const MoxDaten* pData) {
@@ -185,7 +185,8 @@ uint8_t MoxGetNachtriggern(const MoxDaten* pData) {
 
 bool MoxSetNachtriggern(MoxDaten* pData, uint8_t value) {
     assert(pData);
-    return SetInRange<uint8_t>(pData->Nachtriggern, value, 1, 10);
+    return SetInRange<uint8_t>(pData->Nachtriggern, value, MOX_NACHTRIGGERN_MIN,
+                               MOX_NACHTRIGGERN_MAX);
 }
 
 uint16_t MoxGetBSGProgKennziffer(const MoxDaten* pData) {
@@ -598,7 +599,7 @@ bool MoxGetKMRCodierqual(const MoxDaten* pData, uint8_t* value) {
 
 bool MoxSetKMRCodierqual(MoxDaten* pData, uint8_t value) {
     assert(pData);
-    return SetInRange<uint8_t>(pData->Codierqual, value, 0, kKMRProzentMax);
+    return SetInRange<uint8_t>(pData->Codierqual, value, MOX_KMRPROZENT_MIN, MOX_KMRPROZENT_MAX);
 }
 
 bool MoxGetKMRHelligkeit(const MoxDaten* pData, uint8_t* value) {
@@ -608,7 +609,7 @@ bool MoxGetKMRHelligkeit(const MoxDaten* pData, uint8_t* value) {
 
 bool MoxSetKMRHelligkeit(MoxDaten* pData, uint8_t value) {
     assert(pData);
-    return SetInRange<uint8_t>(pData->Helligkeit, value, 0, kKMRProzentMax);
+    return SetInRange<uint8_t>(pData->Helligkeit, value, MOX_KMRPROZENT_MIN, MOX_KMRPROZENT_MAX);
 }
 
 bool MoxGetKMRKontrast(const MoxDaten* pData, uint8_t* value) {
@@ -618,7 +619,7 @@ bool MoxGetKMRKontrast(const MoxDaten* pData, uint8_t* value) {
 
 bool MoxSetKMRKontrast(MoxDaten* pData, uint8_t value) {
     assert(pData);
-    return SetInRange<uint8_t>(pData->Kontrast, value, 0, kKMRProzentMax);
+    return SetInRange<uint8_t>(pData->Kontrast, value, MOX_KMRPROZENT_MIN, MOX_KMRPROZENT_MAX);
 }
 
 bool MoxGetKMRSaettigung(const MoxDaten* pData, uint8_t* value) {
@@ -628,7 +629,7 @@ bool MoxGetKMRSaettigung(const MoxDaten* pData, uint8_t* value) {
 
 bool MoxSetKMRSaettigung(MoxDaten* pData, uint8_t value) {
     assert(pData);
-    return SetInRange<uint8_t>(pData->Saettigung, value, 0, kKMRProzentMax);
+    return SetInRange<uint8_t>(pData->Saettigung, value, MOX_KMRPROZENT_MIN, MOX_KMRPROZENT_MAX);
 }
 
 uint8_t MoxGetKMRBandbreite(const MoxDaten* pData) {
@@ -638,5 +639,6 @@ uint8_t MoxGetKMRBandbreite(const MoxDaten* pData) {
 
 bool MoxSetKMRBandbreite(MoxDaten* pData, uint8_t value) {
     assert(pData);
-    return SetInRange<uint8_t>(pData->Bandbreite, value, 1, 2);
+    return SetInRange<uint8_t>(pData->Bandbreite, value, MOX_KMRBANDBREITE_MIN,
+                               MOX_KMRBANDBREITE_MAX);
 }

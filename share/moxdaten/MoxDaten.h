@@ -46,6 +46,27 @@ constexpr int MOX_PROVIDER_SIZE = 16;     // SMS provider name: 15 characters
 constexpr int MOX_SMSRNR_SIZE = 25;       // SMS provider number: 24 digits
 constexpr int MOX_VERSION_SIZE = 17;      // version texts: 16 characters
 
+// ------------------------------------------ setting ranges (both ends valid)
+// The setters refuse a value outside its range; a page that shows or checks
+// one of these limits takes it from here, so page and record never differ.
+
+constexpr uint8_t MOX_TUERRUFANNAHME_MIN = 20; // door-call acceptance, s
+constexpr uint8_t MOX_TUERRUFANNAHME_MAX = 120;
+constexpr uint16_t MOX_TUERRUFDAUER_MIN = 60; // longest door call, s
+constexpr uint16_t MOX_TUERRUFDAUER_MAX = 600;
+constexpr uint8_t MOX_TUERMATIK_MIN = 0; // door-automation delay, s
+constexpr uint8_t MOX_TUERMATIK_MAX = 10;
+constexpr uint16_t MOX_SCHALTDAUERMFR_MIN = 0; // multifunction-relay switching time, s
+constexpr uint16_t MOX_SCHALTDAUERMFR_MAX = 999;
+constexpr uint8_t MOX_KETTENRUF_MIN = 10; // chain-call time, s
+constexpr uint8_t MOX_KETTENRUF_MAX = 30;
+constexpr uint8_t MOX_NACHTRIGGERN_MIN = 1; // re-triggerings of a door call
+constexpr uint8_t MOX_NACHTRIGGERN_MAX = 10;
+constexpr uint8_t MOX_KMRPROZENT_MIN = 0; // camera picture settings, %
+constexpr uint8_t MOX_KMRPROZENT_MAX = 100;
+constexpr uint8_t MOX_KMRBANDBREITE_MIN = 1; // B channels the camera device uses
+constexpr uint8_t MOX_KMRBANDBREITE_MAX = 2;
+
 // -------------------------------------------------------------- special values
 
 constexpr uint16_t MOX_TLNIDX_NONE = 0xFFFF;   // no subscriber linked
@@ -257,14 +278,14 @@ struct MoxDaten {
     char Sperrnr[MOX_MAX_SPERRNR][MOX_SPERRNR_SIZE];
     char MasterPin[MOX_MASTERPIN_SIZE]; // changed only by a reset or an image read
     uint8_t Kamera;                     // eKamera
-    uint8_t Tuerrufannahme;             // 20..120
-    uint16_t Tuerrufdauer;              // 60..600
-    uint8_t Tuermatik;                  // 0..10
-    uint16_t SchaltdauerMfr;            // 0..999
-    uint8_t Kettenruf;                  // 10..30
+    uint8_t Tuerrufannahme;             // MOX_TUERRUFANNAHME_MIN..MAX
+    uint16_t Tuerrufdauer;              // MOX_TUERRUFDAUER_MIN..MAX
+    uint8_t Tuermatik;                  // MOX_TUERMATIK_MIN..MAX
+    uint16_t SchaltdauerMfr;            // MOX_SCHALTDAUERMFR_MIN..MAX
+    uint8_t Kettenruf;                  // MOX_KETTENRUF_MIN..MAX
     uint16_t PegelKommend;              // raw, MOX_PEGEL_0DB = 0 dB, never 0
     uint16_t PegelGehend;               // raw, MOX_PEGEL_0DB = 0 dB, never 0
-    uint8_t Nachtriggern;               // 1..10
+    uint8_t Nachtriggern;               // MOX_NACHTRIGGERN_MIN..MAX
     uint16_t BSGProgKennziffer;
     uint8_t Rufton[MOX_MAX_TUER]; // eRufton
     uint8_t Sprachausgabe;

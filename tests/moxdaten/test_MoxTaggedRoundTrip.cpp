@@ -215,7 +215,12 @@ void RandomRecord::Fill(MoxDaten* d, uint8_t typeIT, bool full) {
     MoxSetRnrExtBelegung(d, DigitsOf(1, full).c_str());
     for (uint8_t i = 0; i < MOX_MAX_SPERRNR; ++i)
         MoxSetSperrnr(d, i, DigitsOf(4, full).c_str());
-    MoxSetKamera(d, static_cast<uint8_t>(Int(0, 2)));
+    // A camera only where one can be connected: the record refuses others.
+    const auto kamera = static_cast<uint8_t>(Int(0, 2));
+    if (kamera == eKameraKeine || (kamera == eKameraRAK && d->TypeRAK != eRAK_Undefined) ||
+        (kamera == eKameraKMR && d->TypeKMR != 0)) {
+        EXPECT_TRUE(MoxSetKamera(d, kamera));
+    }
     MoxSetTuerrufannahme(d, static_cast<uint8_t>(Int(20, 120)));
     MoxSetTuerrufdauer(d, static_cast<uint16_t>(Int(60, 600)));
     MoxSetTuermatik(d, static_cast<uint8_t>(Int(0, 10)));
@@ -278,7 +283,10 @@ void RandomRecord::Fill(MoxDaten* d, uint8_t typeIT, bool full) {
         std::string pin(4, '0');
         for (char& c : pin)
             c = static_cast<char>('0' + Int(0, 9));
-        MoxSetPGPin(d, i, pin.c_str());
+        // Group 0 has no code.
+        if (i > 0) {
+            EXPECT_TRUE(MoxSetPGPin(d, i, pin.c_str()));
+        }
         for (RightSetter set : kRights)
             set(d, i, full ? 1 : Flag());
         for (uint8_t n = 0; n < 6; ++n)

@@ -42,14 +42,18 @@ protected:
         if (row.typeKMR) {
             ASSERT_TRUE(doc.SetTypeKMR(row.typeKMR));
         }
-        doc.SetRnr("0301234567");
-        doc.SetTuerrufdauer(45);
-        doc.SetEtagenrufText("Etage \xFC");
-        doc.SetSMSProvider(2, "Anbieter");
+        // Each value is one the record takes: a refused one would leave the
+        // default, and a read that reset the document would pass unseen.
+        ASSERT_TRUE(doc.SetRnr("0301234567"));
+        ASSERT_TRUE(doc.SetTuerrufdauer(450));
+        ASSERT_TRUE(doc.SetEtagenrufText("Etage \xFC"));
+        ASSERT_TRUE(doc.SetSMSProvider(2, "Anbieter"));
         for (std::uint8_t i = 0; i < doc.GetAnzTln(); ++i)
-            doc.SetTlnRnr(i, ("0171" + std::to_string(1000 + i)).c_str());
-        if (doc.GetAnzPG() > 0)
-            doc.SetPGPin(0, "4711");
+            ASSERT_TRUE(doc.SetTlnRnr(i, ("0171" + std::to_string(1000 + i)).c_str()));
+        // Group 0 has no code.
+        if (doc.GetAnzPG() > 1) {
+            ASSERT_TRUE(doc.SetPGPin(1, "4711"));
+        }
     }
 };
 
@@ -181,7 +185,7 @@ protected:
 
 TEST_F(Cancel, DuringAWriteEndsWithOneFailedResult) {
     TMoxDocument& doc = MakeDoc();
-    doc.SetTypeIT(eIT_Pello);
+    ASSERT_TRUE(doc.SetTypeIT(eIT_Pello));
     const std::vector<std::uint8_t> image = ImageOf(doc);
     bool clicked = false;
     onTick = [&] {
@@ -203,11 +207,11 @@ TEST_F(Cancel, DuringAWriteEndsWithOneFailedResult) {
 
 TEST_F(Cancel, DuringAReadAsksForTheBlockOnceMoreThenKeepsTheDocument) {
     TMoxDocument& sender = MakeDoc();
-    sender.SetTypeIT(eIT_Pello);
+    ASSERT_TRUE(sender.SetTypeIT(eIT_Pello));
     ASSERT_TRUE(sender.StartWriteAnlDataToComPort(true));
 
     TMoxDocument& doc = MakeDoc();
-    doc.SetTuerrufdauer(77);
+    ASSERT_TRUE(doc.SetTuerrufdauer(77));
     const std::vector<std::uint8_t> image = ImageOf(doc);
     const bool modified = doc.IsModified();
     bool clicked = false;
@@ -284,8 +288,8 @@ class SilentBox : public DialogBench, public testing::WithParamInterface<SilentR
 
 TEST_P(SilentBox, FailsAfterThreeTriesAndLeavesTheDocument) {
     TMoxDocument& doc = MakeDoc();
-    doc.SetTypeIT(eIT_Nivo);
-    doc.SetTuerrufdauer(33);
+    ASSERT_TRUE(doc.SetTypeIT(eIT_Nivo));
+    ASSERT_TRUE(doc.SetTuerrufdauer(333));
     const std::vector<std::uint8_t> image = ImageOf(doc);
     const bool modified = doc.IsModified();
     SilenceTheBox();

@@ -118,13 +118,14 @@ protected:
         return *m_Docs.back();
     }
 
-    // A configuration that differs from the defaults.
+    // A configuration that differs from the defaults; each value is one the
+    // record takes, so none of them falls back to its default unseen.
     static void Fill(TMoxDocument& doc) {
-        doc.SetRnr("0301234567");
-        doc.SetTuerrufdauer(45);
-        doc.SetEtagenrufText("Etage \xFC");
+        ASSERT_TRUE(doc.SetRnr("0301234567"));
+        ASSERT_TRUE(doc.SetTuerrufdauer(450));
+        ASSERT_TRUE(doc.SetEtagenrufText("Etage \xFC"));
         for (std::uint8_t i = 0; i < doc.GetAnzTln(); ++i)
-            doc.SetTlnRnr(i, ("0171" + std::to_string(1000 + i)).c_str());
+            ASSERT_TRUE(doc.SetTlnRnr(i, ("0171" + std::to_string(1000 + i)).c_str()));
     }
 
     static std::vector<std::uint8_t> ImageOf(const TMoxDocument& doc) {

@@ -19,6 +19,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <ostream>
@@ -464,4 +466,25 @@ TEST_F(StartTest, DelayDialogClosesOnItsTwentyFirstTick) {
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_FALSE(ok->isEnabled());
+}
+
+// Esc and the close box while the dialog waits: the box would be spoken to
+// while it still takes the configuration over. The wait runs its 21 ticks.
+TEST_F(StartTest, DelayDialogWaitsItsTicksThroughEscAndTheCloseBox) {
+    TDelayDlg dlg(nullptr, Res());
+    // The ticks are the test's, not the clock's.
+    Find<QTimer>(&dlg, "DelayTimer")->stop();
+    dlg.open();
+    for (int i = 1; i <= TDelayDlg::kLastTick; ++i) {
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        EXPECT_TRUE(dlg.isVisible()) << "Esc before tick " << i;
+        EXPECT_FALSE(dlg.close()) << "close box before tick " << i;
+        EXPECT_TRUE(dlg.isVisible()) << "close box before tick " << i;
+        dlg.OnTimer();
+    }
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.GetCounter(), TDelayDlg::kLastTick);
+    dlg.OnTimer();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
 }

@@ -185,8 +185,8 @@ TEST_F(PagesOverV24, ButtonsFollowTheSerialLink) {
 }
 
 TEST_F(PagesOverV24, WriteReportsSuccessAndTheBoxHoldsTheDocument) {
-    m_pDoc->SetTuerrufdauer(45);
-    m_pDoc->SetRnr("0301234567");
+    ASSERT_TRUE(m_pDoc->SetTuerrufdauer(450));
+    ASSERT_TRUE(m_pDoc->SetRnr("0301234567"));
     TFormWriteData* write = MakePage<TFormWriteData>(eDatenSchreiben);
     Start(write);
     EXPECT_EQ(m_Results, std::vector<int>{1});

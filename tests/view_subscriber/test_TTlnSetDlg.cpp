@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -41,6 +42,7 @@ protected:
     QComboBox* AgainList() { return Find<QComboBox>(m_pDlg.get(), "m_pAgainCombo"); }
     QPushButton* Assign() { return Find<QPushButton>(m_pDlg.get(), "m_pTlnZuordnenBtn"); }
     QPushButton* Cancel() { return Find<QPushButton>(m_pDlg.get(), "m_pTlnZuordnenCancelBtn"); }
+    QPushButton* End() { return Find<QPushButton>(m_pDlg.get(), "Button2"); }
     QString ToDo() { return Find<QLabel>(m_pDlg.get(), "m_pToDoLabel")->text(); }
     static std::vector<std::string> Items(const QComboBox* list) {
         std::vector<std::string> out;
@@ -305,6 +307,118 @@ TEST_F(TlnSetDlgTest, ABoxErrorFromTheLinkReachesTheDialog) {
     MakeDialog();
     Rig().Box(boxcmd::kItFehler, 0x0102, 0);
     EXPECT_FALSE(m_Boxes.empty());
+}
+
+// Ending the dialog while the unit waits for its call button: Esc, the
+// close box and "beenden" (from the keyboard: the mouse is captured) leave
+// it standing, so the box's acknowledgement still reaches the document;
+// afterwards each ends it, and the arrow and the mouse come back.
+enum class EndBy { kEsc, kCloseBox, kEndButton };
+
+struct EndCase {
+    const char* name;
+    EndBy by;
+};
+
+void PrintTo(const EndCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class TlnSetDlgEnd : public TlnSetDlgTest, public testing::WithParamInterface<EndCase> {
+protected:
+    void EndDialog() {
+        switch (GetParam().by) {
+        case EndBy::kEsc:
+            QTest::keyClick(m_pDlg.get(), Qt::Key_Escape);
+            break;
+        case EndBy::kCloseBox:
+            m_pDlg->close();
+            break;
+        case EndBy::kEndButton:
+            // Space on the focused button, as the keyboard presses it.
+            if (End()->isEnabled()) {
+                End()->setFocus();
+                QTest::keyClick(End(), Qt::Key_Space);
+            }
+            break;
+        }
+    }
+    // A first assignment of subscriber 0 that waits for the unit's button.
+    void StartAssignment() {
+        SetTln(0, "111");
+        m_Transfer.kbaList = {0x0105};
+        UnitReady();
+        MakeDialog();
+        ASSERT_TRUE(Assign()->isEnabled());
+        Assign()->click();
+        ASSERT_TRUE(m_pDlg->IsAssignmentWaiting());
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        ASSERT_EQ(QWidget::mouseGrabber(), m_pDlg.get());
+    }
+};
+
+TEST_P(TlnSetDlgEnd, WhileTheUnitWaitsTheDialogStays) {
+    StartAssignment();
+    EXPECT_FALSE(End()->isEnabled());
+    EndDialog();
+    EXPECT_TRUE(m_pDlg->isVisible());
+    EXPECT_NE(QApplication::overrideCursor(), nullptr) << "still waiting";
+
+    Rig().Box(boxcmd::kProgQuitt, 0x0015, 0x0030);
+    EXPECT_EQ(Doc().GetTlnBusAdr(0), 0x0105);
+    EXPECT_EQ(Doc().GetTlnLogAdr(0), 0x0015);
+    EXPECT_FALSE(m_pDlg->IsAssignmentWaiting());
+    EXPECT_TRUE(End()->isEnabled());
+
+    EndDialog();
+    EXPECT_FALSE(m_pDlg->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
+TEST_P(TlnSetDlgEnd, AfterACancelTheDialogEndsAndGivesTheMouseBack) {
+    StartAssignment();
+    Cancel()->click();
+    ASSERT_FALSE(m_pDlg->IsAssignmentWaiting());
+    // The box has not yet confirmed the cancel: the hourglass is still on.
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EndDialog();
+    EXPECT_FALSE(m_pDlg->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(Doc().GetTlnBusAdr(0), 0);
+}
+
+TEST_P(TlnSetDlgEnd, WithoutAnAssignmentTheDialogEnds) {
+    SetTln(0, "111", 0x0105, 5);
+    MakeDialog();
+    EndDialog();
+    EXPECT_FALSE(m_pDlg->isVisible());
+    EXPECT_EQ(NewList()->count(), 0) << "ended as by beenden";
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialog, TlnSetDlgEnd,
+                         testing::Values(EndCase{"Esc", EndBy::kEsc},
+                                         EndCase{"CloseBox", EndBy::kCloseBox},
+                                         EndCase{"EndButton", EndBy::kEndButton}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A failed acknowledgement ends the wait as well: the dialog can then be
+// left.
+TEST_F(TlnSetDlgTest, AFailedAssignmentNoLongerHoldsTheDialog) {
+    SetTln(0, "111");
+    m_Transfer.kbaList = {0x0105};
+    UnitReady();
+    MakeDialog();
+    Assign()->click();
+    ASSERT_TRUE(m_pDlg->IsAssignmentWaiting());
+    // An acknowledgement without an address.
+    Rig().Box(boxcmd::kProgQuitt, 0, 0x0030);
+    EXPECT_EQ(BoxIds(), std::vector<int>{stxt::kProgQuitFailed});
+    EXPECT_FALSE(m_pDlg->IsAssignmentWaiting());
+    QTest::keyClick(m_pDlg.get(), Qt::Key_Escape);
+    EXPECT_FALSE(m_pDlg->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 } // namespace

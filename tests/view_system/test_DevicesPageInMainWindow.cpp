@@ -24,12 +24,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -76,9 +78,56 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    // The permission-groups page in the active window on group 2 (door
+    // interface 2, groups 1 and 2 with codes of their own), its code field
+    // clicked into and selected; the message boxes from here on are
+    // recorded, each taking the focus as a real one does.
+    void OpenGroupsOnGroup2() {
+        TMsgBox::SetHandlerForTesting([this](const TMsgBox::Request& r) {
+            m_Focus.Before();
+            m_Boxes.push_back(r.textId);
+            m_Focus.After();
+            return Answer(r);
+        });
+        m_pMain->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_pMain.get()));
+        TMoxDocument* doc = m_pMain->GetDoc();
+        doc->SetTypeIT(2);
+        ASSERT_TRUE(doc->SetPGPin(1, "1111"));
+        ASSERT_TRUE(doc->SetPGPin(2, "2222"));
+        m_pMain->BuildKonfigTree();
+        m_pMain->FlushTreeChange();
+        m_pTree = m_pMain->findChild<QTreeWidget*>(QStringLiteral("m_pKonfigTreeView"));
+        ASSERT_TRUE(m_pMain->SelectNodeKind(eSystemKonfig));
+        m_pOtherNode = m_pTree->currentItem();
+        m_pGroups = Open<TFormTlnBG>(eTlnBG);
+        ASSERT_NE(m_pGroups, nullptr);
+        m_pGroupsNode = m_pTree->currentItem();
+        m_pGroups->findChild<QTabBar*>(QStringLiteral("m_pTabControl"))->setCurrentIndex(2);
+        m_pCode = m_pGroups->findChild<QLineEdit*>(QStringLiteral("m_pCode"));
+        ClickInWindow(m_pCode);
+        ASSERT_TRUE(m_pCode->hasFocus());
+        m_pCode->selectAll();
+    }
+    // A click on the system page's node, and what the window does after it.
+    void ClickTheOtherNode() {
+        m_pTree->scrollToItem(m_pOtherNode);
+        ClickInWindow(m_pTree->viewport(), m_pTree->visualItemRect(m_pOtherNode).center());
+        ProcessEvents();
+        m_pMain->FlushTreeChange();
+        ProcessEvents();
+    }
+
     std::unique_ptr<mox::test::TestSettingsFile> m_pSettings;
     std::filesystem::path m_Dir;
     std::unique_ptr<TMoxMain> m_pMain;
+    std::vector<int> m_Boxes;
+    FocusTakingBoxes m_Focus;
+    QTreeWidget* m_pTree = nullptr;
+    QTreeWidgetItem* m_pOtherNode = nullptr;
+    QTreeWidgetItem* m_pGroupsNode = nullptr;
+    TFormTlnBG* m_pGroups = nullptr;
+    QLineEdit* m_pCode = nullptr;
 };
 
 TEST_F(DevicesPageInMainWindow, ANewDoorInterfaceGivesANewTree) {
@@ -151,48 +200,43 @@ TEST_F(DevicesPageInMainWindow, TheSystemPageFollowsTheWindowsMode) {
 // node shows the message once, also when the box takes the focus from the
 // field as a real one does, and the tree stays on the page.
 TEST_F(DevicesPageInMainWindow, ABadCodeWarnsOnceForATreeClickAndTheTreeStays) {
-    std::vector<int> boxes;
-    FocusTakingBoxes focus;
-    TMsgBox::SetHandlerForTesting([&](const TMsgBox::Request& r) {
-        focus.Before();
-        boxes.push_back(r.textId);
-        focus.After();
-        return Answer(r);
-    });
-    m_pMain->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(m_pMain.get()));
-    TMoxDocument* doc = m_pMain->GetDoc();
-    doc->SetTypeIT(2);
-    ASSERT_TRUE(doc->SetPGPin(1, "1111"));
-    ASSERT_TRUE(doc->SetPGPin(2, "2222"));
-    m_pMain->BuildKonfigTree();
-    m_pMain->FlushTreeChange();
-    auto* tree = m_pMain->findChild<QTreeWidget*>(QStringLiteral("m_pKonfigTreeView"));
-    ASSERT_TRUE(m_pMain->SelectNodeKind(eSystemKonfig));
-    QTreeWidgetItem* other = tree->currentItem();
-    auto* page = Open<TFormTlnBG>(eTlnBG);
-    ASSERT_NE(page, nullptr);
-    QTreeWidgetItem* groups = tree->currentItem();
-    page->findChild<QTabBar*>(QStringLiteral("m_pTabControl"))->setCurrentIndex(2);
-    auto* code = page->findChild<QLineEdit*>(QStringLiteral("m_pCode"));
-    ClickInWindow(code);
-    ASSERT_TRUE(code->hasFocus());
-    code->selectAll();
-    QTest::keyClicks(code, QStringLiteral("1111")); // group 1's code
+    OpenGroupsOnGroup2();
+    QTest::keyClicks(m_pCode, QStringLiteral("1111")); // group 1's code
     QCoreApplication::processEvents();
-    boxes.clear();
+    m_Boxes.clear();
 
-    tree->scrollToItem(other);
-    ClickInWindow(tree->viewport(), tree->visualItemRect(other).center());
-    ProcessEvents();
-    m_pMain->FlushTreeChange();
-    ProcessEvents();
+    ClickTheOtherNode();
     // The page still holds the bad code when the window goes.
     TMsgBox::SetHandlerForTesting(Answer);
-    EXPECT_EQ(boxes, std::vector<int>{231});
-    EXPECT_EQ(m_pMain->GetAktView(), page) << "the page stays";
-    EXPECT_EQ(tree->currentItem(), groups);
-    EXPECT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*>{groups});
+    EXPECT_EQ(m_Boxes, std::vector<int>{231});
+    EXPECT_EQ(m_pMain->GetAktView(), m_pGroups) << "the page stays";
+    EXPECT_EQ(m_pTree->currentItem(), m_pGroupsNode);
+    EXPECT_EQ(m_pTree->selectedItems(), QList<QTreeWidgetItem*>{m_pGroupsNode});
+}
+
+// A bad code refused when the field was left for a check box, then mended:
+// the next tree click leaves the page, and the mended code is stored.
+TEST_F(DevicesPageInMainWindow, AMendedCodeLetsTheTreeClickThrough) {
+    OpenGroupsOnGroup2();
+    const QPointer<TFormTlnBG> groups(m_pGroups);
+    QTest::keyClicks(m_pCode, QStringLiteral("12"));
+
+    // A click on a check box of the page leaves the field: refused.
+    ClickInWindow(m_pGroups->findChild<QCheckBox*>(QStringLiteral("m_pLicht")));
+    ProcessEvents();
+    EXPECT_EQ(std::count(m_Boxes.begin(), m_Boxes.end(), 231), 1);
+    ASSERT_TRUE(m_pCode->hasFocus()) << "back to the field to mend it";
+    QTest::keyClicks(m_pCode, QStringLiteral("8047"));
+    ASSERT_EQ(m_pCode->text(), QStringLiteral("8047"));
+    m_Boxes.clear();
+
+    ClickTheOtherNode();
+    EXPECT_EQ(m_Boxes, std::vector<int>{});
+    EXPECT_TRUE(groups.isNull()) << "the page was left";
+    EXPECT_EQ(m_pTree->currentItem(), m_pOtherNode);
+    char pin[8] = {};
+    ASSERT_TRUE(m_pMain->GetDoc()->GetPGPin(2, pin, sizeof pin));
+    EXPECT_STREQ(pin, "8047");
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <QLocale>
 #include <QToolButton>
 
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -116,6 +117,68 @@ INSTANTIATE_TEST_SUITE_P(
         SpinCase{"DownOneStep", "m_pTuerrufdauerSpin", "m_pTuerrufdauer", "200", false, "199"},
         SpinCase{"RetriggerUp", "m_pNachtriggernSpin", "m_pNachtriggern", "9", true, "10"}),
     [](const testing::TestParamInfo<SpinCase>& info) { return std::string(info.param.name); });
+
+// Both ends of each time field's range are values the document takes: the
+// page never offers a time the record would refuse and silently drop.
+struct RangeEndCase {
+    const char* name;
+    const char* field;
+    const char* spin;
+    int minimum;
+    int maximum;
+    int (*stored)(const TMoxDocument&);
+};
+
+void PrintTo(const RangeEndCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SystemPageRangeEnds : public SystemPage, public testing::WithParamInterface<RangeEndCase> {
+protected:
+    // Puts text into the field, leaves it and stores the page.
+    int Store(QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        edit->setText(text);
+        LeaveField(edit);
+        m_pPage->Perform(WM_SAVE, -1, -1);
+        return GetParam().stored(Doc());
+    }
+};
+
+TEST_P(SystemPageRangeEnds, AreStoredAsShown) {
+    const RangeEndCase& c = GetParam();
+    Open();
+    QLineEdit* edit = Edit(c.field);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->maxLength(), static_cast<int>(std::to_string(c.maximum).size()));
+    // Far above the top: the field shows the maximum, the document holds it.
+    EXPECT_EQ(Store(edit, QStringLiteral("9999").left(edit->maxLength())), c.maximum);
+    EXPECT_EQ(edit->text(), QString::number(c.maximum));
+    // Below the bottom: raised to the minimum on leaving, and held.
+    EXPECT_EQ(Store(edit, QStringLiteral("0")), c.minimum);
+    EXPECT_EQ(edit->text(), QString::number(c.minimum));
+    // The down button at the minimum stays there.
+    Spin(c.spin, false);
+    EXPECT_EQ(edit->text(), QString::number(c.minimum));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SystemPageRangeEnds,
+    testing::Values(RangeEndCase{"Tuerrufannahme", "m_pTuerrufannahme", "m_pTuerrufannahmeSpin", 20,
+                                 120,
+                                 [](const TMoxDocument& d) { return int{d.GetTuerrufannahme()}; }},
+                    RangeEndCase{"Tuerrufdauer", "m_pTuerrufdauer", "m_pTuerrufdauerSpin", 60, 600,
+                                 [](const TMoxDocument& d) { return int{d.GetTuerrufdauer()}; }},
+                    RangeEndCase{"Tuermatik", "m_pTuermatik", "m_pTuermatikSpin", 1, 10,
+                                 [](const TMoxDocument& d) { return int{d.GetTuermatik()}; }},
+                    RangeEndCase{"SchaltdauerMfr", "m_pSchaltdauerMfr", "m_pSchaltdauerMfrSpin", 1,
+                                 999,
+                                 [](const TMoxDocument& d) { return int{d.GetSchaltdauerMfr()}; }},
+                    RangeEndCase{"Kettenruf", "m_pKettenruf", "m_pKettenrufSpin", 10, 30,
+                                 [](const TMoxDocument& d) { return int{d.GetKettenruf()}; }},
+                    RangeEndCase{"Nachtriggern", "m_pNachtriggern", "m_pNachtriggernSpin", 1, 10,
+                                 [](const TMoxDocument& d) { return int{d.GetNachtriggern()}; }}),
+    [](const testing::TestParamInfo<RangeEndCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- levels
 

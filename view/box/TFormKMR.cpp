@@ -21,8 +21,8 @@ namespace {
 
 constexpr int kHelpPage = 200;
 // The camera device uses one or both B channels of the line.
-constexpr int kBandbreiteMin = 1;
-constexpr int kBandbreiteMax = 2;
+constexpr int kBandbreiteMin = MOX_KMRBANDBREITE_MIN;
+constexpr int kBandbreiteMax = MOX_KMRBANDBREITE_MAX;
 
 int TagOf(const QWidget* w) {
     return w ? w->property("Tag").toInt() : -1;
@@ -54,6 +54,10 @@ TFormKMR::TFormKMR(QWidget* owner, const TNodeData* holder, TkResourcen* res)
     m_pHelligkeitTrack = ui->m_pHelligkeitTrack;
     m_pSaettigungTrack = ui->m_pSaettigungTrack;
     m_pCodierqualLabel = ui->m_pCodierqualLabel;
+    // The picture settings are percentages, as the record holds them.
+    for (QSlider* track :
+         {m_pCodierqualTrack, m_pKontrastTrack, m_pHelligkeitTrack, m_pSaettigungTrack})
+        track->setRange(MOX_KMRPROZENT_MIN, MOX_KMRPROZENT_MAX);
 
     connect(m_pBandbreite, &QLineEdit::textChanged, this, [this] { OnCheckInput(m_pBandbreite); });
     connect(m_pSpinUp, &QToolButton::clicked, this, [this] { OnUpClick(m_pBandbreiteSpin); });

@@ -20,9 +20,9 @@
 namespace {
 
 constexpr int kHelpPage = 1100;
-constexpr int kMsnLen = 24;
-constexpr int kAkzLen = 1;
-constexpr int kConciergeRnrLen = 20;
+constexpr int kMsnLen = MOX_RNR_SIZE - 1;
+constexpr int kAkzLen = MOX_RNREXT_SIZE - 1;
+constexpr int kConciergeRnrLen = MOX_CONCIERGERNR_SIZE - 1;
 
 QString TextOf(const QLineEdit* edit) {
     return edit->text();

@@ -2,6 +2,7 @@
 // TFormSperrnr: the four barred call numbers of the box (node kind 6). The
 // wizard embeds the same page with kind 38.
 
+#include "MoxDaten.h"
 #include "TDataView.h"
 
 #include <array>
@@ -17,7 +18,7 @@ class TFormSperrnr : public TDataView {
     Q_OBJECT
 
 public:
-    static constexpr int kCount = 4;
+    static constexpr int kCount = MOX_MAX_SPERRNR;
 
     TFormSperrnr(QWidget* owner, const TNodeData* holder, TkResourcen* res);
     ~TFormSperrnr() override;

@@ -37,3 +37,9 @@ void TDelayDlg::OnTimer() {
 void TDelayDlg::m_pOKClick() {
     accept();
 }
+
+void TDelayDlg::reject() {
+    // The programming dialog that follows talks to the box at once; cut
+    // short, the wait would let it do so while the box still takes the new
+    // configuration over.
+}

@@ -2,7 +2,8 @@
 // TDelayDlg: a short wait after the configuration was sent, before the
 // programming dialog talks to the box: the box takes about two seconds to
 // take the new configuration over. It closes itself after 21 ticks of
-// 100 ms and counts them on its button, which is never enabled.
+// 100 ms and counts them on its button, which is never enabled; Esc and the
+// window's close box cannot cut the wait short.
 
 #include <QDialog>
 
@@ -34,6 +35,9 @@ public:
     // One tick of the timer (tests call it instead of waiting).
     void OnTimer();
     void m_pOKClick();
+
+    // Esc and the close box end in here: the wait ends only by its ticks.
+    void reject() override;
 
     std::int32_t GetCounter() const { return m_nCounter; }
 

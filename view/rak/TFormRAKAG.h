@@ -6,6 +6,7 @@
 // working copy of all outputs: a tab change moves the controls into the
 // copy, a save writes the whole copy into the document.
 
+#include "MoxDaten.h"
 #include "TDataView.h"
 
 #include <cstdint>
@@ -24,7 +25,7 @@ class TFormRAKAG : public TDataView {
 
 public:
     static constexpr std::uint16_t kNoTln = 0xFFFF;
-    static constexpr int kMaxText = 30;
+    static constexpr int kMaxText = MOX_TEXT_SIZE - 1;
 
     struct SchaltAusgang {
         std::uint8_t mode = 0;

@@ -34,7 +34,7 @@ constexpr std::size_t kFieldBuffer = 64;
 // the others from 1.
 constexpr int kNamedGroups = 2;
 // Entries of the SMS provider table.
-constexpr int kSmsProviders = 10;
+constexpr int kSmsProviders = MOX_MAX_SMS;
 
 TFormRAKEG::KonfigDlgRunner& Runner() {
     static TFormRAKEG::KonfigDlgRunner runner;

@@ -11,6 +11,7 @@
 // The SMS button edits the SMS providers in the page-hosting dialog; the
 // dialog is run through a hook, so tests answer it without a modal loop.
 
+#include "MoxDaten.h"
 #include "TDataView.h"
 
 #include <cstdint>
@@ -30,8 +31,8 @@ class TFormRAKEG : public TDataView {
     Q_OBJECT
 
 public:
-    static constexpr int kMaxRnr = 24;
-    static constexpr int kMaxText = 30;
+    static constexpr int kMaxRnr = MOX_EINGANGRNR_SIZE - 1;
+    static constexpr int kMaxText = MOX_TEXT_SIZE - 1;
     static constexpr std::uint8_t kNoProvider = 0xFF;
     // The page of the page-hosting dialog that shows the SMS providers.
     static constexpr std::uint8_t kKonfigDlgSMS = 7;

@@ -7,6 +7,7 @@
 // Row 0 of the grid holds the column titles and column 0 the provider
 // numbers; row i + 1 shows provider i.
 
+#include "MoxDaten.h"
 #include "TDataView.h"
 
 #include <cstdint>
@@ -19,13 +20,13 @@ class TFormSMS : public TDataView {
     Q_OBJECT
 
 public:
-    static constexpr int kProviders = 10;
+    static constexpr int kProviders = MOX_MAX_SMS;
     static constexpr int kColName = 1;
     static constexpr int kColRnr = 2;
     static constexpr int kColProtokoll = 3;
     // Field widths of the record.
-    static constexpr int kMaxName = 15;
-    static constexpr int kMaxRnr = 24;
+    static constexpr int kMaxName = MOX_PROVIDER_SIZE - 1;
+    static constexpr int kMaxRnr = MOX_SMSRNR_SIZE - 1;
 
     TFormSMS(QWidget* owner, const TNodeData* holder, TkResourcen* res);
     ~TFormSMS() override;

@@ -3,6 +3,8 @@
 // the call-number cell filter, the yes/no video selector laid over a video
 // cell, and the two row icons (bus address given or not).
 
+#include "MoxDaten.h"
+
 #include <QIcon>
 #include <QString>
 
@@ -11,7 +13,7 @@ class QTableWidget;
 class QTableWidgetItem;
 
 // Longest call number of a subscriber record.
-inline constexpr int kMaxRnrLen = 20;
+inline constexpr int kMaxRnrLen = MOX_TLNRNR_SIZE - 1;
 
 // The text a call-number cell keeps of what was typed or pasted: digits
 // only, at most 20. The grid hands over a whole edit at once, so every

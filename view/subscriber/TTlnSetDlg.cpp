@@ -76,6 +76,10 @@ TTlnSetDlg::TTlnSetDlg(QWidget* owner, IMainTransfer* transfer, TMoxDocument* do
 }
 
 TTlnSetDlg::~TTlnSetDlg() {
+    // Destroyed while still waiting (its owner went): the hourglass and the
+    // capture are this dialog's to give back.
+    if (QWidget::mouseGrabber() == this)
+        RestoreCursorAndCapture();
     m_pReceiver->Detach();
     if (TMoxMain* main = TMoxMain::Instance())
         main->SetForwardTarget(TMoxMain::eFwdTlnSetDlg, nullptr, {});
@@ -159,8 +163,19 @@ void TTlnSetDlg::showEvent(QShowEvent* event) {
 }
 
 void TTlnSetDlg::done(int result) {
+    // Whatever closes the dialog: the arrow and the mouse come back.
+    RestoreCursorAndCapture();
     ClearLists();
     QDialog::done(result);
+}
+
+void TTlnSetDlg::reject() {
+    OnEnd();
+}
+
+bool TTlnSetDlg::IsAssignmentWaiting() const {
+    const ITlnProgPort* prog = Prog();
+    return m_nAssignIdx >= 0 && prog && prog->IsProgTlnAktiv();
 }
 
 void TTlnSetDlg::ClearLists() {
@@ -231,6 +246,8 @@ void TTlnSetDlg::UpdateButtons() {
     const bool busy = prog && prog->IsProgTlnAktiv();
     m_pTlnZuordnenBtn->setEnabled(ready && !busy);
     m_pTlnZuordnenCancelBtn->setEnabled(ready && busy);
+    // Leaving now would lose the address the box is about to give.
+    Button2->setEnabled(!IsAssignmentWaiting());
 }
 
 void TTlnSetDlg::OnSet() {
@@ -263,6 +280,10 @@ void TTlnSetDlg::OnCancel() {
 }
 
 void TTlnSetDlg::OnEnd() {
+    // The unit waits for its call button; the box's answer (or its time-out)
+    // ends the wait, "zuordnen abbrechen" ends it at once.
+    if (IsAssignmentWaiting())
+        return;
     done(QDialog::Accepted);
 }
 

@@ -9,6 +9,12 @@
 // it shows (it registers itself for them). The addresses the box gave go
 // into the document.
 //
+// While an assignment waits for the unit's call button, the dialog stays:
+// Esc, the close box and "beenden" do nothing until the box has answered
+// (or the assignment was cancelled), so the address the box gives reaches
+// the document. Whatever closes the dialog gives the cursor and the mouse
+// back.
+//
 // GUI thread only.
 
 #include "MessageAddress.h"
@@ -67,6 +73,13 @@ public:
 
     // The subscriber chosen in either list, -1 for none.
     int SelectedTln() const;
+    // An assignment started here waits for the unit's call button.
+    bool IsAssignmentWaiting() const;
+
+public slots:
+    // Esc and the window's close box: as "beenden", except while an
+    // assignment waits.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -40,6 +40,14 @@ void Beep(int hz, int ms) {
         QApplication::beep(); // the platform's beep has no pitch
 }
 
+// A time field takes as many digits as its maximum has.
+constexpr int DecimalDigits(int value) {
+    int digits = 1;
+    for (; value >= 10; value /= 10)
+        ++digits;
+    return digits;
+}
+
 QString RangeText(const char* format, int minimum, int maximum) {
     // The formats hold two "%d" and nothing else to fill.
     QString text = QString::fromLatin1(format);
@@ -92,24 +100,29 @@ void TFormSystem::BuildForm() {
         const char* spin;
         const char* unit; // null: no unit
         const char* range;
-        int maxLength, help;
+        int help;
     };
+    // The ranges are the record's own; the door-automation delay and the
+    // relay's switching time are offered from 1 s, though the box takes 0.
     static const Def kTimes[] = {
-        {eTagTuerrufannahme, 20, 120, "[%ds ..%ds]", "m_pLabelTuerrufannahme",
-         stxt::kTuerrufannahme, "m_pTuerrufannahme", "m_pTuerrufannahmeSpin", "Label15",
-         "m_pLabelTuerrufannahmeMax", 3, 1601},
-        {eTagTuerrufdauer, 60, 600, "[%ds ..%ds]", "m_pLabelVerbindungsdauer",
-         stxt::kVerbindungsdauer, "m_pTuerrufdauer", "m_pTuerrufdauerSpin", "Label8",
-         "m_pLabelVerbindungsdauerMax", 3, 1602},
-        {eTagTuermatik, 1, 10, "[%ds ..%ds]", "m_pLabelVerzoegerungszeit", stxt::kVerzoegerungszeit,
-         "m_pTuermatik", "m_pTuermatikSpin", "Label9", "m_pLabelVerzoegerungszeitMax", 2, 1603},
-        {eTagSchaltdauerMfr, 1, 999, "[%ds ..%ds]", "m_pLabelSchaltdauer", stxt::kSchaltdauer,
-         "m_pSchaltdauerMfr", "m_pSchaltdauerMfrSpin", "Label14", "m_pLabelSchaltdauerMax", 3,
-         1604},
-        {eTagKettenruf, 10, 30, "[%ds ..%ds]", "m_pLabelKettenruf", stxt::kKettenruf,
-         "m_pKettenruf", "m_pKettenrufSpin", "Label17", "m_pLabelKettenrufMax", 2, 1605},
-        {eTagNachtriggern, 1, 10, "[%d ..%d]", "m_pLabelNachtriggern", stxt::kNachtriggern,
-         "m_pNachtriggern", "m_pNachtriggernSpin", nullptr, "m_pLabelNachtriggernMax", 2, 1607},
+        {eTagTuerrufannahme, MOX_TUERRUFANNAHME_MIN, MOX_TUERRUFANNAHME_MAX, "[%ds ..%ds]",
+         "m_pLabelTuerrufannahme", stxt::kTuerrufannahme, "m_pTuerrufannahme",
+         "m_pTuerrufannahmeSpin", "Label15", "m_pLabelTuerrufannahmeMax", 1601},
+        {eTagTuerrufdauer, MOX_TUERRUFDAUER_MIN, MOX_TUERRUFDAUER_MAX, "[%ds ..%ds]",
+         "m_pLabelVerbindungsdauer", stxt::kVerbindungsdauer, "m_pTuerrufdauer",
+         "m_pTuerrufdauerSpin", "Label8", "m_pLabelVerbindungsdauerMax", 1602},
+        {eTagTuermatik, 1, MOX_TUERMATIK_MAX, "[%ds ..%ds]", "m_pLabelVerzoegerungszeit",
+         stxt::kVerzoegerungszeit, "m_pTuermatik", "m_pTuermatikSpin", "Label9",
+         "m_pLabelVerzoegerungszeitMax", 1603},
+        {eTagSchaltdauerMfr, 1, MOX_SCHALTDAUERMFR_MAX, "[%ds ..%ds]", "m_pLabelSchaltdauer",
+         stxt::kSchaltdauer, "m_pSchaltdauerMfr", "m_pSchaltdauerMfrSpin", "Label14",
+         "m_pLabelSchaltdauerMax", 1604},
+        {eTagKettenruf, MOX_KETTENRUF_MIN, MOX_KETTENRUF_MAX, "[%ds ..%ds]", "m_pLabelKettenruf",
+         stxt::kKettenruf, "m_pKettenruf", "m_pKettenrufSpin", "Label17", "m_pLabelKettenrufMax",
+         1605},
+        {eTagNachtriggern, MOX_NACHTRIGGERN_MIN, MOX_NACHTRIGGERN_MAX, "[%d ..%d]",
+         "m_pLabelNachtriggern", stxt::kNachtriggern, "m_pNachtriggern", "m_pNachtriggernSpin",
+         nullptr, "m_pLabelNachtriggernMax", 1607},
     };
     int row = 1;
     for (const Def& d : kTimes) {
@@ -121,7 +134,7 @@ void TFormSystem::BuildForm() {
         if (d.unit)
             r.unit = Make<QLabel>(area, d.unit, stxt::kSekunden);
         r.range = Make<QLabel>(area, d.range);
-        r.edit->setMaxLength(d.maxLength);
+        r.edit->setMaxLength(DecimalDigits(d.maximum));
         grid->addWidget(r.label, row, 0);
         grid->addWidget(r.edit, row, 1);
         grid->addWidget(r.spin, row, 2);

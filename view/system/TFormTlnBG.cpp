@@ -28,8 +28,8 @@
 namespace {
 
 constexpr int kHelpPage = 1800;
-constexpr int kCodeLen = 4;
-constexpr int kRnrLen = 24;
+constexpr int kCodeLen = MOX_PIN_SIZE - 1;  // exactly 4 digits
+constexpr int kRnrLen = MOX_PGRNR_SIZE - 1; // up to 24 digits
 // Room for a number of the record and its terminator.
 constexpr std::size_t kRnrBuffer = kRnrLen + 1;
 constexpr std::size_t kCodeBuffer = kCodeLen + 1;
@@ -389,10 +389,12 @@ void TFormTlnBG::OnCloseQuery(bool& canClose) {
     canClose = true;
     if (!IsGroup(m_nTab))
         return;
+    // The code field's own leave check may still be due (the click that
+    // asks moved the focus out of it): this check takes its place, on the
+    // code the field holds now.
     m_bLeaveCheckDue = false;
-    if (m_nTab != 0 && (!IsCodeValid(m_pCode->text(), m_nTab) || !m_bCodeValid)) {
-        ShowMsg(stxt::kCodeInvalid, mb::kOk | mb::kIconStop);
-        m_pCode->setFocus();
+    if (!UpdateCodeValid()) {
+        RefuseCode();
         canClose = false;
         return;
     }
@@ -475,7 +477,7 @@ bool TFormTlnBG::OnSavePG() {
     if (!IsGroup(m_nTab))
         return true;
     OnExitPinInput();
-    if (m_nTab != 0 && (!IsCodeValid(m_pCode->text(), m_nTab) || !m_bCodeValid))
+    if (!UpdateCodeValid())
         return false;
     if (MissingNumber())
         return false;
@@ -555,16 +557,21 @@ void TFormTlnBG::OnExitPinInput() {
         return;
     MOX_INVARIANT((m_nTab >= 0) && (m_nTab < doc->GetAnzPG()));
     m_bLeaveCheckDue = false;
-    if (m_nTab == 0 || !m_pCode->isVisible())
-        return;
-    if (!IsCodeValid(m_pCode->text(), m_nTab)) {
-        m_bCodeValid = false;
-        ShowMsg(stxt::kCodeInvalid, mb::kOk | mb::kIconStop);
-        m_pCode->selectAll();
-        m_pCode->setFocus();
-    } else {
-        m_bCodeValid = true;
-    }
+    // A page that is not showing (the wizard's next step, a closing window)
+    // says nothing, but keeps a bad code out of the group all the same.
+    if (!UpdateCodeValid() && m_pCode->isVisible())
+        RefuseCode();
+}
+
+bool TFormTlnBG::UpdateCodeValid() {
+    m_bCodeValid = m_nTab == 0 || IsCodeValid(m_pCode->text(), m_nTab);
+    return m_bCodeValid;
+}
+
+void TFormTlnBG::RefuseCode() {
+    ShowMsg(stxt::kCodeInvalid, mb::kOk | mb::kIconStop);
+    m_pCode->selectAll();
+    m_pCode->setFocus();
 }
 
 // ------------------------------------------------------------------ boxes

@@ -68,6 +68,10 @@ private:
     // group but the excluded one (-1: none excluded, the code's own group
     // is then among those counted).
     bool IsCodeValid(const QString& code, int excluded) const;
+    // Code-valid from the code the field holds now (group 0 has none).
+    bool UpdateCodeValid();
+    // Text 231, the code selected and the focus back in the field.
+    void RefuseCode();
     // Whether a switched-on comfort function lacks its number; shows the
     // message and puts the focus into the number.
     bool MissingNumber();
