@@ -75,10 +75,16 @@ MOX_COMPONENT_EXPORT HRESULT DllRegisterServer() {
         const auto lib = OwnTypeLib();
         if (path.empty() || !lib)
             return SELFREG_E_TYPELIB;
-        // The help file is looked for beside the module.
-        TypeLibRegistration libReg{lib->libid, lib->Version(), lib->helpString, path,
-                                   std::filesystem::path(path).parent_path().string(), 0,
-                                   DispatchInterfaces(*lib)};
+        const TypeLibRegistration libReg{
+            .libid = lib->libid,
+            .version = lib->Version(),
+            .name = lib->helpString,
+            .modulePath = path,
+            // The help file is looked for beside the module.
+            .helpDir = std::filesystem::path(path).parent_path().string(),
+            .flags = 0,
+            .interfaces = DispatchInterfaces(*lib),
+        };
         if (!ComponentRegistry::RegisterTypeLib(libReg))
             return SELFREG_E_TYPELIB;
 

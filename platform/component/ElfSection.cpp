@@ -99,7 +99,8 @@ std::optional<std::span<const uint8_t>> Find(std::span<const uint8_t> image,
         }
         return image.subspan(static_cast<size_t>(sh.sh_offset), static_cast<size_t>(sh.sh_size));
     }
-    Fail(error, "the file has no such section");
+    if (error)
+        *error = "the file has no section " + std::string(name);
     return std::nullopt;
 }
 

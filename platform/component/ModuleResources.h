@@ -123,11 +123,16 @@ private:
     size_t m_size = 0;
 };
 
-constexpr void WriteResources(ResourceWriter& w, const ModuleResourceDecl& d) {
-    w.Text("MOXRSRC");
+// A record of one text: "<kind>\t<text>\n".
+constexpr void WriteTextRecord(ResourceWriter& w, std::string_view kind, std::string_view text) {
+    w.Text(kind);
     w.Tab();
-    w.Number(1);
+    w.Text(text);
     w.EndLine();
+}
+
+constexpr void WriteResources(ResourceWriter& w, const ModuleResourceDecl& d) {
+    WriteTextRecord(w, "MOXRSRC", "1");
     w.Text("FileVersion");
     w.Tab();
     for (size_t i = 0; i < d.fileVersion.size(); ++i) {
@@ -136,14 +141,8 @@ constexpr void WriteResources(ResourceWriter& w, const ModuleResourceDecl& d) {
         w.Number(d.fileVersion[i]);
     }
     w.EndLine();
-    w.Text("FileDescription");
-    w.Tab();
-    w.Text(d.fileDescription);
-    w.EndLine();
-    w.Text("ProductName");
-    w.Tab();
-    w.Text(d.productName);
-    w.EndLine();
+    WriteTextRecord(w, "FileDescription", d.fileDescription);
+    WriteTextRecord(w, "ProductName", d.productName);
     w.Text("TypeLib");
     w.Tab();
     w.Id(d.typeLibId);
