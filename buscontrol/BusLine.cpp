@@ -302,6 +302,7 @@ bool BusLine::ReceiveTele() {
 bool BusLine::ReceiveTeleFor(bool reader) {
     m_rx.Reset();
     m_readFailed = false;
+    m_filtered = false;
     for (;;) {
         int byte = -1;
         // The byte's time is when it was found waiting: a hold-up while it
@@ -365,8 +366,10 @@ bool BusLine::HandleTelegram(uint32_t endMs, bool reader) {
     const uint16_t transmitter = decoded[2];
     if (m_block.targetFilter[target].load(std::memory_order_relaxed) == 0 ||
         m_block.functionFilter[function].load(std::memory_order_relaxed) == 0 ||
-        m_block.transmitterFilter[transmitter].load(std::memory_order_relaxed) == 0)
+        m_block.transmitterFilter[transmitter].load(std::memory_order_relaxed) == 0) {
+        m_filtered = true;
         return false;
+    }
 
     const bool answerMode = (m_block.answerFlags.load() & 1) != 0;
     if (target == m_block.ownAddress.load() && answerMode) {
@@ -472,8 +475,16 @@ void BusLine::WaitForReceiveHoldingLine(int32_t durationTicks) {
     const uint32_t start = m_clock->TickMs();
     const int64_t limit = static_cast<int64_t>(durationTicks) - kWaitForReceiveMarginMs;
     for (;;) {
-        if (InputPending() && ReceiveTele())
-            return;
+        if (InputPending()) {
+            if (ReceiveTele())
+                return;
+            // The telegram that came was the one this call waited for, even
+            // when the client's filters leave nothing of it to store: the
+            // client hears so at once, not at the end of its wait. Noise and
+            // a telegram given up half-way are no telegram; the wait goes on.
+            if (m_filtered)
+                break;
+        }
         const int64_t elapsed = static_cast<uint32_t>(m_clock->TickMs() - start);
         if (elapsed >= limit)
             break;
@@ -533,13 +544,17 @@ void BusLine::TransmitTele() {
             return;
         }
         // Read every waiting telegram into the received fields first, but
-        // not for ever: a bus that keeps talking ends it as blocked.
+        // not for ever: a bus that keeps talking ends it as blocked. A
+        // telegram the filters drop ends its wait with no message, though
+        // more may wait behind it.
         const uint32_t start = m_clock->TickMs();
+        const auto drained = [this] {
+            return ReceivedStatus() == RECEIVE_NO_MESSAGE && !InputPending();
+        };
         do {
             WaitForReceiveHoldingLine(kDrainWaitMs);
-        } while (ReceivedStatus() != RECEIVE_NO_MESSAGE &&
-                 m_clock->TickMs() - start < kDrainLimitMs);
-        if (ReceivedStatus() != RECEIVE_NO_MESSAGE) {
+        } while (!drained() && m_clock->TickMs() - start < kDrainLimitMs);
+        if (!drained()) {
             SetTransmitOutcome(TRANSMIT_BUS_BLOCKED, m_clock->TickMs());
             OpenGate();
             return;

@@ -54,7 +54,8 @@ public:
     void TransmitTele();
     // Waits up to durationTicks - 50 ms for one telegram. A telegram the
     // reader stored whose notice has not reached the client yet is handed
-    // over at once instead, and that notice then goes unfired.
+    // over at once instead, and that notice then goes unfired. A telegram
+    // the filters drop ends the wait at once with no message.
     void WaitForReceive(int32_t durationTicks);
     // GUI thread, for every telegram notice the reader posted: false when
     // WaitForReceive already handed its telegram over (the event must not
@@ -127,6 +128,8 @@ private:
     BusFrameReceiver m_rx;
     // The last ReceiveTele met a port that failed to read.
     bool m_readFailed = false;
+    // The last ReceiveTele took in a whole telegram that a filter dropped.
+    bool m_filtered = false;
     // The reader stored a telegram (or an overflow report) whose notice has
     // not reached the client yet; guarded by receivedMutex.
     bool m_readerUntaken = false;

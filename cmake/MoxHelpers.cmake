@@ -11,6 +11,7 @@ function(mox_add_test name)
     set(T_TIMEOUT 120)
   endif()
   add_executable(${name} ${T_SOURCES})
+  set_property(GLOBAL APPEND PROPERTY MOX_TEST_PROGRAMS_${T_LABEL} ${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     MOX_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"

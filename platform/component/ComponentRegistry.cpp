@@ -17,6 +17,13 @@ std::string ClassKey(const Guid& clsid) {
 std::string TypeLibKey(const Guid& libid) {
     return Key("TypeLib\\" + libid.ToString());
 }
+std::string InterfaceKey(const Guid& iid) {
+    return Key("Interface\\" + iid.ToString());
+}
+// A version names a key, too.
+bool IsValidVersion(const std::string& version) {
+    return !version.empty() && version.find_first_of("\\/") == std::string::npos;
+}
 
 // A ProgID becomes a key path; a backslash in it would open subkeys of an
 // unrelated entry.
@@ -66,22 +73,40 @@ void ComponentRegistry::UnregisterClass(const Guid& clsid) {
 }
 
 bool ComponentRegistry::RegisterTypeLib(const TypeLibRegistration& reg) {
-    if (reg.version.empty() || reg.modulePath.empty() ||
-        reg.version.find_first_of("\\/") != std::string::npos)
+    if (!IsValidVersion(reg.version) || reg.modulePath.empty())
         return false;
     auto& s = SettingsStore::Instance();
+    const std::string libid = reg.libid.ToString();
     const std::string key = TypeLibKey(reg.libid) + "\\" + reg.version;
     s.SetString(key, "", reg.name);
     s.SetString(key + "\\0\\linux", "", reg.modulePath);
+    s.SetString(key + "\\FLAGS", "", std::to_string(reg.flags));
+    if (!reg.helpDir.empty())
+        s.SetString(key + "\\HELPDIR", "", reg.helpDir);
+    const std::string proxy = kDispatchProxyClsid.ToString();
+    for (const auto& itf : reg.interfaces) {
+        const std::string itfKey = InterfaceKey(itf.iid);
+        s.SetString(itfKey, "", itf.name);
+        s.SetString(itfKey + "\\ProxyStubClsid", "", proxy);
+        s.SetString(itfKey + "\\ProxyStubClsid32", "", proxy);
+        s.SetString(itfKey + "\\TypeLib", "", libid);
+        s.SetString(itfKey + "\\TypeLib", "Version", reg.version);
+    }
     s.Sync();
     return true;
 }
 
-void ComponentRegistry::UnregisterTypeLib(const Guid& libid, const std::string& version) {
+void ComponentRegistry::UnregisterTypeLib(const Guid& libid, const std::string& version,
+                                          const std::vector<Guid>& interfaces) {
     auto& s = SettingsStore::Instance();
-    if (!version.empty() && version.find_first_of("\\/") == std::string::npos)
+    if (IsValidVersion(version))
         s.Remove(TypeLibKey(libid) + "\\" + version, "");
     // The library key itself holds no values, so nothing of it is left.
+    for (const Guid& iid : interfaces) {
+        const std::string itfKey = InterfaceKey(iid);
+        if (s.GetString(itfKey + "\\TypeLib", "") == libid.ToString())
+            s.Remove(itfKey, "");
+    }
     s.Sync();
 }
 

@@ -9,7 +9,13 @@
 //   CLSID\{class id}\ProgID          (default) ProgID
 //   CLSID\{class id}\...             misc status, type library, version,
 //                                    toolbox bitmap when given
-//   TypeLib\{library id}\<version>   (default) library name, 0\linux = path
+//   TypeLib\{library id}\<version>   (default) library name (its help
+//                                    string), 0\linux = path, FLAGS = flags,
+//                                    HELPDIR = folder of the help file
+//   Interface\{interface id}         (default) interface name,
+//                                    ProxyStubClsid and ProxyStubClsid32 =
+//                                    the dispatch proxy, TypeLib = library
+//                                    id with its Version
 // A ProgID leads to a class id, the class id to the module that serves it.
 
 #include "Guid.h"
@@ -17,6 +23,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace mox::com {
 
@@ -34,11 +41,25 @@ struct ClassRegistration {
     std::string toolboxBitmap; // "<module path>, <resource>"; empty: not written
 };
 
+// A dispatch interface the library describes: called through IDispatch, so
+// the platform's dispatch proxy marshals it.
+struct InterfaceRegistration {
+    Guid iid;
+    std::string name;
+};
+
+// Class id of the platform's dispatch proxy (PSDispatch).
+inline constexpr Guid kDispatchProxyClsid{
+    0x00020420, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
 struct TypeLibRegistration {
     Guid libid;
     std::string version; // "1.3"
     std::string name;
     std::string modulePath;
+    std::string helpDir; // empty: not written
+    uint32_t flags = 0;
+    std::vector<InterfaceRegistration> interfaces;
 };
 
 class ComponentRegistry {
@@ -48,8 +69,13 @@ public:
     // Removes the class id and the ProgID that names it. A class that is
     // not registered is not an error.
     static void UnregisterClass(const Guid& clsid);
+    // False when the version is empty or holds a separator, or the path is
+    // empty; nothing is written then.
     static bool RegisterTypeLib(const TypeLibRegistration& reg);
-    static void UnregisterTypeLib(const Guid& libid, const std::string& version);
+    // Removes the library's version and those of the given interfaces that
+    // still name this library (another library may have taken one over).
+    static void UnregisterTypeLib(const Guid& libid, const std::string& version,
+                                  const std::vector<Guid>& interfaces = {});
 
     // Writes pending changes and reads what another process (the
     // registration command) changed meanwhile. The lookups below do it

@@ -224,6 +224,25 @@ TEST_F(BusLineTest, WithoutReaderWaitingTelegramsAreReadFirst) {
     EXPECT_EQ(m_bus->ReceivedStatus(), RECEIVE_NO_MESSAGE);
 }
 
+// A telegram the filters drop ends its drain round with no message; the
+// telegram behind it is read all the same before the PC sends.
+TEST_F(BusLineTest, DrainGoesOnPastADroppedTelegram) {
+    Open();
+    m_bus->Block().transmitterFilter[0x71] = 0;
+    m_line->Arrive(Wire({0xFF, 0x43, 0x71, 0x01}));
+    m_line->Arrive(Wire({0xF0, 0x43, 0x70, 0x05}));
+    SetTransmit(kToBox);
+    AnswerWith(kAck, 1);
+
+    m_bus->TransmitTele();
+
+    ASSERT_EQ(m_line->writes.size(), 2u);
+    EXPECT_EQ(m_line->writes[0].bytes, Bytes{kAck});
+    EXPECT_EQ(m_line->writes[1].bytes, Wire(kToBox));
+    EXPECT_EQ(m_bus->Block().transmitStatus, TRANSMIT_STATUS_ACK);
+    EXPECT_EQ(m_bus->ReceivedByte(3), 0x05);
+}
+
 TEST_F(BusLineTest, DrainOfAChatteringBusEndsAsBlocked) {
     Open();
     // A broadcast every 20 ms for 3 s: more than the drain may take.
@@ -571,6 +590,30 @@ TEST_F(BusLineTest, WaitForReceiveIgnoresTheReadyFlag) {
     m_line->Arrive(Wire(kToAll));
     m_bus->WaitForReceive(100);
     EXPECT_EQ(m_bus->ReceivedStatus(), RECEIVE_STATUS_BROADCAST);
+}
+
+// The one telegram the call waits for may be one the client's filters
+// drop: the call ends with it at once, with no message, and what comes
+// after it is left for the next call. The scripted clock moves only with
+// the line's waits, so it shows how long the call waited.
+TEST_F(BusLineTest, WaitForReceiveEndsAtADroppedTelegram) {
+    Open();
+    m_bus->Block().transmitterFilter[0x70] = 0;
+    const uint32_t start = m_time.ms;
+    m_line->Arrive(Wire(kToAll), 10);
+    const Bytes next = Wire({0xFF, 0x43, 0x71, 0x01});
+    m_line->Arrive(next, 20);
+
+    m_bus->WaitForReceive(1000);
+
+    EXPECT_EQ(m_bus->ReceivedStatus(), RECEIVE_NO_MESSAGE);
+    EXPECT_EQ(m_time.ms - start, 10u);
+    EXPECT_EQ(m_bus->ReceivedTicks(), m_time.ms);
+    EXPECT_EQ(m_line->Scheduled(), next.size());
+
+    m_bus->WaitForReceive(1000);
+    EXPECT_EQ(m_bus->ReceivedStatus(), RECEIVE_STATUS_BROADCAST);
+    EXPECT_EQ(m_bus->ReceivedByte(2), 0x71);
 }
 
 TEST_F(BusLineTest, TimeStampIsSharedBySendAndReceive) {

@@ -32,8 +32,8 @@ namespace {
 class MainWindowSim : public testing::Test {
 protected:
     void SetUp() override {
-        // The bus control module keeps its own settings store and finds it
-        // by the environment: both sides must read the same file.
+        // A settings file of the test's own, named in the environment for
+        // the registration command and the simulator.
         m_pSettings = std::make_unique<mox::test::TestSettingsFile>("sim");
         ASSERT_TRUE(m_pSettings->Ok());
         m_pSettings->ShareWithModules();

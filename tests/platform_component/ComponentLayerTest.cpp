@@ -184,12 +184,60 @@ TEST(ComponentRegistry, ProgIdMovedToAnotherClassLeavesOldClassWithoutIt) {
     ComponentRegistry::UnregisterClass(kOther);
 }
 
-TEST(ComponentRegistry, TypeLibRoundTrip) {
-    TypeLibRegistration lib{kSample, "1.3", "Test Library", "/opt/x.so"};
+// The entries a type library leaves, as the registry held them: the
+// library's version with its name, path, flags and help folder, and each
+// dispatch interface by name, marshalled by the dispatch proxy, pointing
+// back at the library. Unregistering takes them all away, except an
+// interface another library has registered since.
+TEST(ComponentRegistry, TypeLibEntriesRegisteredAndRemoved) {
+    constexpr Guid kItf{
+        0x1c2d3e4f, 0x5a6b, 0x4c7d, {0x8e, 0x9f, 0x00, 0x11, 0x22, 0x33, 0x44, 0x55}};
+    constexpr Guid kTakenOver{
+        0x2c2d3e4f, 0x5a6b, 0x4c7d, {0x8e, 0x9f, 0x00, 0x11, 0x22, 0x33, 0x44, 0x56}};
+    constexpr Guid kOtherLib{0x11111111, 0x2222, 0x3333, {4, 4, 5, 5, 5, 5, 5, 6}};
+    TypeLibRegistration lib;
+    lib.libid = kSample;
+    lib.version = "1.3";
+    lib.name = "Test Library";
+    lib.modulePath = "/opt/x.so";
+    lib.helpDir = "/opt";
+    lib.interfaces = {{kItf, "_DTest"}, {kTakenOver, "_DTestEvents"}};
     ASSERT_TRUE(ComponentRegistry::RegisterTypeLib(lib));
+
+    auto& s = mox::platform::SettingsStore::Instance();
+    const std::string libKey =
+        "Software\\Classes\\TypeLib\\{94D575E4-BC27-4B7A-B0AB-75CAAF80BC68}\\1.3";
+    const std::string itfKey =
+        "Software\\Classes\\Interface\\{1C2D3E4F-5A6B-4C7D-8E9F-001122334455}";
+    EXPECT_EQ(s.GetString(libKey, ""), "Test Library");
     EXPECT_EQ(ComponentRegistry::TypeLibPath(kSample, "1.3"), "/opt/x.so");
-    ComponentRegistry::UnregisterTypeLib(kSample, "1.3");
+    EXPECT_EQ(s.GetString(libKey + "\\0\\linux", ""), "/opt/x.so");
+    EXPECT_EQ(s.GetString(libKey + "\\FLAGS", ""), "0");
+    EXPECT_EQ(s.GetString(libKey + "\\HELPDIR", ""), "/opt");
+    EXPECT_EQ(s.GetString(itfKey, ""), "_DTest");
+    EXPECT_EQ(s.GetString(itfKey + "\\ProxyStubClsid", ""),
+              "{00020420-0000-0000-C000-000000000046}");
+    EXPECT_EQ(s.GetString(itfKey + "\\ProxyStubClsid32", ""),
+              "{00020420-0000-0000-C000-000000000046}");
+    EXPECT_EQ(s.GetString(itfKey + "\\TypeLib", ""), "{94D575E4-BC27-4B7A-B0AB-75CAAF80BC68}");
+    EXPECT_EQ(s.GetString(itfKey + "\\TypeLib", "Version"), "1.3");
+
+    TypeLibRegistration other = lib;
+    other.libid = kOtherLib;
+    other.interfaces = {{kTakenOver, "_DOther"}};
+    ASSERT_TRUE(ComponentRegistry::RegisterTypeLib(other));
+
+    ComponentRegistry::UnregisterTypeLib(kSample, "1.3", {kItf, kTakenOver});
     EXPECT_FALSE(ComponentRegistry::TypeLibPath(kSample, "1.3"));
+    EXPECT_FALSE(s.GetString(libKey, ""));
+    EXPECT_FALSE(s.GetString(libKey + "\\HELPDIR", ""));
+    EXPECT_FALSE(s.GetString(itfKey, ""));
+    EXPECT_FALSE(s.GetString(itfKey + "\\TypeLib", "Version"));
+    EXPECT_EQ(s.GetString("Software\\Classes\\Interface\\" + kTakenOver.ToString(), ""),
+              "_DOther");
+
+    ComponentRegistry::UnregisterTypeLib(kOtherLib, "1.3", {kTakenOver});
+    EXPECT_FALSE(s.GetString("Software\\Classes\\Interface\\" + kTakenOver.ToString(), ""));
 }
 
 } // namespace

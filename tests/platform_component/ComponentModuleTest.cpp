@@ -11,6 +11,7 @@
 #include "QtGuiSite.h"
 #include "SettingsPropertyBag.h"
 #include "TestComponentIds.h"
+#include "TestSettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -224,6 +225,21 @@ TEST(ComponentModule, BrokenModulesFailWithException) {
     }
     // A real library without the entry points.
     EXPECT_THROW(ComponentModule m("libm.so.6"), ComponentError);
+}
+
+// Host and module share one settings store, as a program and the modules
+// it loads share the registry: whichever store the host has set up (here a
+// test's own file, one after the other), the module registers into it.
+TEST(ComponentModule, ModuleWritesIntoTheHostsSettingsStore) {
+    ComponentModule module(MOX_TEST_COMPONENT);
+    for (const char* tag : {"first-store", "second-store"}) {
+        mox::test::TestSettingsFile settings(tag);
+        ASSERT_TRUE(settings.Ok());
+        ASSERT_EQ(module.RegisterServer(), S_OK) << tag;
+        EXPECT_EQ(ComponentRegistry::ClassOfProgId(testcomponent::kProgId), testcomponent::kClsid)
+            << tag;
+        EXPECT_EQ(module.UnregisterServer(), S_OK) << tag;
+    }
 }
 
 TEST(ComponentModule, RegisteredModuleThatVanishedFailsWithException) {

@@ -9,8 +9,9 @@
 #include <memory>
 
 // Registers the bus control module at modulePath as the control the main
-// window hosts and shares the test's settings file with it, so both sides
-// read the same file. The simulator has no modem lines, so the module's
+// window hosts, in the test's settings file, which the module reads through
+// this process's settings store and the processes the test starts find in
+// the environment. The simulator has no modem lines, so the module's
 // test for an interface is switched off. Every setting made so far is
 // written to the file. False when the registration failed.
 bool HostBusControl(const char* modulePath, mox::test::TestSettingsFile& settings);

@@ -24,10 +24,11 @@ public:
     const std::filesystem::path& Dir() const { return m_dir; }
     std::filesystem::path Path() const { return m_dir / "settings.ini"; }
 
-    // From now on until the end the file is named in the environment too:
-    // the bus control module keeps a settings store of its own and finds it
-    // there, and child processes (the registration command, the simulator)
-    // inherit it. Every setting made so far is written out first.
+    // From now on until the end the file is named in the environment too,
+    // for the processes a test starts (the registration command, the
+    // simulator), which inherit it. Every setting made so far is written out
+    // first, so they find it. (A module this process loads needs nothing:
+    // it uses this process's settings store.)
     void ShareWithModules();
     // COM<n> is the device at path.
     void MapCom(int comNumber, const std::string& device) const;

@@ -55,8 +55,8 @@ constexpr std::uint16_t kTlnAdr = 0x0105;
 class CodesOverBus : public testing::Test {
 protected:
     void SetUp() override {
-        // The bus control module keeps its own settings store and finds it
-        // by the environment: both sides must read the same file.
+        // A settings file of the test's own, named in the environment for
+        // the registration command and the simulator.
         m_pSettings = std::make_unique<mox::test::TestSettingsFile>("codes-bus");
         ASSERT_TRUE(m_pSettings->Ok());
         m_pSettings->ShareWithModules();
