@@ -18,6 +18,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -267,6 +269,48 @@ TEST_F(MainDocumentTest, EscOnTheOverwriteQuestionKeepsTheFile) {
     });
     EXPECT_FALSE(Main().OnSaveAsDocument());
     EXPECT_TRUE(shown);
+    EXPECT_EQ(ReadFile(PathOf("kunde.ktx")).size(), 4u);
+    EXPECT_TRUE(Main().GetDoc()->IsModified());
+}
+
+// The real save dialog, typed into and answered with the keyboard: "kunde"
+// while "kunde.ktx" exists brings one question (the dialog asks nothing of
+// its own); Esc on it goes back to the dialog, Esc there ends the command.
+TEST_F(MainDocumentTest, RealSaveDialogAsksOnceAboutTheFileWritten) {
+    MakeWindow();
+    std::ofstream(PathOf("kunde.ktx"), std::ios::binary) << "keep";
+    MakeEdit();
+    TFileDialog::SetHandlerForTesting({});
+    TMsgBox::SetHandlerForTesting({});
+    std::vector<QString> seen; // class of each modal window, in order
+    auto* poll = new QTimer(&Main());
+    poll->setInterval(0);
+    QWidget* last = nullptr;
+    QObject::connect(poll, &QTimer::timeout, &Main(), [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == last)
+            return;
+        last = modal;
+        seen.push_back(QString::fromLatin1(modal->metaObject()->className()));
+        if (auto* dlg = qobject_cast<QFileDialog*>(modal)) {
+            if (seen.size() == 1) {
+                auto* edit = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                ASSERT_NE(edit, nullptr);
+                edit->setText(QPathOf("kunde"));
+                QTest::keyClick(edit, Qt::Key_Return);
+            } else {
+                QTest::keyClick(dlg, Qt::Key_Escape);
+            }
+        } else {
+            QTest::keyClick(modal, Qt::Key_Escape);
+        }
+    });
+    poll->start();
+    EXPECT_FALSE(Main().OnSaveAsDocument());
+    poll->stop();
+    EXPECT_EQ(seen,
+              (std::vector<QString>{QStringLiteral("QFileDialog"), QStringLiteral("QMessageBox"),
+                                    QStringLiteral("QFileDialog")}));
     EXPECT_EQ(ReadFile(PathOf("kunde.ktx")).size(), 4u);
     EXPECT_TRUE(Main().GetDoc()->IsModified());
 }
