@@ -9,6 +9,7 @@ namespace mtxt {
 
 inline constexpr int kUsage = 2;              // the command line's usage text
 inline constexpr int kFolderEventLog = 32;    // tree: event-log folder
+inline constexpr int kOverwrite = 33;         // the file exists: replace it?
 inline constexpr int kAskDefaults = 37;       // load the box with the default values?
 inline constexpr int kAskWriteAdr = 38;       // write the subscriber addresses too?
 inline constexpr int kTitleIsdn = 67;         // title: ISDN link part
@@ -84,6 +85,7 @@ inline constexpr std::array kMessageIds = {
     kAskSave,      kFileMissing,    kAskWriteAdrNote, kReadFailed,  kReadOk,
     kTransferOk,   kTransferFailed, kWriteFailed,     kRestartInfo, kAboutProduct,
     kAboutVersion, kAboutRights,    kAboutCaption,    kOk,          kIsdnNoReason,
+    kOverwrite,
 };
 
 } // namespace mtxt

@@ -400,8 +400,11 @@ void TMoxMain::closeEvent(QCloseEvent* event) {
 }
 
 void TMoxMain::RefreshLanguage() {
+    // The texts first: a language whose file is refused is given back, and
+    // the help follows the language the program really speaks.
+    const bool reloaded = m_pRes && m_pRes->Reload();
     UpdateHelpFile();
-    if (!m_pRes || !m_pRes->Reload())
+    if (!reloaded)
         return;
     ApplyTexts();
     if (m_pAktView && m_pRes)

@@ -193,7 +193,13 @@ private:
 
     // Document commands share these.
     bool ReadBox();
+    // A failure's text with the document's reason as its second line.
+    QString WithFileReason(QString text) const;
     void ShowOpenFailure(const std::string& name);
+    void ShowSaveFailure();
+    // The save dialog, answered until the user cancels or names a file that
+    // is new or may be replaced: the name the document will really write.
+    std::string ChooseSaveName();
     int Msg(int textId, unsigned flags, int captionId = 1002);
     int MsgText(int textId, const QString& text, unsigned flags, int captionId = 1002);
     QString Text(int id) const;

@@ -100,12 +100,16 @@ void TMoxMain::OnNewDocument() {
     SendToView(WM_OPEN, -1, -1);
 }
 
-void TMoxMain::ShowOpenFailure(const std::string& name) {
-    QString text = MoxToQString(TextSubst(m_pRes->GetText(mtxt::kOpenFailed), {name}));
+QString TMoxMain::WithFileReason(QString text) const {
     // Why it failed, when the document knows.
     if (const int reason = m_pDoc->GetLastFileErrorTextId(); reason && m_pRes->GetText(reason))
         text += QLatin1Char('\n') + Text(reason);
-    MsgText(mtxt::kOpenFailed, text, mb::kOk | mb::kIconStop);
+    return text;
+}
+
+void TMoxMain::ShowOpenFailure(const std::string& name) {
+    const QString text = MoxToQString(TextSubst(m_pRes->GetText(mtxt::kOpenFailed), {name}));
+    MsgText(mtxt::kOpenFailed, WithFileReason(text), mb::kOk | mb::kIconStop);
 }
 
 void TMoxMain::OnOpenDocument() {
@@ -147,32 +151,56 @@ bool TMoxMain::OnSaveDocument() {
         } else {
             ok = m_pDoc->WriteDocument(nullptr, false);
             if (!ok)
-                Msg(mtxt::kSaveFailed, mb::kOk | mb::kIconStop);
+                ShowSaveFailure();
         }
     }
     UpdateControls();
     return ok;
 }
 
+void TMoxMain::ShowSaveFailure() {
+    MsgText(mtxt::kSaveFailed, WithFileReason(Text(mtxt::kSaveFailed)), mb::kOk | mb::kIconStop);
+}
+
+std::string TMoxMain::ChooseSaveName() {
+    const char* current = m_pDoc->GetFileName();
+    QString proposed = current ? FromFsName(current) : QString();
+    for (;;) {
+        // The dialog must not ask itself: it would ask about the name as
+        // typed, while the document appends ".ktx" to most names and writes
+        // another file. The question below is about the file really written.
+        const QString chosen = TFileDialog::GetSaveFileName(this, Text(mtxt::kFileFilter), proposed,
+                                                            /*confirmOverwrite=*/false, QString(),
+                                                            QStringLiteral("ktx"));
+        if (chosen.isEmpty())
+            return {};
+        const std::string name = TMoxDocument::ApplyNamingRule(ToFsName(chosen).c_str());
+        std::error_code ec;
+        if (!std::filesystem::exists(name, ec))
+            return name;
+        if (Msg(mtxt::kOverwrite, mb::kYesNo | mb::kIconQuestion) == mb::kIdYes)
+            return name;
+        // As the standard dialog does: back to choosing, with the name given.
+        proposed = chosen;
+    }
+}
+
 bool TMoxMain::OnSaveAsDocument() {
     DbgOut(eDbgView, "<TMoxMain::OnSaveAsDocument>");
     MOX_INVARIANT(m_pDoc);
     SendToView(WM_SAVE, -1, -1);
-    const char* current = m_pDoc->GetFileName();
-    const QString chosen = TFileDialog::GetSaveFileName(this, Text(mtxt::kFileFilter),
-                                                        current ? FromFsName(current) : QString());
-    if (chosen.isEmpty()) {
+    const std::string name = ChooseSaveName();
+    if (name.empty()) {
         UpdateControls();
         return false;
     }
-    const std::string name = ToFsName(chosen);
     const bool ok = m_pDoc->WriteDocument(name.c_str(), false);
     if (ok) {
         m_bDefaultsLoaded = false;
         SetStatusFile(FromFsName(m_pDoc->GetFileName()));
         AddRecent(m_pDoc->GetFileName());
     } else {
-        Msg(mtxt::kSaveFailed, mb::kOk | mb::kIconStop);
+        ShowSaveFailure();
     }
     UpdateControls();
     return ok;

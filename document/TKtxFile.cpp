@@ -148,6 +148,12 @@ eKtxFileResult TKtxFile::WriteAtomic(const std::string& path, const std::uint8_t
         return eKtxFileNoName;
     const std::string target = ResolveTarget(path);
 
+    // The kernel's own judgement for the effective user: write bits, ACLs,
+    // read-only mounts and immutable files alike. A missing target is
+    // simply a new file.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+        return Fail(eKtxFileNotWritable, errno);
+
     std::string temp;
     const int fd = CreateTemp(target, &temp);
     if (fd < 0)
@@ -209,6 +215,8 @@ const char* TKtxFile::ResultName(eKtxFileResult result) {
         return "write error";
     case eKtxFileRenameError:
         return "rename failed";
+    case eKtxFileNotWritable:
+        return "the file is write-protected";
     }
     return "unknown";
 }

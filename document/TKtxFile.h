@@ -11,6 +11,11 @@
 // read-only folder or a failing device leaves the old file as it was. The new
 // file gets the rights a plain create would give (0666 less the umask); a
 // file it replaces keeps its own.
+//
+// Renaming over a file needs only the folder's permission, so the writer
+// asks first whether the user may write the file it would replace: a file
+// the user has protected, or may not write for any other reason, is refused
+// as a plain write in place would refuse it, and stays as it was.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +32,7 @@ enum eKtxFileResult : int {
     eKtxFileCannotCreate, // the temporary file beside the target could not be made
     eKtxFileWriteError,   // writing, flushing or closing failed (disk full, device error)
     eKtxFileRenameError,  // the finished file could not replace the target
+    eKtxFileNotWritable,  // the target exists and the user may not write it
 };
 
 class TKtxFile {

@@ -74,6 +74,7 @@ eDocFileResult FromKtx(eKtxFileResult r) {
     case eKtxFileCannotCreate:
     case eKtxFileWriteError:
     case eKtxFileRenameError:
+    case eKtxFileNotWritable:
         return eDocFileWriteError;
     }
     return eDocFileReadError;

@@ -49,7 +49,8 @@ enum eDocFileResult : int {
     eDocFileWrongLength, // not exactly 32768 bytes
     eDocFileDamaged,     // 32768 bytes, but the image in it is malformed
     eDocFileReadError,   // the system failed while reading
-    eDocFileWriteError,  // the new file could not be made or written; the old one is kept
+    eDocFileWriteError,  // the new file could not be made or written, or the old one is
+                         // protected; the old one is kept
 };
 
 class TMoxDocument {

@@ -81,15 +81,46 @@ TkResourcen::TkResourcen() {
     // Qt's own buttons and dialogs speak the language of the texts.
     TQtTranslations::Load(sprache);
     const std::string path = LanguageFilePath(sprache);
+    m_fileName = path;
+    std::string error;
+    if (!ReadLanguage(path, m_table, error)) {
+        ShowRefusal(path, sprache, error);
+        return;
+    }
+    m_nSprache = sprache;
+    m_loaded = true;
+}
+
+bool TkResourcen::ReadLanguage(const std::string& path, SptTable& table, std::string& error) {
     if (path.empty()) {
-        m_fileName.clear();
+        table.Clear();
+        error = "no language file";
+        return false;
+    }
+    if (!SptReader::ReadFile(path, table, error))
+        return false;
+    for (const int id : kRequiredTextIds) {
+        if (!table.Text(id)) {
+            table.Clear();
+            error = "the file lacks texts the program cannot work without (text " +
+                    std::to_string(id) + " is the first missing)";
+            return false;
+        }
+    }
+    return true;
+}
+
+void TkResourcen::ShowRefusal(const std::string& path, int sprache, const std::string& error) {
+    DbgOut(eDbgAlways, "<TkResourcen> %s: %s", path.empty() ? "unknown.spt" : path.c_str(),
+           error.c_str());
+    if (path.empty())
         ErrorBox::Show("Error",
                        "Failed to open language file unknown.spt\nThe language (" +
                            std::to_string(sprache) + ") has no language file.",
                        ErrorBox::Buttons::OkCancel);
-        return;
-    }
-    LoadFile(path);
+    else
+        ErrorBox::Show("Error", "Failed to open language file " + path + "\n" + error,
+                       ErrorBox::Buttons::OkCancel);
 }
 
 void TkResourcen::Clear() {
@@ -100,11 +131,10 @@ void TkResourcen::Clear() {
 bool TkResourcen::LoadFile(const std::string& path) {
     Clear();
     m_fileName = path;
+    m_nSprache = 0;
     std::string error;
     if (!SptReader::ReadFile(path, m_table, error)) {
-        DbgOut(eDbgAlways, "<TkResourcen::LoadFile> %s: %s", path.c_str(), error.c_str());
-        ErrorBox::Show("Error", "Failed to open language file " + path + "\n" + error,
-                       ErrorBox::Buttons::OkCancel);
+        ShowRefusal(path, 0, error);
         return false;
     }
     m_loaded = true;
@@ -151,20 +181,34 @@ void TkResourcen::SetFormTexts(QWidget* form) const {
 
 bool TkResourcen::Reload() {
     const int sprache = GetPermSprache();
-    TQtTranslations::Load(sprache);
     const std::string path = LanguageFilePath(sprache);
-    if (path == m_fileName)
+    if (path == m_fileName) {
+        TQtTranslations::Load(sprache);
+        // Back at the language in use: a later change to a refused one is a
+        // new attempt and is told again.
+        m_refusedFile.clear();
         return false;
-    if (path.empty()) {
-        Clear();
-        m_fileName.clear();
-        ErrorBox::Show("Error",
-                       "Failed to open language file unknown.spt\nThe language (" +
-                           std::to_string(sprache) + ") has no language file.",
-                       ErrorBox::Buttons::OkCancel);
-        return true;
     }
-    LoadFile(path);
+    SptTable table;
+    std::string error;
+    if (!ReadLanguage(path, table, error)) {
+        // The pages store their language on every save; the box comes once
+        // for the change, not on each save that repeats it.
+        if (path != m_refusedFile)
+            ShowRefusal(path, sprache, error);
+        m_refusedFile = path;
+        // Without a usable file the program stays in the language it
+        // speaks, also at its next start.
+        if (m_loaded && m_nSprache != 0)
+            SetPermSprache(m_nSprache);
+        return false;
+    }
+    m_table = std::move(table);
+    m_fileName = path;
+    m_nSprache = sprache;
+    m_loaded = true;
+    m_refusedFile.clear();
+    TQtTranslations::Load(sprache);
     return true;
 }
 

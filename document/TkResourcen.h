@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include <array>
 #include <string>
 
 class QWidget;
@@ -19,9 +20,20 @@ class TkResourcen {
 public:
     static constexpr int kTextCount = SptTable::kRecords;
 
+    // Texts the program cannot work without: the usage text, the title and
+    // caption of every message box, the main menus and the file commands,
+    // the questions and failures of open and save, and the OK and cancel
+    // buttons. A language file of the right form that lacks any of them (an
+    // empty file, one of NULs only, one cut at a record's end) would leave
+    // the program without a readable word, so the language is refused as if
+    // its file were damaged.
+    static constexpr std::array kRequiredTextIds = {
+        2, 8, 10, 12, 17, 18, 19, 24, 30, 50, 1001, 1002, 1003, 1005, 2000, 3000, 3001,
+    };
+
     // Loads the file of the language in the settings, and Qt's own texts of
-    // that language (TQtTranslations). A missing or broken file shows the
-    // error box and leaves every text empty.
+    // that language (TQtTranslations). A missing or broken file, or one that
+    // lacks a required text, shows the error box and leaves every text empty.
     TkResourcen();
     ~TkResourcen() = default;
 
@@ -42,8 +54,10 @@ public:
     void SetFormTexts(QWidget* form) const;
 
     // Loads the file of the language now in the settings when it is not the
-    // one loaded; returns whether it did. Qt's own texts follow the
-    // settings' language either way.
+    // one loaded; returns whether it did. Qt's own texts follow the language
+    // of the texts. A file that cannot serve (missing, broken, lacking a
+    // required text) shows the error box once and keeps the language in
+    // use: its texts stay and the settings get its number back.
     bool Reload();
 
     // Full path of the file loaded (or tried last); empty when the language
@@ -65,10 +79,16 @@ public:
 
 private:
     void Clear();
+    // Reads the file of a language and checks that it holds every required
+    // text; on failure error says why, and the table is left empty.
+    static bool ReadLanguage(const std::string& path, SptTable& table, std::string& error);
+    static void ShowRefusal(const std::string& path, int sprache, const std::string& error);
 
     SptTable m_table;
     std::string m_fileName;
     bool m_loaded = false;
+    int m_nSprache = 0;        // language of the texts loaded; 0 when not known
+    std::string m_refusedFile; // refused on the last change; asked about once
 };
 
 // The start-up check: the full path of the language file of the settings'

@@ -154,14 +154,20 @@ int MoxRun(int argc, char** argv) {
 
     if (GetLanguageFileName().empty())
         return eMoxExitNoLanguageFile;
+    // A file that is there but cannot serve (damaged, cut, empty) ends the
+    // start as a missing one does: without its texts the program has no
+    // title, no menu and no message the user could read. The box said why.
+    auto res = std::make_unique<TkResourcen>();
+    if (!res->IsLoaded())
+        return eMoxExitNoLanguageFile;
 
     // Qt has taken its own options out of argv by now.
     const MoxCommandLine cmd = MoxParseCommandLine(MoxJoinArguments(argc, argv));
     if (cmd.help) {
-        auto res = std::make_unique<TkResourcen>();
         TMsgBox::Show(nullptr, kTextUsage, res->GetQText(kTextUsage), QString(), mb::kOk);
         return eMoxExitOk;
     }
+    res.reset(); // the main window loads its own
 
     InitPermTrace();
     // The pages the tree's nodes open.

@@ -14,7 +14,8 @@
 class TMoxMain;
 
 // Runs the whole program; returns the process exit code: 0 after a normal
-// end (and after the usage text), 1 when the language file is missing, 2
+// end (and after the usage text), 1 when the language file is missing or
+// cannot serve (damaged, cut, lacking the texts the program needs), 2
 // when the start-up failed with an error (the bus control not registered).
 int MoxRun(int argc, char** argv);
 

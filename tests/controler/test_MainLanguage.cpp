@@ -6,16 +6,22 @@
 
 #include "MainWindowFixture.h"
 
+#include "ErrorBox.h"
+#include "MainTextIds.h"
 #include "PermSettings.h"
 #include "TMoxDocument.h"
 #include "TQtTranslations.h"
+#include "TkResourcen.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -114,5 +120,90 @@ TEST_P(TreeCaptions, AreShownWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SixLanguages, TreeCaptions, testing::Range(1, 7));
+
+// A change to a language whose file cannot serve: the program's own files,
+// with the Dutch one replaced. The change is refused with the language
+// file's box, and the program goes on in German.
+struct RefusedRow {
+    const char* name;
+    std::string bytes;
+};
+
+void PrintTo(const RefusedRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class LanguageRefused : public MainLanguage, public testing::WithParamInterface<RefusedRow> {
+protected:
+    void SetUp() override {
+        MainLanguage::SetUp();
+        namespace fs = std::filesystem;
+        const fs::path res = m_Dir / "program" / "res";
+        fs::create_directories(res);
+        for (const auto& entry : fs::directory_iterator(fs::path(MOX_BIN_DIR) / "res"))
+            if (entry.path().filename() != "ktx_nl.spt")
+                fs::create_symlink(entry.path(), res / entry.path().filename());
+        std::ofstream(res / "ktx_nl.spt", std::ios::binary) << GetParam().bytes;
+        m_Dutch = (res / "ktx_nl.spt").string();
+        TkResourcen::SetProgramDirForTesting((m_Dir / "program").string());
+        ErrorBox::SetHandlerForTesting([this](const ErrorBox::Request& r) {
+            m_Errors.push_back(r.text);
+            return ErrorBox::Answer::Ok;
+        });
+    }
+    void TearDown() override {
+        MainLanguage::TearDown();
+        ErrorBox::SetHandlerForTesting({});
+        TkResourcen::SetProgramDirForTesting("");
+    }
+    QString FileMenuTitle() {
+        auto* menu = Main().findChild<QMenu*>(QStringLiteral("m_pFileMenu"));
+        return menu ? menu->title() : QString();
+    }
+
+    std::string m_Dutch;
+    std::vector<std::string> m_Errors;
+};
+
+TEST_P(LanguageRefused, KeepsTheLanguageInUse) {
+    MakeWindow(); // fresh settings: German
+    TMoxDocument* doc = Main().GetDoc();
+    const QString title = Main().windowTitle();
+    const QString fileMenu = FileMenuTitle();
+    ASSERT_FALSE(title.isEmpty());
+    ASSERT_FALSE(fileMenu.isEmpty());
+
+    // The language changes the way the box settings page changes it.
+    doc->SetSprache(6);
+    ProcessEvents();
+    ASSERT_EQ(m_Errors.size(), 1u);
+    EXPECT_EQ(m_Errors[0].rfind("Failed to open language file " + m_Dutch, 0), 0u) << m_Errors[0];
+    EXPECT_EQ(Main().windowTitle(), title);
+    EXPECT_EQ(FileMenuTitle(), fileMenu);
+    EXPECT_EQ(GetPermSprache(), 1);
+    EXPECT_EQ(Main().GetRes()->FileName(), TkResourcen::LanguageFilePath(1));
+    // The box's own setting is the installer's choice and stays.
+    EXPECT_EQ(doc->GetSprache(), 6);
+
+    // The page stores its language again when it is left: no second box.
+    doc->SetSprache(6);
+    ProcessEvents();
+    EXPECT_EQ(m_Errors.size(), 1u);
+
+    // The message boxes still speak German.
+    Answer(mtxt::kAskSave, mb::kIdCancel);
+    doc->SetModified(true);
+    Main().OnNewDocument();
+    ASSERT_FALSE(Boxes().empty());
+    EXPECT_EQ(Boxes().back().textId, mtxt::kAskSave);
+    EXPECT_EQ(Boxes().back().text, Main().GetRes()->GetQText(mtxt::kAskSave));
+    EXPECT_FALSE(Boxes().back().text.isEmpty());
+    EXPECT_EQ(Boxes().back().caption, title);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, LanguageRefused,
+                         testing::Values(RefusedRow{"Empty", std::string()},
+                                         RefusedRow{"AllNul", std::string(20000, '\0')}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "MoxQString.h"
 #include "SptReader.h"
 #include "TFileDialog.h"
+#include "TkResourcen.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,12 @@ TEST(MainTexts, TreeCaptionsInAllSix) {
 
 TEST(MainTexts, MessagesInAllSix) {
     ExpectAll(mtxt::kMessageIds);
+}
+
+// Without these the program refuses a language file: each of the six has
+// them.
+TEST(MainTexts, RequiredTextsInAllSix) {
+    ExpectAll(TkResourcen::kRequiredTextIds);
 }
 
 TEST(MainTexts, FileFilterGivesQtFilters) {

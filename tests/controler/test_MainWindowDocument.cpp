@@ -7,18 +7,26 @@
 
 #include "MainTextIds.h"
 #include "MoxQString.h"
+#include "NonRootUser.h"
 #include "TMoxDocument.h"
 #include "TNodeData.h"
 #include "TPosixDocFileSystem.h"
 #include "TRecentFileList.h"
 #include "TkResourcen.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 
 #include <cerrno>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -84,8 +92,11 @@ TEST_F(MainDocumentTest, SaveAsWritesTheFileAndNamesIt) {
     ASSERT_EQ(Dialogs().size(), 1u);
     EXPECT_EQ(Dialogs()[0].kind, TFileDialog::Kind::Save);
     EXPECT_EQ(Dialogs()[0].filter, Main().GetRes()->GetQText(1004));
-    // Nothing else asks before a configuration file is replaced.
-    EXPECT_TRUE(Dialogs()[0].confirmOverwrite);
+    // The window asks itself before a file is replaced, about the file it
+    // really writes; the dialog would ask about the name as typed.
+    EXPECT_FALSE(Dialogs()[0].confirmOverwrite);
+    EXPECT_EQ(Dialogs()[0].defaultExtension, QStringLiteral("ktx"));
+    EXPECT_TRUE(BoxIds().empty());
 }
 
 TEST_F(MainDocumentTest, SaveOfAnUnnamedDocumentAsksForAName) {
@@ -164,6 +175,203 @@ TEST_F(MainDocumentTest, SaveThatFailsShowsItsTextAndKeepsTheEdits) {
     EXPECT_TRUE(Main().GetDoc()->IsModified());
     EXPECT_EQ(ReadFile(path), before);
 }
+
+// Save as onto a file that exists: the question is about the file the
+// document really writes, whatever the user typed. No goes back to the
+// dialog with the name typed (cancelled here) and leaves the file alone.
+struct OverwriteRow {
+    const char* name;
+    const char* existing; // the file on disk before
+    const char* typed;    // what the user answers the dialog with
+    int answer;           // to the question; 0: no question expected
+    bool replaced;
+};
+
+void PrintTo(const OverwriteRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class SaveAsOverwrite : public MainDocumentTest,
+                        public testing::WithParamInterface<OverwriteRow> {};
+
+TEST_P(SaveAsOverwrite, AsksAboutTheFileReallyWritten) {
+    const OverwriteRow& r = GetParam();
+    MakeWindow();
+    const std::string existing = PathOf(r.existing);
+    std::ofstream(existing, std::ios::binary) << "the customer's file";
+    const std::vector<char> before = ReadFile(existing);
+    MakeEdit();
+    Choose(QPathOf(r.typed));
+    if (r.answer)
+        Answer(mtxt::kOverwrite, r.answer);
+
+    EXPECT_EQ(Main().OnSaveAsDocument(), r.replaced);
+
+    if (r.answer) {
+        ASSERT_EQ(BoxIds(), std::vector<int>{mtxt::kOverwrite});
+        EXPECT_EQ(Boxes()[0].flags, mb::kYesNo | mb::kIconQuestion);
+        EXPECT_FALSE(Boxes()[0].text.isEmpty());
+    } else {
+        EXPECT_TRUE(BoxIds().empty());
+    }
+    TMoxDocument* doc = Main().GetDoc();
+    if (r.replaced) {
+        EXPECT_EQ(ReadFile(existing).size(), 32768u);
+        EXPECT_STREQ(doc->GetFileName(), existing.c_str());
+        EXPECT_FALSE(doc->IsModified());
+        EXPECT_EQ(Dialogs().size(), 1u);
+    } else {
+        EXPECT_EQ(ReadFile(existing), before);
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_TRUE(doc->IsUnnamed());
+        // Back in the dialog, with the name as the user typed it.
+        ASSERT_EQ(Dialogs().size(), 2u);
+        EXPECT_EQ(Dialogs()[1].initialName, QPathOf(r.typed));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, SaveAsOverwrite,
+    testing::Values(OverwriteRow{"WithoutExtensionNo", "kunde.ktx", "kunde", mb::kIdNo, false},
+                    OverwriteRow{"WithoutExtensionYes", "kunde.ktx", "kunde", mb::kIdYes, true},
+                    OverwriteRow{"WithExtensionNo", "kunde.ktx", "kunde.ktx", mb::kIdNo, false},
+                    // ".KTX" is not the document's extension: it writes "anlage.KTX.ktx".
+                    OverwriteRow{"OtherExtensionNo", "anlage.KTX.ktx", "anlage.KTX", mb::kIdNo,
+                                 false},
+                    OverwriteRow{"DefaultsNameNo", "mox.def", "mox.def", mb::kIdNo, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainDocumentTest, SaveAsUnderANewNameAsksNothing) {
+    MakeWindow();
+    // "kunde" exists, but the document writes "kunde.ktx".
+    std::ofstream(PathOf("kunde"), std::ios::binary) << "other";
+    MakeEdit();
+    Choose(QPathOf("kunde"));
+    EXPECT_TRUE(Main().OnSaveAsDocument());
+    EXPECT_TRUE(BoxIds().empty());
+    EXPECT_EQ(ReadFile(PathOf("kunde.ktx")).size(), 32768u);
+    EXPECT_EQ(ReadFile(PathOf("kunde")).size(), 5u);
+}
+
+// The real question box, ended with Esc: it counts as No.
+TEST_F(MainDocumentTest, EscOnTheOverwriteQuestionKeepsTheFile) {
+    MakeWindow();
+    std::ofstream(PathOf("kunde.ktx"), std::ios::binary) << "keep";
+    MakeEdit();
+    Choose(QPathOf("kunde"));
+    TMsgBox::SetHandlerForTesting({});
+    bool shown = false;
+    QTimer::singleShot(0, [&shown] {
+        QWidget* box = QApplication::activeModalWidget();
+        shown = qobject_cast<QMessageBox*>(box) != nullptr;
+        if (box)
+            QTest::keyClick(box, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(Main().OnSaveAsDocument());
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(ReadFile(PathOf("kunde.ktx")).size(), 4u);
+    EXPECT_TRUE(Main().GetDoc()->IsModified());
+}
+
+// The real save dialog, typed into and answered with the keyboard: "kunde"
+// while "kunde.ktx" exists brings one question (the dialog asks nothing of
+// its own); Esc on it goes back to the dialog, Esc there ends the command.
+TEST_F(MainDocumentTest, RealSaveDialogAsksOnceAboutTheFileWritten) {
+    MakeWindow();
+    std::ofstream(PathOf("kunde.ktx"), std::ios::binary) << "keep";
+    MakeEdit();
+    TFileDialog::SetHandlerForTesting({});
+    TMsgBox::SetHandlerForTesting({});
+    std::vector<QString> seen; // class of each modal window, in order
+    auto* poll = new QTimer(&Main());
+    poll->setInterval(0);
+    QWidget* last = nullptr;
+    QObject::connect(poll, &QTimer::timeout, &Main(), [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == last)
+            return;
+        last = modal;
+        seen.push_back(QString::fromLatin1(modal->metaObject()->className()));
+        if (auto* dlg = qobject_cast<QFileDialog*>(modal)) {
+            if (seen.size() == 1) {
+                auto* edit = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                ASSERT_NE(edit, nullptr);
+                edit->setText(QPathOf("kunde"));
+                QTest::keyClick(edit, Qt::Key_Return);
+            } else {
+                QTest::keyClick(dlg, Qt::Key_Escape);
+            }
+        } else {
+            QTest::keyClick(modal, Qt::Key_Escape);
+        }
+    });
+    poll->start();
+    EXPECT_FALSE(Main().OnSaveAsDocument());
+    poll->stop();
+    EXPECT_EQ(seen,
+              (std::vector<QString>{QStringLiteral("QFileDialog"), QStringLiteral("QMessageBox"),
+                                    QStringLiteral("QFileDialog")}));
+    EXPECT_EQ(ReadFile(PathOf("kunde.ktx")).size(), 4u);
+    EXPECT_TRUE(Main().GetDoc()->IsModified());
+}
+
+// A configuration file the installer has protected (mode 0444, in a folder
+// they may write) is not replaced: neither by save nor by save as. As root
+// every file is writable, so the save runs as a user who is not root.
+struct ProtectedRow {
+    const char* name;
+    bool saveAs;
+};
+
+void PrintTo(const ProtectedRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class SaveOverProtected : public MainDocumentTest,
+                          public testing::WithParamInterface<ProtectedRow> {};
+
+TEST_P(SaveOverProtected, IsRefusedAndKeepsTheFile) {
+    MakeWindow();
+    const std::string path = SaveAs("schutz.ktx");
+    if (GetParam().saveAs)
+        Main().OnNewDocument();
+    MakeEdit();
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ASSERT_TRUE(mox::test::NonRootUser::OpenToAll(m_Dir));
+    const std::vector<char> before = ReadFile(path);
+    bool ok = true;
+    {
+        mox::test::NonRootUser user;
+        ASSERT_TRUE(user.Ok());
+        if (GetParam().saveAs) {
+            Choose(QString::fromStdString(path));
+            Answer(mtxt::kOverwrite, mb::kIdYes);
+            ok = Main().OnSaveAsDocument();
+        } else {
+            ok = Main().OnSaveDocument();
+        }
+    }
+    EXPECT_FALSE(ok);
+    ASSERT_FALSE(Boxes().empty());
+    EXPECT_EQ(Boxes().back().textId, mtxt::kSaveFailed);
+    EXPECT_EQ(Boxes().back().flags, mb::kOk | mb::kIconStop);
+    // With the reason: not written, the old file kept.
+    EXPECT_TRUE(Boxes().back().text.contains(Main().GetRes()->GetQText(1083)));
+    EXPECT_EQ(ReadFile(path), before);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    EXPECT_TRUE(Main().GetDoc()->IsModified());
+    // Nothing of the attempt is left beside it.
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(m_Dir))
+        files += entry.path().filename().string().find("schutz") != std::string::npos;
+    EXPECT_EQ(files, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, SaveOverProtected,
+                         testing::Values(ProtectedRow{"Save", false}, ProtectedRow{"SaveAs", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The save question before new: Yes saves, No drops, Cancel stays.
 struct QuestionRow {

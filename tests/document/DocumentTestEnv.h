@@ -33,6 +33,14 @@ inline std::string MakeSpt(const std::map<int, std::pair<std::string, std::strin
     return bytes;
 }
 
+// The same with a text for every id the program cannot do without (those
+// the records do not bring), so the file is taken as a language.
+inline std::string MakeUsableSpt(std::map<int, std::pair<std::string, std::string>> records) {
+    for (const int id : TkResourcen::kRequiredTextIds)
+        records.emplace(id, std::make_pair("text " + std::to_string(id), std::string()));
+    return MakeSpt(records);
+}
+
 class LanguageFolder : public testing::Test {
 protected:
     void SetUp() override {

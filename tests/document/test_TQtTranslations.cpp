@@ -72,8 +72,8 @@ class QtTranslationsWithTexts : public LanguageFolder {
 protected:
     void SetUp() override {
         LanguageFolder::SetUp();
-        WriteLanguage("ktx_d.spt", MakeSpt({{1, {"eins", ""}}}));
-        WriteLanguage("ktx_uk.spt", MakeSpt({{1, {"one", ""}}}));
+        WriteLanguage("ktx_d.spt", MakeUsableSpt({{1, {"eins", ""}}}));
+        WriteLanguage("ktx_uk.spt", MakeUsableSpt({{1, {"one", ""}}}));
     }
     void TearDown() override {
         TQtTranslations::Load(1);

@@ -21,7 +21,7 @@
 
 namespace {
 
-const std::string kGerman = MakeSpt({
+const std::string kGerman = MakeUsableSpt({
     {0, {"null", "nullhint"}},
     {1, {"eins", ""}},
     {5, {"Zeile 1\\nZeile 2", "Hinweis\\tf\xFCnf"}},
@@ -34,7 +34,7 @@ const std::string kGerman = MakeSpt({
     {9999, {"letzter", "letzter Hinweis"}},
 });
 const std::string kEnglish =
-    MakeSpt({{1, {"one", ""}}, {255, {"Yes", ""}}, {3000, {"OK", "Accept"}}});
+    MakeUsableSpt({{1, {"one", ""}}, {255, {"Yes", ""}}, {3000, {"OK", "Accept"}}});
 
 class TkResourcenTest : public LanguageFolder {
 protected:
@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(LookupCase{"IdZeroIsNull", 0, nullptr, nullptr},
                     LookupCase{"IdOne", 1, "eins", nullptr},
                     LookupCase{"Unescaped", 5, "Zeile 1\rZeile 2", "Hinweis\tf\xFCnf"},
-                    LookupCase{"EmptyRecord", 2, nullptr, nullptr},
+                    LookupCase{"EmptyRecord", 3, nullptr, nullptr},
                     LookupCase{"Last", 9999, "letzter", "letzter Hinweis"},
                     LookupCase{"IdTenThousandIsNull", 10000, nullptr, nullptr},
                     LookupCase{"NegativeIsNull", -1, nullptr, nullptr}),
@@ -98,7 +98,7 @@ TEST_F(TkResourcenTest, QtTextsShowLineBreaksAsLineFeeds) {
     TkResourcen res;
     EXPECT_EQ(res.GetQText(5), QStringLiteral("Zeile 1\nZeile 2"));
     EXPECT_EQ(res.GetQHint(3000), QStringLiteral("Übernehmen"));
-    EXPECT_TRUE(res.GetQText(2).isEmpty());
+    EXPECT_TRUE(res.GetQText(3).isEmpty());
 }
 
 TEST_F(TkResourcenTest, MissingFileShowsTheBoxAndLeavesAllEmpty) {
@@ -136,12 +136,111 @@ TEST_F(TkResourcenTest, ReloadOnlyWhenTheLanguageFileChanges) {
     EXPECT_TRUE(m_boxes.empty());
 }
 
-TEST_F(TkResourcenTest, ReloadToAMissingFileEmptiesTheTable) {
+// A change to a language without a file keeps the language in use.
+TEST_F(TkResourcenTest, ReloadToAMissingFileKeepsTheLanguageInUse) {
     TkResourcen res;
     SetPermSprache(6);
-    EXPECT_TRUE(res.Reload());
+    EXPECT_FALSE(res.Reload());
+    EXPECT_STREQ(res.GetText(1), "eins");
+    EXPECT_EQ(res.FileName(), PathOf("ktx_d.spt"));
+    EXPECT_EQ(GetPermSprache(), 1);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text.rfind("Failed to open language file " + PathOf("ktx_nl.spt"), 0), 0u)
+        << m_boxes[0].text;
+}
+
+// Files of the right form that cannot serve as a language, beside a cut
+// one: each is refused as a whole, with the same box.
+struct UnusableCase {
+    const char* name;
+    std::string bytes;
+    const char* reason; // part of the box's second line
+};
+
+void PrintTo(const UnusableCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const UnusableCase kUnusable[] = {
+    {"Empty", std::string(), "lacks texts"},
+    {"AllNul", std::string(20000, '\0'), "lacks texts"},
+    {"AllNulLonger", std::string(65536, '\0'), "lacks texts"},
+    // Texts, but none of the menus and messages.
+    {"OnlySomeTexts", MakeSpt({{1, {"eins", ""}}, {5, {"fuenf", ""}}}), "text 2 is the first"},
+    // Everything but the caption of the message boxes.
+    {"WithoutCaption",
+     [] {
+         std::map<int, std::pair<std::string, std::string>> records;
+         for (const int id : TkResourcen::kRequiredTextIds)
+             if (id != 1002)
+                 records.emplace(id, std::make_pair(std::string("t"), std::string()));
+         return MakeSpt(records);
+     }(),
+     "text 1002"},
+    {"Cut", kGerman.substr(0, kGerman.size() - 3), "ends inside a text"},
+};
+
+class TkResourcenUnusable : public TkResourcenTest,
+                            public testing::WithParamInterface<UnusableCase> {};
+
+TEST_P(TkResourcenUnusable, IsRefusedAtStart) {
+    WriteLanguage("ktx_d.spt", GetParam().bytes);
+    TkResourcen res;
+    EXPECT_FALSE(res.IsLoaded());
     EXPECT_EQ(res.GetText(1), nullptr);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].caption, "Error");
+    EXPECT_EQ(m_boxes[0].buttons, ErrorBox::Buttons::OkCancel);
+    EXPECT_EQ(m_boxes[0].text.rfind("Failed to open language file " + PathOf("ktx_d.spt"), 0), 0u)
+        << m_boxes[0].text;
+    EXPECT_NE(m_boxes[0].text.find(GetParam().reason), std::string::npos) << m_boxes[0].text;
+}
+
+TEST_P(TkResourcenUnusable, IsRefusedOnAChangeThatKeepsTheLanguageInUse) {
+    WriteLanguage("ktx_uk.spt", GetParam().bytes);
+    TkResourcen res;
+    ASSERT_TRUE(res.IsLoaded());
+    SetPermSprache(2);
+    EXPECT_FALSE(res.Reload());
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text.rfind("Failed to open language file " + PathOf("ktx_uk.spt"), 0), 0u)
+        << m_boxes[0].text;
+    EXPECT_NE(m_boxes[0].text.find(GetParam().reason), std::string::npos) << m_boxes[0].text;
+    // German as before, in the texts and in the settings (the next start).
+    EXPECT_TRUE(res.IsLoaded());
+    EXPECT_EQ(res.FileName(), PathOf("ktx_d.spt"));
+    EXPECT_STREQ(res.GetText(1), "eins");
+    EXPECT_STREQ(res.GetText(9999), "letzter");
+    EXPECT_EQ(GetPermSprache(), 1);
+
+    // A page stores its language on every save: the change is told once.
+    SetPermSprache(2);
+    EXPECT_FALSE(res.Reload());
     EXPECT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(GetPermSprache(), 1);
+    // Back to German and then again to English: a new attempt, told again.
+    EXPECT_FALSE(res.Reload());
+    SetPermSprache(2);
+    EXPECT_FALSE(res.Reload());
+    EXPECT_EQ(m_boxes.size(), 2u);
+    EXPECT_STREQ(res.GetText(1), "eins");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, TkResourcenUnusable, testing::ValuesIn(kUnusable),
+                         [](const testing::TestParamInfo<UnusableCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// A file whose required texts are all there is a language, however few
+// other texts it has.
+TEST_F(TkResourcenTest, FileWithTheRequiredTextsIsTaken) {
+    WriteLanguage("ktx_uk.spt", MakeUsableSpt({}));
+    TkResourcen res;
+    SetPermSprache(2);
+    EXPECT_TRUE(res.Reload());
+    EXPECT_STREQ(res.GetText(1002), "text 1002");
+    EXPECT_EQ(res.GetText(1), nullptr);
+    EXPECT_TRUE(m_boxes.empty());
 }
 
 TEST_F(TkResourcenTest, LanguageFileNames) {
@@ -213,7 +312,7 @@ TEST_F(TkResourcenForm, AppliesTextsByTag) {
     auto* keep = Add<QLabel>("keep", -1, QStringLiteral("design text"));
     auto* untagged = Add<QLabel>("untagged", kNoTag, QStringLiteral("untagged"));
     auto* zero = Add<QLabel>("zero", 0, QStringLiteral("x"));
-    auto* empty = Add<QLabel>("empty", 2, QStringLiteral("kept"));
+    auto* empty = Add<QLabel>("empty", 3, QStringLiteral("kept"));
     auto* outside = Add<QLabel>("outside", 10000, QStringLiteral("outside"));
     auto* edit = new QLineEdit(QStringLiteral("value"), &m_form);
     edit->setProperty("Tag", 3000);

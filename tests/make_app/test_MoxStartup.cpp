@@ -207,6 +207,43 @@ TEST_F(Startup, MissingLanguageFileNamesItsFullPath) {
     EXPECT_TRUE(boxes.empty());
 }
 
+// A language file that is there but cannot serve ends the start as a
+// missing one does, with the language file's box and no window.
+struct UnusableFileRow {
+    const char* name;
+    std::string bytes;
+};
+
+void PrintTo(const UnusableFileRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class StartupUnusableLanguage : public Startup,
+                                public testing::WithParamInterface<UnusableFileRow> {};
+
+TEST_P(StartupUnusableLanguage, EndsWithTheLanguageFileBox) {
+    std::filesystem::create_directories(m_Dir / "res");
+    const std::string path = (m_Dir / "res/ktx_d.spt").string();
+    std::ofstream(path, std::ios::binary) << GetParam().bytes;
+    TkResourcen::SetProgramDirForTesting(m_Dir.string());
+    bool mainCreated = false;
+    MoxSetMainWindowHookForTesting([&](TMoxMain&) { mainCreated = true; });
+    EXPECT_EQ(Run({}), eMoxExitNoLanguageFile);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("Failed to open language file " + path + "\n", 0), 0u) << errors[0];
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(mainCreated);
+    EXPECT_EQ(TMoxMain::Instance(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, StartupUnusableLanguage,
+                         testing::Values(UnusableFileRow{"Empty", std::string()},
+                                         UnusableFileRow{"AllNul", std::string(20000, '\0')},
+                                         // One text, not the title, the menus or the messages.
+                                         UnusableFileRow{"OneText", std::string("\0\0eins\0\0", 8)},
+                                         UnusableFileRow{"Cut", std::string("\0\0ein", 5)}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(Startup, UsageTextEndsTheProgram) {
     bool mainCreated = false;
     MoxSetMainWindowHookForTesting([&](TMoxMain&) { mainCreated = true; });

@@ -6,6 +6,7 @@
 #include "DumpBuilder.h"
 #include "EventLogDecoder.h"
 #include "MoxQString.h"
+#include "NonRootUser.h"
 #include "TFormELM.h"
 
 #include <QLabel>
@@ -215,6 +216,7 @@ struct OverwriteRow {
     const char* name;
     int answer;
     bool written;
+    const char* typed; // the name given in the dialog for "old.log"
 };
 
 class FormELMOverwrite : public FormELM, public testing::WithParamInterface<OverwriteRow> {};
@@ -223,7 +225,7 @@ TEST_P(FormELMOverwrite, ExistingTargetIsAskedFor) {
     auto* page = Page();
     ReadEvents(page);
     WriteBytes(TempFile("old.log"), "old");
-    m_DialogAnswers.push_back(Path("old.log"));
+    m_DialogAnswers.push_back(Path(GetParam().typed));
     m_Answers.push_back(GetParam().answer);
     SaveBtn(page)->click();
     // The page asks once, itself; the file dialog must not ask as well.
@@ -236,12 +238,34 @@ TEST_P(FormELMOverwrite, ExistingTargetIsAskedFor) {
     EXPECT_EQ(page->IsUnsaved(), !GetParam().written);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, FormELMOverwrite,
-                         testing::Values(OverwriteRow{"Yes", mb::kIdYes, true},
-                                         OverwriteRow{"No", mb::kIdNo, false}),
-                         [](const testing::TestParamInfo<OverwriteRow>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FormELMOverwrite,
+    testing::Values(OverwriteRow{"Yes", mb::kIdYes, true, "old.log"},
+                    OverwriteRow{"No", mb::kIdNo, false, "old.log"},
+                    // The page writes "old.log" for "old".
+                    OverwriteRow{"NoWithoutExtension", mb::kIdNo, false, "old"}),
+    [](const testing::TestParamInfo<OverwriteRow>& info) { return std::string(info.param.name); });
+
+// A listing file the installer has protected (0444, in a folder they may
+// write) is not replaced, and the listing stays unsaved. Root may write any
+// file, so the save runs as a user who is not root.
+TEST_F(FormELM, ProtectedFileIsNotReplaced) {
+    auto* page = Page();
+    ReadEvents(page);
+    WriteBytes(TempFile("old.log"), "old");
+    ASSERT_EQ(::chmod(TempFile("old.log").c_str(), 0444), 0);
+    ASSERT_TRUE(mox::test::NonRootUser::OpenToAll(m_Dir));
+    m_DialogAnswers.push_back(Path("old"));
+    m_Answers.push_back(mb::kIdYes);
+    {
+        mox::test::NonRootUser user;
+        ASSERT_TRUE(user.Ok());
+        SaveBtn(page)->click();
+    }
+    EXPECT_EQ(BoxIds(), (std::vector<int>{33, 125}));
+    EXPECT_EQ(ReadAll(TempFile("old.log")), "old");
+    EXPECT_TRUE(page->IsUnsaved());
+}
 
 TEST_F(FormELM, OpenShowsAListingUnchanged) {
     WriteBytes(TempFile("saved.log"), "  1 first line\r\n  2 zweite Zeile \xE4\r\n");

@@ -4,6 +4,7 @@
 #include "BoxPageFixture.h"
 
 #include "BoxFiles.h"
+#include "NonRootUser.h"
 #include "TFormEventLog.h"
 
 #include <QLabel>
@@ -91,6 +92,7 @@ struct ReplaceRow {
     const char* name;
     int answer;
     bool replaced;
+    const char* typed; // the name given in the dialog for "old.log"
 };
 
 class FormEventLogReplace : public FormEventLog, public testing::WithParamInterface<ReplaceRow> {};
@@ -100,7 +102,7 @@ TEST_P(FormEventLogReplace, ExistingFileIsTakenOnlyOnYes) {
     m_DialogAnswers.push_back(Path("first.log"));
     Find<QPushButton>(page, "BitBtn1")->click();
     WriteText(TempFile("old.log"), "old");
-    m_DialogAnswers.push_back(Path("old.log"));
+    m_DialogAnswers.push_back(Path(GetParam().typed));
     m_Answers.push_back(GetParam().answer);
     Find<QPushButton>(page, "BitBtn1")->click();
 
@@ -112,9 +114,12 @@ TEST_P(FormEventLogReplace, ExistingFileIsTakenOnlyOnYes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FormEventLogReplace,
-                         testing::Values(ReplaceRow{"Yes", mb::kIdYes, true},
-                                         ReplaceRow{"No", mb::kIdNo, false},
-                                         ReplaceRow{"Cancel", mb::kIdCancel, false}),
+                         testing::Values(ReplaceRow{"Yes", mb::kIdYes, true, "old.log"},
+                                         ReplaceRow{"No", mb::kIdNo, false, "old.log"},
+                                         ReplaceRow{"Cancel", mb::kIdCancel, false, "old.log"},
+                                         // The page writes "old.log" for "old".
+                                         ReplaceRow{"YesWithoutExtension", mb::kIdYes, true, "old"},
+                                         ReplaceRow{"NoWithoutExtension", mb::kIdNo, false, "old"}),
                          [](const testing::TestParamInfo<ReplaceRow>& info) {
                              return std::string(info.param.name);
                          });
@@ -203,6 +208,32 @@ TEST_F(FormEventLog, UnwritableFileIsReported) {
     Find<QPushButton>(page, "m_pDownloadBtn")->click();
     EXPECT_EQ(BoxIds(), std::vector<int>{125});
     EXPECT_EQ(m_Boxes[0].flags & mb::kIconMask, mb::kIconStop);
+}
+
+// A dump file the installer has protected (0444, in a folder they may
+// write) is not replaced. Root may write any file, so the read's end runs as
+// a user who is not root.
+TEST_F(FormEventLog, ProtectedFileIsNotReplaced) {
+    m_Transfer.dump = PatternDump();
+    WriteText(TempFile("old.log"), "old");
+    ASSERT_EQ(::chmod(TempFile("old.log").c_str(), 0444), 0);
+    ASSERT_TRUE(mox::test::NonRootUser::OpenToAll(m_Dir));
+    auto* page = Page();
+    m_DialogAnswers.push_back(Path("old.log"));
+    m_Answers.push_back(mb::kIdYes);
+    Find<QPushButton>(page, "BitBtn1")->click();
+    {
+        mox::test::NonRootUser user;
+        ASSERT_TRUE(user.Ok());
+        Find<QPushButton>(page, "m_pDownloadBtn")->click();
+    }
+    EXPECT_EQ(m_Transfer.runs, std::vector<int>{7});
+    EXPECT_EQ(BoxIds(), (std::vector<int>{33, 125}));
+    EXPECT_EQ(m_Boxes[1].flags & mb::kIconMask, mb::kIconStop);
+    EXPECT_EQ(ReadAll(TempFile("old.log")), "old");
+    struct stat st {};
+    ASSERT_EQ(::stat(TempFile("old.log").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
 }
 
 TEST_F(FormEventLog, NoControllerLeavesTheDownloadOff) {
