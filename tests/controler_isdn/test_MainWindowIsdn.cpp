@@ -190,6 +190,15 @@ protected:
         m_pMain->OnConnect();
     }
 
+    // ISDN chosen, the box dialled, and the read once the call is up done.
+    void CallTheBox() {
+        ChooseIsdn("4711");
+        Dial(kBoxNumber);
+        ASSERT_TRUE(WaitFor([&] { return Shown(mtxt::kReadOk) || Shown(mtxt::kReadFailed); }))
+            << "no read after the call came up";
+        ASSERT_TRUE(Shown(mtxt::kReadOk));
+    }
+
     bool Shown(int textId) const {
         return std::find(m_Boxes.begin(), m_Boxes.end(), textId) != m_Boxes.end();
     }
@@ -336,10 +345,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, MainWindowIsdnAutoRead,
                          });
 
 TEST_F(MainWindowIsdn, WriteOverTheCallThenReadBack) {
-    ChooseIsdn("4711");
-    Dial(kBoxNumber);
-    ASSERT_TRUE(WaitFor([&] { return Shown(mtxt::kReadOk) || Shown(mtxt::kReadFailed); }));
-    ASSERT_TRUE(Shown(mtxt::kReadOk));
+    CallTheBox();
 
     ASSERT_TRUE(Doc().SetTuerrufdauer(444));
     m_Boxes.clear();
@@ -361,10 +367,7 @@ TEST_F(MainWindowIsdn, WriteOverTheCallThenReadBack) {
 }
 
 TEST_F(MainWindowIsdn, RemoteHangUpMidReadLeavesTheDocumentAlone) {
-    ChooseIsdn("4711");
-    Dial(kBoxNumber);
-    ASSERT_TRUE(WaitFor([&] { return Shown(mtxt::kReadOk) || Shown(mtxt::kReadFailed); }));
-    ASSERT_TRUE(Shown(mtxt::kReadOk));
+    CallTheBox();
 
     ASSERT_TRUE(Doc().SetTuerrufdauer(444));
     m_Box.SetHangUpAtBlock(3);
@@ -420,9 +423,7 @@ TEST_F(MainWindowIsdn, DiallingHoldsWhileTheCallRings) {
 }
 
 TEST_F(MainWindowIsdn, DiallingEndsWhenTheCallIsUpOrCleared) {
-    ChooseIsdn("4711");
-    Dial(kBoxNumber);
-    ASSERT_TRUE(WaitFor([&] { return Shown(mtxt::kReadOk) || Shown(mtxt::kReadFailed); }));
+    CallTheBox();
     EXPECT_FALSE(Action("m_pDialToolButton")->isVisible());
     EXPECT_TRUE(Action("m_pDiscToolButton")->isVisible());
     EXPECT_TRUE(m_pMain->windowTitle().endsWith(QStringLiteral(" <") + kBoxNumber + ">"))
@@ -476,10 +477,7 @@ class MainWindowIsdnHangUp : public MainWindowIsdn,
 
 TEST_P(MainWindowIsdnHangUp, OneBoxAtATime) {
     const HangUpCase& c = GetParam();
-    ChooseIsdn("4711");
-    Dial(kBoxNumber);
-    ASSERT_TRUE(WaitFor([&] { return Shown(mtxt::kReadOk) || Shown(mtxt::kReadFailed); }));
-    ASSERT_TRUE(Shown(mtxt::kReadOk));
+    CallTheBox();
     ASSERT_TRUE(Doc().SetTuerrufdauer(444));
     m_Box.SetHangUpAtBlock(3);
 
