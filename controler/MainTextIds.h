@@ -34,6 +34,9 @@ inline constexpr int kAboutRights = 2002;
 inline constexpr int kAboutCaption = 2003;
 inline constexpr int kOk = 3000;
 inline constexpr int kIsdnNoReason = 9055; // the line was cleared without a reason
+// A dial the ISDN link refused (the dialogs refuse numbers that are too long).
+inline constexpr int kDialCallUp = 6020; // a call of ours is up or being set up
+inline constexpr int kDialFailed = 6021; // any other refusal
 inline constexpr int kToolDial = 9002;
 inline constexpr int kToolDisconnect = 9003;
 
@@ -85,7 +88,7 @@ inline constexpr std::array kMessageIds = {
     kAskSave,      kFileMissing,    kAskWriteAdrNote, kReadFailed,  kReadOk,
     kTransferOk,   kTransferFailed, kWriteFailed,     kRestartInfo, kAboutProduct,
     kAboutVersion, kAboutRights,    kAboutCaption,    kOk,          kIsdnNoReason,
-    kOverwrite,
+    kOverwrite,    kDialCallUp,     kDialFailed,
 };
 
 } // namespace mtxt

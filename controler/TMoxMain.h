@@ -187,6 +187,7 @@ private:
     void OnCapiConnect(const mox::platform::WindowMessage& msg);
     void OnCapiConnectActive();
     void OnCapiDisconnect(const mox::platform::WindowMessage& msg);
+    void ShowHangUpNotice(int textId, const QString& text, unsigned flags);
     void OnReadCapiTimer();
     void Forward(const mox::platform::WindowMessage& msg);
     void OnConnectionChanged();
@@ -220,7 +221,7 @@ private:
     TDataView* m_pAktView = nullptr;
     std::uint8_t m_nKind = 0;
     std::string m_RnrKunde; // number of the box dialled or calling in
-    bool m_bDialing = false;
+    bool m_bDialing = false;   // from the dial until the call is up or cleared
     bool m_bConnected = false;
     bool m_bBlink = false;
     bool m_bExpandedAll = false;

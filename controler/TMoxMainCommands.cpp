@@ -15,6 +15,7 @@
 #include "TDataView.h"
 #include "TFileDialog.h"
 #include "THelpWindow.h"
+#include "TIsdnLink.h"
 #include "TInvariant.h"
 #include "TMoxDocument.h"
 #include "TMsgBox.h"
@@ -51,6 +52,13 @@ std::string ToFsName(const QString& path) {
 
 QString FromFsName(const std::string& name) {
     return QFile::decodeName(QByteArray::fromStdString(name));
+}
+
+// Why the ISDN link refused a dial, for the installer.
+int DialRefusalText(int result) {
+    // The dialogs refuse numbers too long for the call; what is left is a
+    // call already under way, or a link that cannot call at all.
+    return result == eIsdnDialCallUp ? mtxt::kDialCallUp : mtxt::kDialFailed;
 }
 
 bool FileExists(const std::string& name) {
@@ -358,11 +366,18 @@ void TMoxMain::OnConnect() {
     const std::string number = m_Seams.runConnectDialog(*this);
     if (number.empty())
         return;
+    const int result = m_pDataTransfer->Connect(number);
+    if (result <= 0) {
+        DbgOut(eDbgCapi, "<TMoxMain::OnConnect> dial refused (%d)", result);
+        UpdateControls();
+        Msg(DialRefusalText(result), mb::kOk | mb::kIconStop);
+        return;
+    }
     m_RnrKunde = number;
-    m_pDataTransfer->Connect(number);
+    // The call rings until the network connects it (CAPIPORT_CONNECT_ACTIVE)
+    // or clears it (CAPIPORT_DISCONNECT): the hang-up stays at hand so long.
     m_bDialing = true;
     UpdateControls();
-    m_bDialing = false;
 }
 
 void TMoxMain::OnDisconnect() {

@@ -19,6 +19,7 @@
 #include "TMsgBox.h"
 #include "WindowMessages.h"
 
+#include <QPointer>
 #include <QTimer>
 
 #include <any>
@@ -155,6 +156,7 @@ void TMoxMain::OnCapiConnect(const WindowMessage& msg) {
 
 void TMoxMain::OnCapiConnectActive() {
     m_bConnected = true;
+    m_bDialing = false;
     UpdateControls();
     // On ISDN the call is the link: pages with a transfer button follow it.
     SendToView(WM_CONNECTION_CHANGED, 0, 0);
@@ -175,6 +177,7 @@ void TMoxMain::OnReadCapiTimer() {
 void TMoxMain::OnCapiDisconnect(const WindowMessage& msg) {
     m_RnrKunde.clear();
     m_bConnected = false;
+    m_bDialing = false;
     m_pReadCAPITimer->stop();
     if (msg.lParam == CAPIPORT_DISCONNECT_OWN) {
         // The user asked for the hang-up.
@@ -186,13 +189,25 @@ void TMoxMain::OnCapiDisconnect(const WindowMessage& msg) {
         if (info && info->kind == CapiDisconnectKind::Local) {
             DbgOut(eDbgCapi, "<TMoxMain::OnCapiDisconnect> own hang-up done");
         } else if (info && !info->reasonText.empty()) {
-            MsgText(0, MoxToQString(info->reasonText), mb::kOk | mb::kIconInformation);
+            ShowHangUpNotice(0, MoxToQString(info->reasonText), mb::kOk | mb::kIconInformation);
         } else {
-            Msg(mtxt::kIsdnNoReason, mb::kOk | mb::kIconStop);
+            ShowHangUpNotice(mtxt::kIsdnNoReason, Text(mtxt::kIsdnNoReason),
+                             mb::kOk | mb::kIconStop);
         }
     }
     UpdateControls();
     SendToView(WM_CONNECTION_CHANGED, 0, 0);
     if (m_pDataTransfer)
         m_pDataTransfer->ResetProgData();
+}
+
+void TMoxMain::ShowHangUpNotice(int textId, const QString& text, unsigned flags) {
+    // A hang-up during an exchange ends it, and its caller's failure box may
+    // be open by now, its event loop delivering this message: the reason
+    // follows that box instead of opening on top of it.
+    const QPointer<TMoxMain> self(this);
+    TMsgBox::WhenNoneOpen([self, textId, text, flags] {
+        if (self)
+            self->MsgText(textId, text, flags);
+    });
 }

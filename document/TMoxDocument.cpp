@@ -645,7 +645,13 @@ bool TMoxDocument::ReadAnlDataFromComPort() {
         auto pData = std::make_unique<MoxDaten>();
         MoxInitDaten(pData.get());
         MoxSetStreamBuffer(pData.get(), m_Image.get(), kImageSize);
-        if (MoxReadTaggedData(pData.get(), false) &&
+        // A box with an empty store ends the read well but sends nothing:
+        // loading that would put the defaults in place of the installer's
+        // configuration, and the next write would send them to the box.
+        const bool holdsConfiguration = MoxCountTaggedItems(pData.get()) > 0;
+        if (!holdsConfiguration)
+            DbgOut(eDbgDoc, "\t    ERROR no configuration in the data read");
+        if (holdsConfiguration && MoxReadTaggedData(pData.get(), false) &&
             MoxLoadDaten(pData.get(), m_Image.get(), kImageSize)) {
             ReplaceData(std::move(pData));
             MoxClearStream(m_pData.get());

@@ -3,6 +3,7 @@
 #include <cassert>
 #include <cstring>
 #include <iterator>
+#include <memory>
 
 #include "MoxAccess.h"
 #include "MoxTrace.h"
@@ -591,84 +592,84 @@ void DecodeSMS(uint32_t subTag, const Cursor& v, MoxSMS& sms) {
 }
 
 // Top-level items that are not records; unknown tags, tag 0 and tag 7 are
-// not among them and stay unread.
-void DecodeScalar(uint32_t tag, const Cursor& v, MoxDaten& d) {
+// not among them and stay unread. True when the item was one of them.
+bool DecodeScalar(uint32_t tag, const Cursor& v, MoxDaten& d) {
     switch (tag) {
     case kTagLand:
         d.Land = U8Of(v);
-        return;
+        return true;
     case kTagSprache:
         d.Sprache = U8Of(v);
-        return;
+        return true;
     case kTagRnr:
         DigitsOf(v, d.Rnr);
-        return;
+        return true;
     case kTagRnrExtBelegung:
         DigitsOf(v, d.RnrExtBelegung);
-        return;
+        return true;
     case kTagMasterPin:
         DigitsOf(v, d.MasterPin);
-        return;
+        return true;
     case kTagKamera:
         d.Kamera = U8Of(v);
-        return;
+        return true;
     case kTagTuerrufannahme:
         d.Tuerrufannahme = ByteOf(v);
-        return;
+        return true;
     case kTagTuerrufdauer:
         d.Tuerrufdauer = U16Of(v);
-        return;
+        return true;
     case kTagTuermatik:
         d.Tuermatik = ByteOf(v);
-        return;
+        return true;
     case kTagSchaltdauerMfr:
         d.SchaltdauerMfr = U16Of(v);
-        return;
+        return true;
     case kTagSprachausgabe:
         d.Sprachausgabe = ByteOf(v);
-        return;
+        return true;
     case kTagConciergeAktiv:
         d.ConciergeAktiv = ByteOf(v);
-        return;
+        return true;
     case kTagKettenruf:
         d.Kettenruf = ByteOf(v);
-        return;
+        return true;
     case kTagPegelKommend:
         d.PegelKommend = U16Of(v);
-        return;
+        return true;
     case kTagPegelGehend:
         d.PegelGehend = U16Of(v);
-        return;
+        return true;
     case kTagNachtriggern:
         d.Nachtriggern = ByteOf(v);
-        return;
+        return true;
     case kTagBSGProgKennziffer:
         d.BSGProgKennziffer = U16Of(v);
-        return;
+        return true;
     case kTagVersionMox:
         TextOf(v, d.VersionMox);
-        return;
+        return true;
     case kTagVersionKMR:
         TextOf(v, d.VersionKMR);
-        return;
+        return true;
     case kTagTypeIT:
         d.TypeIT = U8Of(v);
-        return;
+        return true;
     case kTagTypeRAK:
         d.TypeRAK = U8Of(v);
-        return;
+        return true;
     case kTagTypeBSM:
         d.TypeBSM = U8Of(v);
-        return;
+        return true;
     case kTagTypeKMR:
         d.TypeKMR = U8Of(v);
-        return;
+        return true;
     case kTagSprachwaage:
         d.Sprachwaage = ByteOf(v);
-        return;
+        return true;
     case kTagEtagenrufText:
         TextOf(v, d.EtagenrufText);
-        return;
+        return true;
     default:
         break;
     }
@@ -676,27 +677,32 @@ void DecodeScalar(uint32_t tag, const Cursor& v, MoxDaten& d) {
     const uint32_t idx = tag & 0xFF;
     switch (tag & ~0xFFu) {
     case kTagSperrnr:
-        if (idx < MOX_MAX_SPERRNR)
-            DigitsOf(v, d.Sperrnr[idx]);
-        return;
+        if (idx >= MOX_MAX_SPERRNR)
+            return false;
+        DigitsOf(v, d.Sperrnr[idx]);
+        return true;
     case kTagMeldeeingangsText:
-        if (idx < MOX_MAX_RAKEINGANG)
-            TextOf(v, d.MeldeeingangsText[idx]);
-        return;
+        if (idx >= MOX_MAX_RAKEINGANG)
+            return false;
+        TextOf(v, d.MeldeeingangsText[idx]);
+        return true;
     case kTagSchaltausgangsText:
-        if (idx < MOX_MAX_RAKAUSGANG)
-            TextOf(v, d.SchaltausgangsText[idx]);
-        return;
+        if (idx >= MOX_MAX_RAKAUSGANG)
+            return false;
+        TextOf(v, d.SchaltausgangsText[idx]);
+        return true;
     case kTagTuerrufText:
-        if (idx < MOX_MAX_TUER)
-            TextOf(v, d.TuerrufText[idx]);
-        return;
+        if (idx >= MOX_MAX_TUER)
+            return false;
+        TextOf(v, d.TuerrufText[idx]);
+        return true;
     case kTagRufton:
-        if (idx < MOX_MAX_TUER)
-            d.Rufton[idx] = U8Of(v);
-        return;
+        if (idx >= MOX_MAX_TUER)
+            return false;
+        d.Rufton[idx] = U8Of(v);
+        return true;
     default:
-        return;
+        return false;
     }
 }
 
@@ -806,10 +812,10 @@ bool DecodeRecord(Kind kind, uint32_t idx, const Cursor& rec, MoxDaten& d) {
     return true;
 }
 
-// Walks a whole image. With pStore every known item is decoded into it;
-// without, every item is only stepped over, records sub-item by sub-item.
-// Returns false at the first malformed item.
-bool ReadImage(Cursor image, MoxDaten* pStore) {
+// Walks a whole image. With pStore every known item is decoded into it and
+// counted in pKnown (when given); without, every item is only stepped over,
+// records sub-item by sub-item. Returns false at the first malformed item.
+bool ReadImage(Cursor image, MoxDaten* pStore, size_t* pKnown = nullptr) {
     for (;;) {
         uint32_t tag = 0;
         const TagRead r = ReadTag(image, tag);
@@ -826,8 +832,11 @@ bool ReadImage(Cursor image, MoxDaten* pStore) {
         } else if (kind != Kind::Other) {
             if (!DecodeRecord(kind, idx, value, *pStore))
                 return false;
+            if (pKnown)
+                ++*pKnown;
         } else if (tag != kTagUnused7) {
-            DecodeScalar(tag, value, *pStore);
+            if (DecodeScalar(tag, value, *pStore) && pKnown)
+                ++*pKnown;
         }
     }
 }
@@ -1070,6 +1079,19 @@ bool MoxReadTaggedData(MoxDaten* pData, bool bStore) {
     }
     TagStrRewind(s);
     return ok;
+}
+
+size_t MoxCountTaggedItems(MoxDaten* pData) {
+    assert(pData);
+    TaggedStream* s = MoxGetStream(pData);
+    const Cursor image{TagStrStartPtr(s), TagStrEndPtr(s)};
+    // Decoded into a scratch copy: only a decode tells a known item from an
+    // unknown one, and the record itself must not change.
+    auto scratch = std::make_unique<MoxDaten>(*pData);
+    size_t known = 0;
+    const bool ok = ReadImage(image, scratch.get(), &known);
+    TagStrRewind(s);
+    return ok ? known : 0;
 }
 
 bool MoxLoadDaten(MoxDaten* pData, uint8_t* buffer, size_t size) {

@@ -74,6 +74,12 @@ uint16_t MoxWriteTaggedKMR(MoxDaten* pData, bool bWrite);
 // 0xFF where a tag is expected, or at the end of the buffer.
 bool MoxReadTaggedData(MoxDaten* pData, bool bStore);
 
+// The number of items of the attached image that the reader knows and would
+// store: records and top-level values inside their tables. 0 for an image
+// that holds no configuration at all (nothing before the first 0xFF, or only
+// unknown tags) and for a malformed one. The record is not changed.
+size_t MoxCountTaggedItems(MoxDaten* pData);
+
 // Resets the record to its defaults (MoxInitDaten), attaches the buffer and
 // reads the image from it. Without a buffer the stream's own buffer is read,
 // with the bytes it held before the reset. Returns MoxReadTaggedData's

@@ -19,10 +19,12 @@
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
+#include "TNodeData.h"
 #include "TSetComPortDlg.h"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -188,8 +190,35 @@ protected:
         m_pMain->OnConnect();
     }
 
+    // ISDN chosen, the box dialled, and the read once the call is up done.
+    void CallTheBox() {
+        ChooseIsdn("4711");
+        Dial(kBoxNumber);
+        ASSERT_TRUE(WaitFor([&] { return Shown(mtxt::kReadOk) || Shown(mtxt::kReadFailed); }))
+            << "no read after the call came up";
+        ASSERT_TRUE(Shown(mtxt::kReadOk));
+    }
+
     bool Shown(int textId) const {
         return std::find(m_Boxes.begin(), m_Boxes.end(), textId) != m_Boxes.end();
+    }
+
+    QAction* Action(const char* name) const {
+        auto* action = m_pMain->findChild<QAction*>(QString::fromLatin1(name));
+        EXPECT_NE(action, nullptr) << name;
+        return action;
+    }
+    // The window shows the call as being dialled: the hang-up button in the
+    // dial button's place and no number in the title.
+    bool ShowsDialling() const {
+        return !Action("m_pDialToolButton")->isVisible() &&
+               Action("m_pDiscToolButton")->isVisible() &&
+               m_pMain->windowTitle().endsWith(QStringLiteral(" <>"));
+    }
+    bool ShowsNoCall() const {
+        return Action("m_pDialToolButton")->isVisible() &&
+               !Action("m_pDiscToolButton")->isVisible() &&
+               m_pMain->windowTitle().endsWith(QStringLiteral(" < >"));
     }
 
     TMoxDocument& Doc() { return *m_pMain->GetDoc(); }
@@ -316,10 +345,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, MainWindowIsdnAutoRead,
                          });
 
 TEST_F(MainWindowIsdn, WriteOverTheCallThenReadBack) {
-    ChooseIsdn("4711");
-    Dial(kBoxNumber);
-    ASSERT_TRUE(WaitFor([&] { return Shown(mtxt::kReadOk) || Shown(mtxt::kReadFailed); }));
-    ASSERT_TRUE(Shown(mtxt::kReadOk));
+    CallTheBox();
 
     ASSERT_TRUE(Doc().SetTuerrufdauer(444));
     m_Boxes.clear();
@@ -341,10 +367,7 @@ TEST_F(MainWindowIsdn, WriteOverTheCallThenReadBack) {
 }
 
 TEST_F(MainWindowIsdn, RemoteHangUpMidReadLeavesTheDocumentAlone) {
-    ChooseIsdn("4711");
-    Dial(kBoxNumber);
-    ASSERT_TRUE(WaitFor([&] { return Shown(mtxt::kReadOk) || Shown(mtxt::kReadFailed); }));
-    ASSERT_TRUE(Shown(mtxt::kReadOk));
+    CallTheBox();
 
     ASSERT_TRUE(Doc().SetTuerrufdauer(444));
     m_Box.SetHangUpAtBlock(3);
@@ -361,5 +384,143 @@ TEST_F(MainWindowIsdn, RemoteHangUpMidReadLeavesTheDocumentAlone) {
     EXPECT_EQ(Doc().GetTypeIT(), kBoxTypeIT);
     EXPECT_TRUE(WaitFor([] { return fakecapi::CallCount() == 0; }));
 }
+
+// While the network rings the call, the window shows it as being dialled,
+// whatever the installer does meanwhile; a second dial is refused with a
+// word, and the hang-up button ends the ringing call.
+TEST_F(MainWindowIsdn, DiallingHoldsWhileTheCallRings) {
+    fakecapi::SetOutcome(fakecapi::CallOutcome::NoAnswer);
+    ChooseIsdn("4711");
+    ASSERT_TRUE(ShowsNoCall());
+    Dial(kBoxNumber);
+    ASSERT_TRUE(WaitFor([] { return fakecapi::CallCount() == 1; }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ShowsDialling());
+
+    // A click on a tree node.
+    ASSERT_TRUE(m_pMain->SelectNodeKind(eDatenLesen));
+    m_pMain->FlushTreeChange();
+    EXPECT_TRUE(ShowsDialling()) << "after a tree click";
+    // OK in the link dialog, ISDN kept.
+    ChooseIsdn("4711");
+    EXPECT_TRUE(ShowsDialling()) << "after the link dialog's OK";
+    EXPECT_EQ(fakecapi::CallCount(), 1) << "the call still rings";
+
+    // The connect command once more: refused, and the installer is told.
+    m_Boxes.clear();
+    Dial("0897654321");
+    EXPECT_EQ(m_Boxes, std::vector<int>{mtxt::kDialCallUp});
+    EXPECT_TRUE(ShowsDialling());
+    EXPECT_EQ(fakecapi::CallCount(), 1);
+
+    // The hang-up button ends the ringing call, with no news to tell.
+    m_Boxes.clear();
+    m_pMain->OnDisconnect();
+    ASSERT_TRUE(WaitFor([] { return fakecapi::CallCount() == 0; }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ShowsNoCall());
+    EXPECT_TRUE(m_Boxes.empty());
+}
+
+TEST_F(MainWindowIsdn, DiallingEndsWhenTheCallIsUpOrCleared) {
+    CallTheBox();
+    EXPECT_FALSE(Action("m_pDialToolButton")->isVisible());
+    EXPECT_TRUE(Action("m_pDiscToolButton")->isVisible());
+    EXPECT_TRUE(m_pMain->windowTitle().endsWith(QStringLiteral(" <") + kBoxNumber + ">"))
+        << "connected: the number shows";
+    m_pMain->OnDisconnect();
+    ASSERT_TRUE(m_Box.WaitForCallsDown(1));
+    ASSERT_TRUE(WaitFor([] { return fakecapi::CallCount() == 0; }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ShowsNoCall());
+
+    // A busy box clears the call while it rings: the dial button is back.
+    fakecapi::SetOutcome(fakecapi::CallOutcome::Busy);
+    m_Boxes.clear();
+    Dial(kBoxNumber);
+    ASSERT_TRUE(WaitFor([&] { return !m_Boxes.empty(); }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ShowsNoCall());
+}
+
+// A dial the link refuses for want of a usable CAPI tells the installer so;
+// nothing is dialled and the window shows no call.
+TEST_F(MainWindowIsdn, ARefusedDialSaysSo) {
+    fakecapi::FailRegister(0x1008);
+    ChooseIsdn("4711");
+    EXPECT_FALSE(fakecapi::GetRegistration().registered);
+    // The port's own word about the missing CAPI comes when it is opened.
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::sendPostedEvents();
+    m_Boxes.clear();
+    Dial(kBoxNumber);
+    EXPECT_EQ(m_Boxes, std::vector<int>{mtxt::kDialFailed});
+    EXPECT_EQ(fakecapi::CallCount(), 0);
+    EXPECT_TRUE(ShowsNoCall());
+}
+
+// The far end hangs up while the configuration is sent or read: the
+// exchange fails with its text and the reason of the hang-up follows, one
+// box at a time. Each box here runs the event loop a real one runs until
+// the window has heard of the hang-up, so the window's queued report comes
+// in while it is open.
+struct HangUpCase {
+    const char* name;
+    bool send;
+    int failureText;
+
+    friend void PrintTo(const HangUpCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class MainWindowIsdnHangUp : public MainWindowIsdn,
+                             public testing::WithParamInterface<HangUpCase> {};
+
+TEST_P(MainWindowIsdnHangUp, OneBoxAtATime) {
+    const HangUpCase& c = GetParam();
+    CallTheBox();
+    ASSERT_TRUE(Doc().SetTuerrufdauer(444));
+    m_Box.SetHangUpAtBlock(3);
+
+    std::vector<TMsgBox::Request> order;
+    int open = 0;
+    int mostOpen = 0;
+    TMsgBox::SetHandlerForTesting([&](const TMsgBox::Request& r) {
+        order.push_back(r);
+        mostOpen = std::max(mostOpen, ++open);
+        int answer = mb::kIdOk;
+        if (r.textId == mtxt::kAskWriteAdr) {
+            answer = mb::kIdYes;
+        } else if (r.textId == mtxt::kAskSave) {
+            answer = mb::kIdNo;
+        } else if (r.textId == c.failureText) {
+            EXPECT_TRUE(WaitFor([&] { return Action("m_pDialToolButton")->isVisible(); }))
+                << "the window never heard of the hang-up";
+        }
+        --open;
+        return answer;
+    });
+    if (c.send)
+        m_pMain->OnWriteBox();
+    else
+        m_pMain->OnReadBox();
+    ASSERT_TRUE(WaitFor([&] { return order.size() >= 3; }));
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(mostOpen, 1) << "two boxes open at once";
+    ASSERT_EQ(order.size(), 3u);
+    EXPECT_EQ(order[0].textId, c.send ? mtxt::kAskWriteAdr : mtxt::kAskSave);
+    EXPECT_EQ(order[1].textId, c.failureText);
+    EXPECT_EQ(order[2].textId, 0);
+    EXPECT_EQ(order[2].text, QString::fromUtf8("Verbindung unterbrochen"));
+    EXPECT_EQ(Doc().GetTuerrufdauer(), 444);
+    EXPECT_TRUE(WaitFor([] { return fakecapi::CallCount() == 0; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Exchanges, MainWindowIsdnHangUp,
+                         testing::Values(HangUpCase{"Send", true, mtxt::kWriteFailed},
+                                         HangUpCase{"Read", false, mtxt::kReadFailed}),
+                         [](const testing::TestParamInfo<HangUpCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace

@@ -289,10 +289,12 @@ TEST_P(ReadFailure, KeepsTheConfiguration) {
     auto doc = MakeDoc();
     doc->SetTuermatik(9);
     ASSERT_TRUE(doc->WriteDocument(Path("x.ktx").c_str(), false));
+    const std::vector<std::uint8_t> before = ImageOf(*doc);
     m_Transfer.result = GetParam().result;
     m_Transfer.readImage = GetParam().image;
     EXPECT_FALSE(doc->ReadAnlDataFromComPort());
     EXPECT_EQ(doc->GetTuermatik(), 9);
+    EXPECT_EQ(ImageOf(*doc), before);
     EXPECT_FALSE(doc->IsModified());
 }
 
@@ -301,7 +303,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadFailRow{"TransferFailed", eDocTransferFailed, {0x0B, 0x01, 0x02}},
         ReadFailRow{"LengthBeyondTheImage", eDocTransferOk, {0x0B, 0x84, 0x00}},
-        ReadFailRow{"BrokenRecord", eDocTransferOk, {0x8A, 0x00, 0x80, 0x04, 0x03, 0x09, 0x00}}),
+        ReadFailRow{"BrokenRecord", eDocTransferOk, {0x8A, 0x00, 0x80, 0x04, 0x03, 0x09, 0x00}},
+        // A box with an empty store: the read ends well with nothing in it.
+        ReadFailRow{"NothingRead", eDocTransferOk, {}},
+        // Well-formed, but not one item the reader knows.
+        ReadFailRow{"OnlyZeros", eDocTransferOk, std::vector<std::uint8_t>(1024, 0x00)},
+        ReadFailRow{"OnlyUnknownTags", eDocTransferOk, {0x07, 0x01, 0x05, 0x0D, 0x00, 0xBF, 0x7F, 0x00}},
+        ReadFailRow{"TableIndexBeyondItsEnd", eDocTransferOk, {0xE0, 0x20, 0x01, 0x41}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -283,4 +283,54 @@ TEST(MalformedImage, EmptyImagesAreWellFormed) {
     EXPECT_TRUE(Check(Hex("C0 00 01 05 FF 81 81 81 81 81 81")));
 }
 
+// ------------------------------------------------------- items found
+
+// Well-formed is not enough for an image read from a box: one with nothing
+// in it, or nothing the reader knows, holds no configuration. The count
+// never changes the record.
+struct CountRow {
+    const char* name;
+    Bytes image;
+    size_t known;
+
+    friend void PrintTo(const CountRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class CountedItems : public ::testing::TestWithParam<CountRow> {};
+
+TEST_P(CountedItems, CountsWhatTheReaderKnows) {
+    Bytes image = GetParam().image;
+    image.resize(image.size() + 16, 0xFF);
+    MoxDaten d{};
+    MakeMarked(&d);
+    const Bytes before = WholeImage(&d);
+    MoxSetStreamBuffer(&d, image.data(), image.size());
+    EXPECT_EQ(MoxCountTaggedItems(&d), GetParam().known);
+    MoxSetStreamIntern(&d);
+    EXPECT_EQ(WholeImage(&d), before);
+}
+
+const CountRow kCountRows[] = {
+    {"Nothing", {}, 0},
+    {"Zeros", Bytes(1024, 0x00), 0},
+    {"OnlyTag7AndUnusedTag13", Hex("07 01 05 0D 00"), 0},
+    {"IndexBeyondTheTable", Hex("E0 20 01 41"), 0},
+    {"Malformed", Hex("C0 00 01 05 C0 01 84 00"), 0},
+    {"OneLand", Hex("C0 00 01 05"), 1},
+    {"UnknownThenLand", Hex("0D 00 C0 00 01 05"), 1},
+    {"OneSubscriberRecord", Hex("A0 00 80 0C 01 01 01 04 01 01 02 00 03 02 12"), 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(TaggedImage, CountedItems, ::testing::ValuesIn(kCountRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CountedItems, AWholeImageHasOneForEveryTopLevelItem) {
+    MoxDaten d{};
+    MakeMarked(&d);
+    Bytes image = WholeImage(&d);
+    image.resize(32768, 0xFF);
+    MoxSetStreamBuffer(&d, image.data(), image.size());
+    EXPECT_GT(MoxCountTaggedItems(&d), 100u);
+}
+
 } // namespace

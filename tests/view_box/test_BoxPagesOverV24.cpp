@@ -98,7 +98,7 @@ TEST_F(BoxPagesOverV24, ListingPageShowsTheDecodedBoxLog) {
     EXPECT_EQ(ReadAll(TempFile("listing.log")), listing);
 }
 
-TEST_F(BoxPagesOverV24, GarbledReadStoresNothing) {
+TEST_F(BoxPagesOverV24, GarbledReadStoresNothingAndSaysSo) {
     LoadLog(Events().AsString());
     ASSERT_EQ(m_pRig->Sim("badcrc 3"), "OK");
     auto* page = Make<TFormEventLog>(eEventLogLesen);
@@ -108,7 +108,11 @@ TEST_F(BoxPagesOverV24, GarbledReadStoresNothing) {
     ASSERT_EQ(m_pRig->results.size(), 1u);
     EXPECT_NE(m_pRig->results[0], 1);
     EXPECT_FALSE(std::filesystem::exists(TempFile("bad.log")));
-    EXPECT_TRUE(m_Boxes.empty());
+    // The installer hears why there is no file, in the words of a failed
+    // event-log read.
+    ASSERT_EQ(BoxIds(), std::vector<int>{133});
+    EXPECT_EQ(m_Boxes[0].text, Res()->GetQText(133));
+    EXPECT_EQ(m_Boxes[0].flags, mb::kOk | mb::kIconStop);
 }
 
 TEST_F(BoxPagesOverV24, GarbledReadLeavesTheListingWithText133) {

@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, FormEventLogMode,
                                          ModeRow{"Replaced", true, 0640}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FormEventLog, FailedReadStoresNothing) {
+TEST_F(FormEventLog, FailedReadStoresNothingAndSaysSo) {
     m_Transfer.result = 2;
     auto* page = Page();
     m_DialogAnswers.push_back(Path("none.log"));
@@ -197,7 +197,8 @@ TEST_F(FormEventLog, FailedReadStoresNothing) {
     Find<QPushButton>(page, "m_pDownloadBtn")->click();
     EXPECT_EQ(m_Transfer.runs, std::vector<int>{7});
     EXPECT_FALSE(std::filesystem::exists(TempFile("none.log")));
-    EXPECT_TRUE(m_Boxes.empty());
+    ASSERT_EQ(BoxIds(), std::vector<int>{133});
+    EXPECT_EQ(m_Boxes[0].flags, mb::kOk | mb::kIconStop);
 }
 
 TEST_F(FormEventLog, UnwritableFileIsReported) {

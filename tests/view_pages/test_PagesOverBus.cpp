@@ -266,4 +266,58 @@ TEST_F(PagesOverBus, ACancelledSaveQuestionChangesNothing) {
     EXPECT_EQ(m_Sim.Count("BLOCK ", mark), 0u);
 }
 
+// A box that holds no configuration answers the read with nothing, or with
+// bytes in which the reader finds no item: from the read page and from the
+// read command the read fails with its text, and the installer's edits stay
+// as they were, not replaced by the defaults.
+struct EmptyBoxRow {
+    const char* name;
+    bool clear;                      // the box's store emptied
+    std::vector<std::uint8_t> image; // else this is what it holds
+    bool fromCommand;                // the read command, else the read page
+
+    friend void PrintTo(const EmptyBoxRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class PagesOverBusEmptyBox : public PagesOverBus,
+                             public testing::WithParamInterface<EmptyBoxRow> {};
+
+TEST_P(PagesOverBusEmptyBox, ReadFailsAndTheDocumentStaysAsItWas) {
+    const EmptyBoxRow& row = GetParam();
+    if (row.clear)
+        ASSERT_EQ(Sim("clear"), "OK");
+    else
+        LoadBox(row.image);
+    ASSERT_TRUE(Doc().SetTuerrufdauer(333));
+    const std::vector<std::uint8_t> before = ImageOf(Doc());
+    m_Answers[mtxt::kAskSave] = mb::kIdNo;
+    auto* read = Open<TFormReadData>(eDatenLesen);
+    ASSERT_NE(read, nullptr);
+    const size_t mark = m_Sim.Mark();
+    if (row.fromCommand)
+        m_pMain->OnReadBox();
+    else
+        StartOf(read)->click();
+    ProcessEvents();
+    ASSERT_TRUE(m_Sim.Settle());
+    EXPECT_GE(m_Sim.Count("BLOCK ch 0 cmd 5 ", mark), 1u) << "the box was asked";
+    ASSERT_EQ(BoxIds(), (std::vector<int>{mtxt::kAskSave, mtxt::kReadFailed}));
+    EXPECT_EQ(m_Boxes[1].flags, mb::kOk | mb::kIconStop);
+    EXPECT_EQ(ImageOf(Doc()), before);
+    EXPECT_EQ(Doc().GetTuerrufdauer(), 333);
+    EXPECT_TRUE(Doc().IsModified()) << "the edits are still unsaved";
+    EXPECT_FALSE(Doc().IsReadFromBox());
+    ASSERT_EQ(m_pMain->GetAktView(), read);
+    EXPECT_TRUE(MessageOf(read).isEmpty());
+    EXPECT_TRUE(StartOf(read)->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, PagesOverBusEmptyBox,
+    testing::Values(EmptyBoxRow{"EmptyStoreReadPage", true, {}, false},
+                    EmptyBoxRow{"EmptyStoreReadCommand", true, {}, true},
+                    EmptyBoxRow{"OnlyZerosReadPage", false, std::vector<std::uint8_t>(1024, 0x00),
+                                false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

@@ -367,4 +367,70 @@ TEST_F(PagesOverIsdn, ACancelledSaveQuestionChangesNothing) {
     EXPECT_EQ(m_Box.BlocksReceived(), blocks) << "nothing was asked of the box";
 }
 
+// A box that holds no configuration answers the read with nothing: the
+// read once the call is up, the read page and the read command all fail
+// with the read's failure text, and the installer's edits stay as they
+// were, not replaced by the defaults.
+enum class ReadFrom { CallUp, Page, Command };
+
+struct EmptyBoxRow {
+    const char* name;
+    ReadFrom from;
+
+    friend void PrintTo(const EmptyBoxRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class PagesOverIsdnEmptyBox : public PagesOverIsdn,
+                              public testing::WithParamInterface<EmptyBoxRow> {};
+
+TEST_P(PagesOverIsdnEmptyBox, ReadFailsAndTheDocumentStaysAsItWas) {
+    const EmptyBoxRow& row = GetParam();
+    auto* read = Open<TFormReadData>(eDatenLesen);
+    ASSERT_NE(read, nullptr);
+    ChooseIsdn();
+    if (row.from != ReadFrom::CallUp)
+        DialAndWaitForTheFirstRead();
+    m_Box.WithCore([](boxsim::BoxCore& core) {
+        core.ClearConfiguration();
+        return 0;
+    });
+    ASSERT_TRUE(Doc().SetTuerrufdauer(333));
+    const Bytes before = ImageOf(Doc());
+    const int blocks = m_Box.BlocksReceived();
+    m_Boxes.clear();
+    switch (row.from) {
+    case ReadFrom::CallUp:
+        WhenShown<TConnectDlg>([](TConnectDlg& dlg) {
+            dlg.findChild<QComboBox*>(QStringLiteral("m_pRnr"))
+                ->setEditText(QString::fromLatin1(kBoxNumber));
+            dlg.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+        });
+        m_pMain->OnConnect();
+        ASSERT_TRUE(WaitFor([&] { return Shown(mtxt::kReadOk) || Shown(mtxt::kReadFailed); }));
+        break;
+    case ReadFrom::Page:
+        StartOf(read)->click();
+        break;
+    case ReadFrom::Command:
+        m_pMain->OnReadBox();
+        break;
+    }
+    ProcessEvents();
+    EXPECT_GT(m_Box.BlocksReceived(), blocks) << "the box was asked";
+    ASSERT_EQ(BoxIds(), (std::vector<int>{mtxt::kAskSave, mtxt::kReadFailed}));
+    EXPECT_EQ(m_Boxes[1].flags, mb::kOk | mb::kIconStop);
+    EXPECT_EQ(ImageOf(Doc()), before);
+    EXPECT_EQ(Doc().GetTuerrufdauer(), 333);
+    EXPECT_TRUE(Doc().IsModified()) << "the edits are still unsaved";
+    EXPECT_FALSE(Doc().IsReadFromBox());
+    ASSERT_EQ(m_pMain->GetAktView(), read);
+    EXPECT_TRUE(MessageOf(read).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Reads, PagesOverIsdnEmptyBox,
+                         testing::Values(EmptyBoxRow{"OnceTheCallIsUp", ReadFrom::CallUp},
+                                         EmptyBoxRow{"ReadPage", ReadFrom::Page},
+                                         EmptyBoxRow{"ReadCommand", ReadFrom::Command}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

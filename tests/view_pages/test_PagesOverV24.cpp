@@ -256,4 +256,48 @@ TEST_F(PagesOverV24, ACancelledSaveQuestionChangesNothing) {
     EXPECT_EQ(m_Sim.Count("BLOCK ch 0 cmd 5 ", mark), 0u);
 }
 
+// A box that holds no configuration answers the read with nothing, or with
+// bytes in which the reader finds no item: the read fails with its text and
+// the installer's edits stay as they were, not replaced by the defaults.
+struct EmptyBoxRow {
+    const char* name;
+    bool clear;                     // the box's store emptied
+    std::vector<std::uint8_t> image; // else this is what it holds
+
+    friend void PrintTo(const EmptyBoxRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class PagesOverV24EmptyBox : public PagesOverV24,
+                             public testing::WithParamInterface<EmptyBoxRow> {};
+
+TEST_P(PagesOverV24EmptyBox, ReadFailsAndTheDocumentStaysAsItWas) {
+    const EmptyBoxRow& row = GetParam();
+    if (row.clear)
+        ASSERT_EQ(Sim("clear"), "OK");
+    else
+        LoadBox(row.image);
+    m_pDoc->SetTuerrufdauer(333);
+    m_pDoc->SetRnr("0301234567");
+    const std::vector<std::uint8_t> before = ImageOf(*m_pDoc);
+    TFormReadData* read = MakePage<TFormReadData>(eDatenLesen);
+    Start(read);
+    RunQueued();
+    EXPECT_EQ(m_Results, std::vector<int>{1}) << "the exchange itself ends well";
+    ASSERT_EQ(BoxIds(), std::vector<int>{ptxt::kReadFailed});
+    EXPECT_EQ(m_Boxes[0].flags, mb::kOk | mb::kIconStop);
+    EXPECT_EQ(ImageOf(*m_pDoc), before);
+    EXPECT_EQ(m_pDoc->GetTuerrufdauer(), 333);
+    EXPECT_TRUE(m_pDoc->IsModified()) << "the edits are still unsaved";
+    EXPECT_FALSE(m_pDoc->IsReadFromBox());
+    EXPECT_TRUE(read->findChild<QLabel*>(QStringLiteral("m_pMessage"))->text().isEmpty());
+    EXPECT_TRUE(read->findChild<QPushButton*>(QStringLiteral("m_pStartBtn"))->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, PagesOverV24EmptyBox,
+    testing::Values(EmptyBoxRow{"EmptyStore", true, {}},
+                    EmptyBoxRow{"OnlyZeros", false, std::vector<std::uint8_t>(1024, 0x00)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
+

@@ -47,6 +47,14 @@ public:
     static int Show(QWidget* parent, int textId, const QString& text, const QString& caption,
                     unsigned flags);
 
+    // Runs show once no box is open: at once when none is, else right after
+    // the last open one is answered. A notice that arrives while a box waits
+    // (a hang-up reported inside the box's event loop) then follows that
+    // box instead of opening on top of it. GUI thread only.
+    static void WhenNoneOpen(std::function<void()> show);
+    // Boxes waiting for their answer now (tests, traces).
+    static int OpenCount();
+
     // Replaces the box (tests); an empty handler restores the real one.
     static void SetHandlerForTesting(Handler handler);
 };

@@ -57,7 +57,7 @@ inline constexpr int kELSaved = 127;
 inline constexpr int kELMDownload = 128;
 inline constexpr int kELMOpen = 129;
 inline constexpr int kELMSaveFirst = 132;
-inline constexpr int kELMReadFailed = 133;
+inline constexpr int kELMReadFailed = 133; // the event log could not be read (both pages)
 inline constexpr int kELMSaveAs = 134;
 
 // Firmware.

@@ -72,8 +72,11 @@ void TFormEventLog::OnStartDownload() {
     if (!self)
         return;
     DbgOut(eDbgView, "<TFormEventLog::OnStartDownload> result %d", result);
-    if (result != logpage::kResultOk)
+    if (result != logpage::kResultOk) {
+        // Nothing is stored, and the installer hears why there is no file.
+        ShowMsg(btxt::kELMReadFailed, mb::kOk | mb::kIconStop);
         return;
+    }
     if (BoxFiles::WriteWhole(m_FileName, m_Dump.data(), kDumpSize))
         ShowMsg(btxt::kELSaved, mb::kOk | mb::kIconInformation);
     else
