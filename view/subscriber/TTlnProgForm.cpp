@@ -111,9 +111,12 @@ TTlnProgForm::TTlnProgForm(QWidget* owner, IMainTransfer* transfer, const TNodeD
     }
 
     m_pCloseButton->hide();
-    // A page of the wizard: it lives inside its owner, without a border.
+    // A page of the wizard: it lives inside its owner, without a border;
+    // the wizard's panel has margins of its own, and the grid and its
+    // buttons need the width.
     MOX_INVARIANT(owner);
     setWindowFlags(Qt::Widget);
+    layout()->setContentsMargins(0, 0, 0, 0);
     if (!owner->layout()) {
         auto* layout = new QVBoxLayout(owner);
         layout->setContentsMargins(0, 0, 0, 0);
