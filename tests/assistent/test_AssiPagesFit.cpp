@@ -7,17 +7,10 @@
 
 #include "AssiFixture.h"
 
+#include "MoxApp.h"
 #include "PermSettings.h"
-#include "TBoxPages.h"
-#include "TCodePages.h"
-#include "TDataPages.h"
-#include "TDoorPages.h"
 #include "TMoxDocument.h"
-#include "TRakPages.h"
-#include "TSubscriberPages.h"
-#include "TSystemPages.h"
 #include "TTlnProgForm.h"
-#include "TViewFactory.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -140,13 +133,7 @@ protected:
         if (HasFatalFailure())
             return;
         // The program's own pages in place of the fakes.
-        TDataPages::Register();
-        TSystemPages::Register();
-        TBoxPages::Register();
-        TRakPages::Register();
-        TDoorPages::Register();
-        TCodePages::Register();
-        TSubscriberPages::Register();
+        MoxRegisterPages();
         m_AssiSeams.createTlnProg = [](const TAssiTlnProgContext& c) {
             TAssiEmbeddedPage page;
             auto* form = new TTlnProgForm(c.owner, c.transfer, c.holder, c.doc, c.res);
@@ -162,13 +149,7 @@ protected:
     }
     void TearDown() override {
         AssiTest::TearDown();
-        TDataPages::Unregister();
-        TSystemPages::Unregister();
-        TBoxPages::Unregister();
-        TRakPages::Unregister();
-        TDoorPages::Unregister();
-        TCodePages::Unregister();
-        TSubscriberPages::Unregister();
+        MoxUnregisterPages();
     }
 };
 
