@@ -1,6 +1,7 @@
 #include "TRecentFileList.h"
 
 #include "PermSettings.h"
+#include "TkResourcen.h"
 #include "WindowMessages.h"
 
 #include <QAction>
@@ -28,7 +29,9 @@ TRecentFileList::TRecentFileList(QMenu* menu, int count, mox::platform::MessageA
     for (int slot = 0; slot < count; ++slot) {
         auto* action = new QAction(m_pMenu);
         action->setObjectName(QStringLiteral("m_pRecentFile%1").arg(slot));
-        action->setProperty("Tag", slot);
+        // The Tag is the slot, not a text id: the language texts leave the
+        // entry's caption alone.
+        TkResourcen::SetDataTag(action, slot);
         connect(action, &QAction::triggered, this, [this, slot] { OnClick(slot); });
         insertAction(action);
         m_Actions.push_back(action);

@@ -14,7 +14,11 @@
 #include "TkResourcen.h"
 
 #include <QButtonGroup>
+#include <QGuiApplication>
 #include <QRadioButton>
+#include <QScreen>
+
+#include <algorithm>
 
 #include <array>
 
@@ -95,14 +99,56 @@ void TSetComPortDlg::BuildItems(bool showIsdn) {
         QString text = m_pRes ? m_pRes->GetQText(dtxt::kComPortItem0 + i) : QString();
         if (text.isEmpty())
             text = QString::fromLatin1(kDesignItems[static_cast<std::size_t>(i)]);
-        // A COM number says little on Linux, where the adapter is usually
-        // /dev/ttyUSB0: the item names the device the settings map it to.
-        if (const int com = ComNumberOfItem(i))
-            text += QStringLiteral(" (%1)").arg(QString::fromStdString(GetComDevice(com)));
         auto* item = new QRadioButton(text, ui->m_pComPort);
         item->setObjectName(QStringLiteral("m_pComPortItem%1").arg(i));
+        // A COM number says little on Linux, where the adapter is usually
+        // /dev/ttyUSB0: the item names the device the settings map it to.
+        if (const int com = ComNumberOfItem(i)) {
+            const QString path = QString::fromStdString(GetComDevice(com));
+            item->setText(DeviceItemText(text, path));
+            item->setToolTip(path);
+            m_Devices.push_back({item, text, path});
+        }
         ui->m_pComPortLayout->addWidget(item);
         m_pItems->addButton(item, i);
+    }
+    FitDevicePaths();
+}
+
+QString TSetComPortDlg::DeviceItemText(const QString& item, const QString& path) {
+    return item + QStringLiteral(" (%1)").arg(path);
+}
+
+int TSetComPortDlg::MaxWidth() const {
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    // Room beside the dialog for the window it belongs to; and never so
+    // narrow that the items' own texts would not fit.
+    return screen ? std::max(kMinMaxWidth, screen->availableGeometry().width() * 2 / 3)
+                  : kMinMaxWidth;
+}
+
+void TSetComPortDlg::FitDevicePaths() {
+    // A device path from the settings may be of any length (a by-id name, a
+    // mistyped one): a path the dialog cannot hold is shortened in its
+    // middle, where the names of a port differ least, and shows whole in
+    // the item's tooltip.
+    const int excess = sizeHint().width() - MaxWidth();
+    if (excess <= 0)
+        return;
+    int widest = 0;
+    for (const QAbstractButton* b : m_pItems->buttons())
+        widest = std::max(widest, b->sizeHint().width());
+    const int itemRoom = widest - excess;
+    for (const DeviceItem& d : m_Devices) {
+        const QFontMetrics fm = d.item->fontMetrics();
+        const int rest = d.item->sizeHint().width() - fm.horizontalAdvance(d.path);
+        // A few characters of the path show whatever the room.
+        const int pathRoom = std::max(fm.averageCharWidth() * kMinPathChars, itemRoom - rest);
+        if (fm.horizontalAdvance(d.path) > pathRoom)
+            d.item->setText(
+                DeviceItemText(d.text, fm.elidedText(d.path, Qt::ElideMiddle, pathRoom)));
     }
 }
 

@@ -8,10 +8,13 @@
 // the direct serial link on COM1..COM4, ISDN. The wizard leaves out ISDN.
 
 #include <QDialog>
+#include <QString>
 
 #include <memory>
 #include <string>
+#include <vector>
 
+class QAbstractButton;
 class QButtonGroup;
 class TkResourcen;
 
@@ -50,6 +53,22 @@ public:
     static int ShownSetting(int stored, bool showIsdn);
 
 private:
+    // Narrowest the dialog's width limit ever is, in pixels.
+    static constexpr int kMinMaxWidth = 320;
+    // Characters of a shortened device path that show at least.
+    static constexpr int kMinPathChars = 12;
+
+    // A COM item and the device path it names.
+    struct DeviceItem {
+        QAbstractButton* item;
+        QString text; // the item's own text
+        QString path;
+    };
+
+    static QString DeviceItemText(const QString& item, const QString& path);
+    // The widest the dialog may be on its screen.
+    int MaxWidth() const;
+    void FitDevicePaths();
     void BuildItems(bool showIsdn);
     void OnClick();
     void OnCheckInput();
@@ -58,4 +77,5 @@ private:
     std::unique_ptr<Ui::SetComPortDlg> ui;
     TkResourcen* m_pRes;
     QButtonGroup* m_pItems;
+    std::vector<DeviceItem> m_Devices;
 };

@@ -33,6 +33,9 @@ QString ToDisplay(const char* text) {
     return s;
 }
 
+// Marks a Tag that holds data, not a text id.
+constexpr char kDataTagProperty[] = "TagIsData";
+
 // The component's Tag, or -1 when it has none.
 int TagOf(const QObject* obj) {
     const QVariant v = obj->property("Tag");
@@ -168,6 +171,8 @@ void TkResourcen::SetFormTexts(QWidget* form) const {
 
     const QList<QObject*> components = form->findChildren<QObject*>();
     for (QObject* obj : components) {
+        if (HasDataTag(obj))
+            continue;
         const int tag = TagOf(obj);
         // Tag 0 takes record 0, which GetText does not answer.
         if (tag < 0 || tag >= kTextCount)
@@ -177,6 +182,15 @@ void TkResourcen::SetFormTexts(QWidget* form) const {
         if (const char* text = m_table.Text(tag))
             ApplyCaption(obj, ToDisplay(text));
     }
+}
+
+void TkResourcen::SetDataTag(QObject* obj, int tag) {
+    obj->setProperty("Tag", tag);
+    obj->setProperty(kDataTagProperty, true);
+}
+
+bool TkResourcen::HasDataTag(const QObject* obj) {
+    return obj->property(kDataTagProperty).toBool();
 }
 
 bool TkResourcen::Reload() {

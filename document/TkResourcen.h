@@ -6,6 +6,9 @@
 // whose record holds no text.
 //
 // Qt has no Tag: a component's Tag is its dynamic property "Tag" (int).
+// Some components carry a Tag that means something else (the slot of a
+// recent-file entry): SetDataTag marks such a Tag, and the texts pass the
+// component by, whatever record its number would name.
 
 #include "SptReader.h"
 
@@ -14,6 +17,7 @@
 #include <array>
 #include <string>
 
+class QObject;
 class QWidget;
 
 class TkResourcen {
@@ -52,6 +56,11 @@ public:
 
     // Applies texts and hints to the form and every component in it.
     void SetFormTexts(QWidget* form) const;
+
+    // Gives the component a Tag that is not a text id: SetFormTexts never
+    // touches its caption or hint.
+    static void SetDataTag(QObject* obj, int tag);
+    static bool HasDataTag(const QObject* obj);
 
     // Loads the file of the language now in the settings when it is not the
     // one loaded; returns whether it did. Qt's own texts follow the language

@@ -145,6 +145,26 @@ void MoxSetMainWindowHookForTesting(std::function<void(TMoxMain&)> hook) {
     g_mainWindowHook = std::move(hook);
 }
 
+void MoxRegisterPages() {
+    TDataPages::Register();
+    TSystemPages::Register();
+    TBoxPages::Register();
+    TRakPages::Register();
+    TDoorPages::Register();
+    TCodePages::Register();
+    TSubscriberPages::Register();
+}
+
+void MoxUnregisterPages() {
+    TDataPages::Unregister();
+    TSystemPages::Unregister();
+    TBoxPages::Unregister();
+    TRakPages::Unregister();
+    TDoorPages::Unregister();
+    TCodePages::Unregister();
+    TSubscriberPages::Unregister();
+}
+
 int MoxRun(int argc, char** argv) {
     // The process-wide lock exists before anything can trace.
     MoxProcessLock();
@@ -170,14 +190,7 @@ int MoxRun(int argc, char** argv) {
     res.reset(); // the main window loads its own
 
     InitPermTrace();
-    // The pages the tree's nodes open.
-    TDataPages::Register();
-    TSystemPages::Register();
-    TBoxPages::Register();
-    TRakPages::Register();
-    TDoorPages::Register();
-    TCodePages::Register();
-    TSubscriberPages::Register();
+    MoxRegisterPages();
     DbgOut(eDbgAlways, "<MoxRun> mode(%d) expert(%d)", cmd.mode, cmd.expert ? 1 : 0);
     try {
         return RunMainWindow(cmd);

@@ -19,6 +19,12 @@ class TMoxMain;
 // when the start-up failed with an error (the bus control not registered).
 int MoxRun(int argc, char** argv);
 
+// The pages the tree's nodes open and the wizard embeds, registered with
+// the view factory (the start-up does it before any window exists), and
+// taken out again.
+void MoxRegisterPages();
+void MoxUnregisterPages();
+
 // Tests: called once the main window exists (before the message loop), so
 // a test can drive it and then quit the loop.
 void MoxSetMainWindowHookForTesting(std::function<void(TMoxMain&)> hook);

@@ -1,8 +1,8 @@
 // The main window in the program's language also where Qt draws: the
 // buttons of a message box after a start in German and after a switch to
 // English (Qt's catalogues come from the package the build script
-// installs), and a tree pane that shows every caption whole in each
-// language.
+// installs), a tree pane that shows every caption whole in each
+// language, and recent-file entries that keep their numbered captions.
 
 #include "MainWindowFixture.h"
 
@@ -14,6 +14,7 @@
 #include "TkResourcen.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -205,5 +206,44 @@ INSTANTIATE_TEST_SUITE_P(Files, LanguageRefused,
                          testing::Values(RefusedRow{"Empty", std::string()},
                                          RefusedRow{"AllNul", std::string(20000, '\0')}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The recent-file entries carry their slot as Tag; the language texts must
+// not caption them with the record of that number (record 2 is the usage
+// text). Read as the user reads the file menu: the visible entries in order.
+class RecentEntries : public MainLanguage {
+protected:
+    QStringList Shown() {
+        QStringList shown;
+        auto* menu = Main().findChild<QMenu*>(QStringLiteral("m_pFileMenu"));
+        if (!menu) {
+            ADD_FAILURE() << "no file menu";
+            return shown;
+        }
+        for (QAction* a : menu->actions())
+            if (a->isVisible() && a->objectName().startsWith(QLatin1String("m_pRecentFile")) &&
+                !a->isSeparator())
+                shown << a->text();
+        return shown;
+    }
+};
+
+TEST_F(RecentEntries, KeepTheirNumberedCaptionsAtStartAndAfterALanguageChange) {
+    const std::vector<std::string> names = {PathOf("a.ktx"), PathOf("b.ktx"), PathOf("c.ktx"),
+                                            PathOf("d.ktx")};
+    for (int slot = 0; slot < 4; ++slot)
+        SetPermRecentFile(slot, names[static_cast<std::size_t>(slot)]);
+    QStringList expected;
+    for (int slot = 0; slot < 4; ++slot)
+        expected << QStringLiteral("&%1 %2").arg(slot + 1).arg(
+                        QString::fromStdString(names[static_cast<std::size_t>(slot)]));
+
+    MakeWindow(); // German
+    EXPECT_EQ(Shown(), expected);
+    for (int sprache : {2, 3, 6}) {
+        Main().GetDoc()->SetSprache(static_cast<std::uint8_t>(sprache));
+        ProcessEvents();
+        EXPECT_EQ(Shown(), expected) << "language " << sprache;
+    }
+}
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -77,6 +78,58 @@ TEST_F(SetComPortDlgTest, ComItemsNameTheirDevices) {
     EXPECT_EQ(GetComPort(), 5);
     EXPECT_EQ(GetComDevice(1), "/dev/ttyUSB0");
 }
+
+// A device path of any length from the settings: the dialog stays on the
+// screen with its buttons; a path it cannot hold is shortened in its
+// middle (both ends stay readable) and shows whole in the item's tooltip;
+// a short one stays whole. As the main window and as the wizard open it.
+class SetComPortDlgLongPath : public SetComPortDlgTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(SetComPortDlgLongPath, IsShortenedInTheMiddleAndWholeInTheTooltip) {
+    const std::string head = "/dev/serial/by-id/usb-";
+    const std::string tail = "-if00-port0";
+    const std::string path = head + std::string(300, 'x') + tail;
+    SetComDevice(2, path);
+    SetComDevice(3, "/dev/ttyUSB1");
+    TSetComPortDlg dlg(nullptr, GetParam(), Res());
+    dlg.show();
+    QApplication::processEvents();
+
+    const QRect screen = dlg.screen()->availableGeometry();
+    EXPECT_LE(dlg.frameGeometry().width(), screen.width());
+    for (const char* name : {"m_pBtnOk", "m_pBtnCancel"}) {
+        auto* b = Find<QPushButton>(&dlg, name);
+        const QRect shown(b->mapToGlobal(QPoint(0, 0)), b->size());
+        EXPECT_TRUE(screen.contains(shown)) << name;
+    }
+    for (int item : {2, 6}) {
+        const QString text = Item(&dlg, item)->text();
+        const QString own = Res()->GetQText(dtxt::kComPortItem0 + item);
+        EXPECT_TRUE(text.startsWith(own + QStringLiteral(" (") + QString::fromStdString(head)))
+            << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QString::fromStdString(tail) + QLatin1Char(')')))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(QChar(0x2026))) << text.toStdString();
+        EXPECT_EQ(Item(&dlg, item)->toolTip(), QString::fromStdString(path));
+        // The item shows its whole (shortened) text.
+        EXPECT_GE(Item(&dlg, item)->width(), Item(&dlg, item)->sizeHint().width()) << item;
+    }
+    for (int item : {3, 7}) {
+        EXPECT_EQ(Item(&dlg, item)->text(),
+                  Res()->GetQText(dtxt::kComPortItem0 + item) + QStringLiteral(" (/dev/ttyUSB1)"));
+        EXPECT_EQ(Item(&dlg, item)->toolTip(), QStringLiteral("/dev/ttyUSB1"));
+    }
+    // The setting itself is untouched.
+    Item(&dlg, 2)->click();
+    Find<QPushButton>(&dlg, "m_pBtnOk")->click();
+    EXPECT_EQ(GetComPort(), 2);
+    EXPECT_EQ(GetComDevice(2), path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Owners, SetComPortDlgLongPath, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "MainWindow" : "Wizard";
+                         });
 
 TEST_F(SetComPortDlgTest, WizardLeavesOutIsdn) {
     TSetComPortDlg dlg(nullptr, false, Res());

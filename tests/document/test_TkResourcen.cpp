@@ -367,6 +367,33 @@ TEST_F(TkResourcenForm, MenusActionsToolButtonsAndTabs) {
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("seite 2"));
 }
 
+TEST_F(TkResourcenForm, ADataTagKeepsItsCaptionAndHint) {
+    // Tags 0, 1 and 5 name records with texts and hints.
+    auto* menu = new QMenu(QStringLiteral("&datei"), &m_form);
+    const int kSlots[] = {0, 1, 5};
+    std::vector<QAction*> entries;
+    for (int slot : kSlots) {
+        QAction* a = menu->addAction(QStringLiteral("&%1 /a/file.ktx").arg(slot + 1));
+        a->setToolTip(QStringLiteral("/a/file.ktx"));
+        TkResourcen::SetDataTag(a, slot);
+        entries.push_back(a);
+    }
+    auto* label = Add<QLabel>("label", kNoTag, QStringLiteral("value 5"));
+    TkResourcen::SetDataTag(label, 5);
+
+    TkResourcen res;
+    res.SetFormTexts(&m_form);
+
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_TRUE(TkResourcen::HasDataTag(entries[i]));
+        EXPECT_EQ(entries[i]->property("Tag").toInt(), kSlots[i]);
+        EXPECT_EQ(entries[i]->text(), QStringLiteral("&%1 /a/file.ktx").arg(kSlots[i] + 1));
+        EXPECT_EQ(entries[i]->toolTip(), QStringLiteral("/a/file.ktx"));
+    }
+    EXPECT_EQ(label->text(), QStringLiteral("value 5"));
+    EXPECT_TRUE(label->toolTip().isEmpty());
+}
+
 TEST_F(TkResourcenForm, WithoutAFileDesignTextsStay) {
     SetPermSprache(5); // no Danish file in this folder
     auto* label = Add<QLabel>("label", 5, QStringLiteral("design"));

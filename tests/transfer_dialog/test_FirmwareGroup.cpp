@@ -25,11 +25,13 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -104,9 +106,10 @@ protected:
     void SetUp() override {
         m_pSettings = std::make_unique<mox::test::TestSettingsFile>("fwgroup");
         ASSERT_TRUE(m_pSettings->Ok());
-        SetPermSprache(1);
+        SetPermSprache(Sprache());
         m_pRes = std::make_unique<TkResourcen>();
-        ASSERT_TRUE(m_pRes->LoadFile(std::string(MOX_BIN_DIR) + "/res/ktx_d.spt"));
+        ASSERT_TRUE(m_pRes->LoadFile(std::string(MOX_BIN_DIR) + "/" +
+                                     TkResourcen::LanguageFileName(Sprache())));
         settings.comPort = 5;
         TDataTransferSeams seams;
         seams.clock = &clock;
@@ -129,6 +132,9 @@ protected:
         m_pRes.reset();
         m_pSettings.reset();
     }
+
+    // The language of the texts; German unless a test says otherwise.
+    virtual int Sprache() const { return 1; }
 
     TDataTransferEngine& Engine() { return dlg->GetEngine(); }
     // The devices take what the PC sent and answer, and the queued work of
@@ -209,7 +215,9 @@ TEST_F(FirmwareGroup, PageShowsTheDeviceHeadersInTheFirmwareLayout) {
     ASSERT_NE(group, nullptr);
     EXPECT_FALSE(group->isHidden());
     EXPECT_TRUE(dlg->findChild<QWidget*>(QStringLiteral("m_pTransferPanel"))->isHidden());
-    EXPECT_EQ(dlg->size(), QSize(485, 337));
+    // At least the layout's own size; wider where the texts need it.
+    EXPECT_GE(dlg->width(), 485);
+    EXPECT_GE(dlg->height(), 337);
     const TFirmwareGroup& model = dlg->GetTransferExtension().GetFirmware().GetGroup();
     EXPECT_EQ(Label("m_pKTXVersion"), MoxToQString(model.ktx.version.text));
     EXPECT_EQ(Label("m_pKTXVersion"), QStringLiteral("KTX 1.00"));
@@ -234,6 +242,8 @@ TEST_F(FirmwareGroup, LoadedFileShowsItsHeaderAndEnablesTheDownload) {
     const TFirmwareGroup& model = dlg->GetTransferExtension().GetFirmware().GetGroup();
     EXPECT_EQ(model.datei, path);
     EXPECT_EQ(Label("m_pDatei"), QString::fromStdString(path));
+    EXPECT_EQ(dlg->findChild<QLabel*>(QStringLiteral("m_pDatei"))->toolTip(),
+              QString::fromStdString(path));
     EXPECT_EQ(Label("m_pFileVersion"), QStringLiteral("V2.10"));
     EXPECT_EQ(Label("m_pFileDate"), MoxToQString(model.file.date.text));
     EXPECT_EQ(Label("m_pFileDevice"), Text(model.file.device.textId));
@@ -350,6 +360,33 @@ protected:
         case EndBy::CloseBox:
             dlg->close();
             break;
+// Without a camera device its four labels say "nicht vorhanden" (text 94),
+// which the fixed-width layout cut to "nicht vorhand"; "Gewählte Datei:"
+// showed as "Gewählte Dat". In every language each caption and label of
+// the group shows whole, the form at least 485 wide; a long file path takes
+// the width the group has, shortened in its middle and whole in its
+// tooltip.
+class FirmwareGroupLanguage : public FirmwareGroup, public testing::WithParamInterface<int> {
+protected:
+    int Sprache() const override { return GetParam(); }
+
+    void ExpectEveryTextWhole() {
+        const auto* group = dlg->findChild<QGroupBox*>(QStringLiteral("m_pFirmwareBox"));
+        ASSERT_NE(group, nullptr);
+        EXPECT_GE(group->width(), group->minimumSizeHint().width()) << "group title";
+        EXPECT_LE(group->geometry().right(), dlg->contentsRect().right());
+        for (const QLabel* l : group->findChildren<QLabel*>()) {
+            if (l->isHidden() || l->objectName() == QLatin1String("m_pDatei"))
+                continue;
+            EXPECT_GE(l->contentsRect().width(), l->fontMetrics().horizontalAdvance(l->text()))
+                << l->objectName().toStdString() << " \"" << l->text().toStdString() << "\"";
+            EXPECT_LE(l->mapTo(group, QPoint(l->width(), 0)).x(), group->width())
+                << l->objectName().toStdString();
+        }
+        for (const QPushButton* b : dlg->findChildren<QPushButton*>()) {
+            if (b->isHidden())
+                continue;
+            EXPECT_GE(b->width(), b->minimumSizeHint().width()) << b->objectName().toStdString();
         }
     }
 };
@@ -477,5 +514,65 @@ INSTANTIATE_TEST_SUITE_P(Query, FormCancel,
                                                                    false}),
                                           kEveryEnd, testing::Values(true)),
                          FormCancelName);
+TEST_P(FirmwareGroupLanguage, EveryLabelShowsWholeWithoutACamera) {
+    sim.camera.present = false;
+    sim.camera.nakWhenAbsent = true;
+    // A file from deep in the installer's folders.
+    DownloadFileRecipe recipe;
+    recipe.version = "V2.10";
+    file = dlgen::MakeDownloadFile(recipe);
+    std::filesystem::path deep = dir.Path();
+    for (int i = 0; i < 12; ++i)
+        deep /= "firmware-updates-of-the-installation";
+    std::filesystem::create_directories(deep);
+    const std::string path = (deep / "fw.bin").string();
+    ASSERT_TRUE(dlgen::WriteFile(path, file));
+
+    // As the firmware page runs it: shown modally, the texts applied on
+    // show, the header query run once the form stands.
+    bool checked = false;
+    int waits = 0;
+    std::function<void()> whileShown = [&] {
+        if (!Engine().IsRunning() && ++waits < 100) {
+            QTimer::singleShot(0, whileShown);
+            return;
+        }
+        Elapse(kFirmwareStartDelayMs);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Label("m_pKMRVersion"), Text(kTextFWNone));
+        EXPECT_EQ(Label("m_pDateiLabel"), Text(ttxt::kFWDateiCaption));
+        EXPECT_GE(dlg->width(), 485);
+        ExpectEveryTextWhole();
+
+        const int before = dlg->width();
+        chosen = QString::fromStdString(path);
+        Button("m_pDateBtn")->click();
+        Pump();
+        QCoreApplication::processEvents();
+        EXPECT_LE(dlg->width(), dlg->screen()->availableGeometry().width());
+        EXPECT_GE(dlg->width(), before);
+        ExpectEveryTextWhole();
+        const auto* datei = dlg->findChild<QLabel*>(QStringLiteral("m_pDatei"));
+        EXPECT_EQ(datei->toolTip(), QString::fromStdString(path));
+        EXPECT_TRUE(datei->text().contains(QChar(0x2026))) << datei->text().toStdString();
+        EXPECT_TRUE(datei->text().endsWith(QStringLiteral("fw.bin")))
+            << datei->text().toStdString();
+        EXPECT_LE(datei->fontMetrics().horizontalAdvance(datei->text()),
+                  datei->contentsRect().width());
+        checked = true;
+        Button("m_pOk")->click();
+        Pump();
+    };
+    QTimer::singleShot(0, whileShown);
+    dlg->SetTransferData(eFW_FirmwareDownload, image.data(),
+                         static_cast<std::uint32_t>(image.size()));
+    dlg->ShowModal();
+    EXPECT_TRUE(checked);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, FirmwareGroupLanguage, testing::Range(1, 7),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return "Language" + std::to_string(info.param);
+                         });
 
 } // namespace

@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -246,4 +247,28 @@ TEST_F(RakOutputsPage, RestoreLoadsTheDefaults) {
     m_pPage->Perform(WM_RESTORE, -1, -1);
     EXPECT_NE(OutputText(Doc(), 0), "Custom");
     EXPECT_EQ(Find<QLineEdit>("m_pTxt")->text().toStdString(), OutputText(Doc(), 0));
+}
+
+// The list holds short entries, as on the relay page: stretched over the
+// page it would read as a field for something long. It stands beside its
+// caption, as wide as its longest entry.
+TEST_F(RakOutputsPage, TheSubscriberListIsAsWideAsItsEntries) {
+    ASSERT_TRUE(Doc().SetRAKAusgangMode(0, eModeSchaltAusgangNSC, 30));
+    Open();
+    // As wide as the main window's page area, and laid out.
+    m_pPage->resize(640, 480);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    ASSERT_EQ(m_pList->count(), 31);
+    EXPECT_EQ(m_pList->width(), m_pList->sizeHint().width());
+    EXPECT_LT(m_pList->width(), 640 / 4);
+    EXPECT_GE(m_pList->width(), m_pList->fontMetrics().horizontalAdvance(QStringLiteral("31")));
+    auto* label = Find<QLabel>("m_pTlnLabel");
+    EXPECT_LT(m_pList->x() - (label->x() + label->width()), 640 / 4);
+
+    // A wider entry widens the list with it.
+    const int numbers = m_pList->width();
+    m_pList->addItem(QStringLiteral("a much longer entry than a number"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    EXPECT_GT(m_pList->width(), numbers);
+    EXPECT_EQ(m_pList->width(), m_pList->sizeHint().width());
 }

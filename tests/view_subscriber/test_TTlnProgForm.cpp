@@ -9,15 +9,18 @@
 
 #include <ostream>
 
+#include "PermSettings.h"
 #include "SubscriberTextIds.h"
 #include "TTlnProgForm.h"
 #include "WindowMessages.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -473,5 +476,64 @@ TEST_F(TlnProgFormTest, InTheWizardAFailedCountLeavesThePageStandingAndStored) {
     EXPECT_FALSE(m_pForm->GetResultFlag());
     EXPECT_EQ(RnrOf(0), "77");
 }
+
+// ---- Columns ------------------------------------------------------------------
+
+// Each column is as wide as its header and its widest cell need in the
+// language shown ("Teilnehmer" showed as "eilnehme"), the video selector
+// fits over its cell, and the grid holds every column without a
+// horizontal scroll bar, as a dialog and as the wizard's page.
+struct ColumnCase {
+    int sprache;
+    bool wizard;
+};
+
+class TlnProgFormColumns : public TlnProgFormTest,
+                           public testing::WithParamInterface<ColumnCase> {
+protected:
+    void ChooseSettings() override { SetPermSprache(GetParam().sprache); }
+};
+
+TEST_P(TlnProgFormColumns, FitTheirHeadersAndCells) {
+    Doc().SetReadFromBox(true);
+    SetTln(0, "01234567890123456789");
+    Doc().SetTlnVideo(1, 1);
+    if (GetParam().wizard) {
+        Owner()->resize(470, 380);
+        MakeWizardPage();
+    } else {
+        MakeDialog();
+    }
+    QCoreApplication::sendPostedEvents();
+    QTableWidget* grid = Grid();
+    const QHeaderView* header = grid->horizontalHeader();
+    const QFontMetrics fm = header->fontMetrics();
+    const QAbstractItemView* cells = grid;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        const QString text = grid->horizontalHeaderItem(c)->text();
+        ASSERT_FALSE(text.isEmpty()) << c;
+        EXPECT_GE(header->sectionSize(c), fm.horizontalAdvance(text)) << text.toStdString();
+        EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c)) << text.toStdString();
+        EXPECT_GE(grid->columnWidth(c), cells->sizeHintForColumn(c)) << text.toStdString();
+    }
+    auto* selector = Find<QComboBox>(m_pForm.get(), "m_pVideoSelector");
+    EXPECT_GE(grid->columnWidth(2), selector->sizeHint().width());
+    // The last column ends inside the grid's viewport.
+    EXPECT_LE(header->sectionViewportPosition(2) + header->sectionSize(2),
+              grid->viewport()->width());
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+    // And the grid inside the form.
+    EXPECT_LE(grid->mapTo(m_pForm.get(), QPoint(grid->width(), 0)).x(), m_pForm->width());
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, TlnProgFormColumns,
+                         testing::Values(ColumnCase{1, false}, ColumnCase{2, false},
+                                         ColumnCase{3, false}, ColumnCase{4, false},
+                                         ColumnCase{5, false}, ColumnCase{6, false},
+                                         ColumnCase{3, true}, ColumnCase{6, true}),
+                         [](const testing::TestParamInfo<ColumnCase>& info) {
+                             return "Language" + std::to_string(info.param.sprache) +
+                                    (info.param.wizard ? "Wizard" : "Dialog");
+                         });
 
 } // namespace

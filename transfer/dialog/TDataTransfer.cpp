@@ -28,7 +28,9 @@
 
 #include <QAbstractEventDispatcher>
 #include <QBoxLayout>
+#include <QEvent>
 #include <QFile>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -116,6 +118,11 @@ TDataTransfer::TDataTransfer(QWidget* owner, TkResourcen* pRes, TDataTransferSea
     m_pProgressTimer->setObjectName(QStringLiteral("m_pProgressTimer"));
     m_pProgressTimer->setInterval(10);
     connect(m_pProgressTimer, &QTimer::timeout, this, &TDataTransfer::OnProgressTimer);
+
+    // The chosen file's path may be of any length: it takes the width the
+    // group has and is shortened in its middle, whole in its tooltip.
+    ui->m_pDatei->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    ui->m_pDatei->installEventFilter(this);
 
     connect(ui->m_pOk, &QPushButton::clicked, this, &TDataTransfer::OnCancel);
     connect(ui->m_pDateBtn, &QPushButton::clicked, this, &TDataTransfer::OnFWDateiLadenClicked);
@@ -534,7 +541,8 @@ void TDataTransfer::CloseForm() {
 
 namespace {
 
-// Width and height of the form in its firmware layout.
+// Width and height of the form in its firmware layout, at least: wider or
+// higher where the texts of the language shown need it.
 constexpr int kFirmwareWidth = 485;
 constexpr int kFirmwareHeight = 337;
 
@@ -583,7 +591,8 @@ void TDataTransfer::SetFirmwareLayout(bool on) {
     if (on) {
         if (form)
             form->setSizeConstraint(QLayout::SetDefaultConstraint);
-        setFixedSize(kFirmwareWidth, kFirmwareHeight);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        FitFirmwareLayout();
     } else {
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -592,12 +601,37 @@ void TDataTransfer::SetFirmwareLayout(bool on) {
     }
 }
 
+void TDataTransfer::FitFirmwareLayout() {
+    // Never smaller than the firmware layout's size, nor than its texts in
+    // the language shown need; it grows when a label gets a longer text (a
+    // header read from a device, another file).
+    // The group's hints are taken afresh: its labels have just changed, and
+    // the form's layout would answer from the hints of its last pass.
+    ui->m_pFirmwareBox->updateGeometry();
+    QLayout* form = layout();
+    if (form)
+        form->invalidate();
+    const QSize least = (form ? form->totalMinimumSize() : QSize())
+                            .expandedTo(QSize(kFirmwareWidth, kFirmwareHeight));
+    setMinimumSize(least);
+    if (width() < least.width() || height() < least.height())
+        resize(size().expandedTo(least));
+}
+
 void TDataTransfer::ShowFirmwareGroup(const TFirmwareGroup& g) {
     if (g.visible) {
         SetFirmwareLayout(true);
         setWindowTitle(ToDisplay(g.caption));
     }
-    ui->m_pDatei->setText(ToDisplay(g.datei));
+    m_Datei = ToDisplay(g.datei);
+    ui->m_pDatei->setToolTip(m_Datei);
+    // The form grows for the path up to half the screen; a longer one is
+    // shortened to the room there is.
+    const QScreen* s = screen();
+    const int room = s ? s->availableGeometry().width() / 2 : kFirmwareWidth;
+    ui->m_pDatei->setMinimumWidth(
+        std::min(ui->m_pDatei->fontMetrics().horizontalAdvance(m_Datei), room));
+    ShowDatei();
     const auto header = [this](const TFWHeaderLabels& h, QLabel* version, QLabel* date,
                                QLabel* time, QLabel* device) {
         version->setText(ViewText(h.version));
@@ -618,6 +652,23 @@ void TDataTransfer::ShowFirmwareGroup(const TFirmwareGroup& g) {
     const int max = std::max(g.progressMin, g.progressMax);
     ui->m_pFWProgressBar->setRange(g.progressMin, max);
     ui->m_pFWProgressBar->setValue(std::clamp(g.progressPos, g.progressMin, max));
+    if (m_bFirmwareLayout)
+        FitFirmwareLayout();
+}
+
+void TDataTransfer::ShowDatei() {
+    QLabel* label = ui->m_pDatei;
+    // A hidden form is laid out when it shows: its label's width is the
+    // one of that layout, and the resize brings the text here again.
+    label->setText(label->isVisible() ? label->fontMetrics().elidedText(
+                                            m_Datei, Qt::ElideMiddle, label->contentsRect().width())
+                                      : m_Datei);
+}
+
+bool TDataTransfer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->m_pDatei && event->type() == QEvent::Resize)
+        ShowDatei();
+    return QDialog::eventFilter(watched, event);
 }
 
 TDataTransfer::QueuedBox TDataTransfer::FirmwareBox(int textId, int captionId, eDocMsgIcon icon,

@@ -176,6 +176,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnShow();
@@ -212,8 +213,11 @@ private:
     // A language text with its numbers put in, or the literal text.
     QString ViewText(const TViewText& text) const;
     // The firmware layout (group shown, progress panel hidden, the info
-    // line below the group, fixed size) or back to the transfer layout.
+    // line below the group, at least 485 x 337) or back to the transfer layout.
     void SetFirmwareLayout(bool on);
+    void FitFirmwareLayout();
+    // The chosen file in the width its label has.
+    void ShowDatei();
 
     std::unique_ptr<Ui::TDataTransfer> ui;
     TkResourcen* m_pRes;
@@ -249,4 +253,5 @@ private:
     bool m_bFirmwareLayout = false;
     std::deque<QueuedBox> m_Boxes;
     bool m_bBoxOpen = false;
+    QString m_Datei; // the chosen file, whole
 };

@@ -64,8 +64,12 @@ TFormRAKAG::TFormRAKAG(QWidget* owner, const TNodeData* holder, TkResourcen* res
     m_pTlnLabel = pagectl::Make<QLabel>(body, "m_pTlnLabel", rtxt::kForCallInput);
     m_pTlnLabel->setText(QStringLiteral("für Rufeingang:"));
     m_pTlnIdx = pagectl::Make<QComboBox>(body, "m_pTlnIdx", rtxt::kForCallInput, 1405);
+    // A list of subscriber numbers or call inputs: as wide as its entries,
+    // not as the page.
+    m_pTlnIdx->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_pTlnIdx->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     grid->addWidget(m_pTlnLabel, 4, 0);
-    grid->addWidget(m_pTlnIdx, 4, 1);
+    grid->addWidget(m_pTlnIdx, 4, 1, Qt::AlignLeft);
     m_pSprache = pagectl::Make<QCheckBox>(body, "m_pSprache", rtxt::kSpracheOutput, 1406);
     m_pSprache->setText(QStringLiteral("sprachausgabe"));
     m_pSprache->setEnabled(false);

@@ -31,10 +31,12 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -43,6 +45,9 @@ constexpr int kHelpForm = 2500;
 
 constexpr int kColRnr = 1;
 constexpr int kColVideo = 2;
+// The form's column widths; a column is widened where its header, a cell
+// or the video selector over its cells needs more.
+constexpr std::array<int, 3> kColumnWidths = {58, 94, 68};
 // Repaints the grid while a row is being programmed; never started.
 constexpr int kSelectedDrawMs = 500;
 // The box needs a moment after the dialog shows before it takes requests.
@@ -106,9 +111,12 @@ TTlnProgForm::TTlnProgForm(QWidget* owner, IMainTransfer* transfer, const TNodeD
     }
 
     m_pCloseButton->hide();
-    // A page of the wizard: it lives inside its owner, without a border.
+    // A page of the wizard: it lives inside its owner, without a border;
+    // the wizard's panel has margins of its own, and the grid and its
+    // buttons need the width.
     MOX_INVARIANT(owner);
     setWindowFlags(Qt::Widget);
+    layout()->setContentsMargins(0, 0, 0, 0);
     if (!owner->layout()) {
         auto* layout = new QVBoxLayout(owner);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -152,10 +160,7 @@ void TTlnProgForm::BuildForm() {
     m_pAnzKBALabel = ui->m_pAnzKBALabel;
     m_pAllTlnLoeschenBtn = ui->m_pAllTlnLoeschenBtn;
 
-    m_pTlnGrid->setColumnCount(3);
-    m_pTlnGrid->setColumnWidth(0, 58);
-    m_pTlnGrid->setColumnWidth(kColRnr, 94);
-    m_pTlnGrid->setColumnWidth(kColVideo, 68);
+    m_pTlnGrid->setColumnCount(static_cast<int>(kColumnWidths.size()));
     m_pTlnGrid->verticalHeader()->hide();
     m_pTlnGrid->verticalHeader()->setDefaultSectionSize(17);
     m_pTlnGrid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -176,6 +181,7 @@ void TTlnProgForm::BuildForm() {
                                            m_pRes->GetQText(stxt::kColNumber),
                                            m_pRes->GetQText(stxt::kColVideo)});
     SetGridRows();
+    FitColumns();
 
     connect(m_pTlnZuordnenBtn, &QPushButton::clicked, this, &TTlnProgForm::OnProg);
     connect(m_pTlnLoeschenBtn, &QPushButton::clicked, this, &TTlnProgForm::OnDelTln);
@@ -368,6 +374,27 @@ void TTlnProgForm::FillGrid() {
     }
     m_bFilling = false;
     UpdateRowIcons();
+    FitColumns();
+}
+
+void TTlnProgForm::FitColumns() {
+    const QHeaderView* header = m_pTlnGrid->horizontalHeader();
+    // The cells' width hint is public on the item view only.
+    const QAbstractItemView* cells = m_pTlnGrid;
+    int total = 0;
+    for (int c = 0; c < static_cast<int>(kColumnWidths.size()); ++c) {
+        int width = std::max({kColumnWidths[static_cast<std::size_t>(c)],
+                              header->sectionSizeHint(c), cells->sizeHintForColumn(c)});
+        if (c == kColVideo)
+            width = std::max(width, m_pVideoSelector->Combo()->sizeHint().width());
+        m_pTlnGrid->setColumnWidth(c, width);
+        total += width;
+    }
+    // Room for every column and the vertical scroll bar: the grid never
+    // needs a horizontal one, and its last column ends inside the frame.
+    const int scrollBar = m_pTlnGrid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                           m_pTlnGrid->verticalScrollBar());
+    m_pTlnGrid->setMinimumWidth(total + scrollBar + 2 * m_pTlnGrid->frameWidth());
 }
 
 void TTlnProgForm::UpdateRowIcons() {
@@ -487,6 +514,7 @@ void TTlnProgForm::OnItemChanged(int row, int column) {
     if (m_bFilling || column != kColRnr)
         return;
     FilterRnrCell(m_pTlnGrid->item(row, column), m_bFilling);
+    FitColumns();
 }
 
 void TTlnProgForm::OnDelTln() {

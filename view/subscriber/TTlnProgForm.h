@@ -122,6 +122,8 @@ private:
     // One row per subscriber of the document, new rows empty.
     void SetGridRows();
     void FillGrid();
+    // Each column as wide as its header and its widest cell need.
+    void FitColumns();
     void UpdateRowIcons();
     // The free-address count unless a unit is in programming.
     void StartCount();

@@ -129,6 +129,9 @@ void TFormSystem::BuildForm() {
         TimeRow r{d.tag,   d.minimum, d.maximum, d.format, nullptr,
                   nullptr, nullptr,   nullptr,   nullptr};
         r.label = Make<QLabel>(area, d.label, d.labelText);
+        // A long caption breaks onto a second line rather than push the
+        // range beside it out of a narrow page (the wizard's work panel).
+        r.label->setWordWrap(true);
         r.edit = Make<QLineEdit>(area, d.edit, d.tag, d.help);
         r.spin = Make<TCSpinButton>(area, d.spin, d.tag, d.help);
         if (d.unit)
@@ -160,6 +163,7 @@ void TFormSystem::BuildForm() {
                         const char* unit, const char* range, int help, QLabel** ppLabel,
                         QLineEdit** ppEdit, TCSpinButton** ppSpin, QLabel** ppRange) {
         *ppLabel = Make<QLabel>(area, label, labelText);
+        (*ppLabel)->setWordWrap(true);
         *ppEdit = Make<QLineEdit>(area, edit, eTagPegel, help);
         *ppSpin = Make<TCSpinButton>(area, spin, eTagPegel, help);
         auto* db = Make<QLabel>(area, unit);

@@ -21,6 +21,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTimer>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <array>
@@ -214,18 +215,26 @@ void TFormTlnBG::BuildForm() {
     } comfort[] = {{m_pKettenruf, m_pKettenrufCheck, Label31, m_pKettenRnr},
                    {m_pSignal, m_pSignalCheck, Label33, m_pSignalRnr},
                    {m_pDiversion, m_pDiversionCheck, Label32, m_pDiversionRnr}};
+    // The number stands below its right: side by side, the four controls of
+    // a row are wider than the wizard's work panel in most languages.
     for (const auto& c : comfort) {
         grid->addWidget(c.right, row, 0);
-        grid->addWidget(c.on, row, 1);
-        grid->addWidget(c.label, row, 2);
-        grid->addWidget(c.number, row++, 3);
+        grid->addWidget(c.on, row++, 1, 1, 3);
+        grid->addWidget(c.label, row, 0);
+        grid->addWidget(c.number, row++, 1, 1, 3);
+        c.label->setIndent(c.right->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                           c.right->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing));
     }
 
     // Switching codes.
     grid->addWidget(bold(Make<QLabel>(content, "Label14", stxt::kSchaltcodes)), row++, 0, 1, 4);
+    // A grid of their own, two to a row: three of them side by side, in the
+    // columns of the rights above, are wider than the wizard's work panel.
+    auto* codes = new QGridLayout;
     for (int n = 0; n < kSchaltcodes; ++n)
-        grid->addWidget(box(kSchaltcodeBit + n), row + n / 3, n % 3);
-    row += 2;
+        codes->addWidget(box(kSchaltcodeBit + n), n / 2, n % 2);
+    codes->setColumnStretch(2, 1);
+    grid->addLayout(codes, row++, 0, 1, 4);
     grid->addWidget(m_pSchaltcode78, row++, 0, 1, 4);
     grid->setRowStretch(row, 1);
     grid->setColumnStretch(3, 1);
