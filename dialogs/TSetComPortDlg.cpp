@@ -3,6 +3,7 @@
 #include "ui_TSetComPortDlg.h"
 
 #include "CapiCallInfo.h"
+#include "FocusRules.h"
 #include "DbgOut.h"
 #include "DialogTextIds.h"
 #include "MoxQString.h"
@@ -104,6 +105,8 @@ void TSetComPortDlg::BuildItems(bool showIsdn) {
         ui->m_pComPortLayout->addWidget(item);
         m_pItems->addButton(item, i);
     }
+    const QList<QAbstractButton*> items = m_pItems->buttons();
+    focusrules::TabStopOnCheckedRadio({items.begin(), items.end()});
 }
 
 int TSetComPortDlg::GetItemIndex() const {

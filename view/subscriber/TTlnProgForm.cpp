@@ -9,6 +9,8 @@
 #include "MoxQString.h"
 #include "SubscriberTextIds.h"
 #include "TDialogHelp.h"
+#include "FocusRules.h"
+#include "TGridCellDelegate.h"
 #include "TInvariant.h"
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
@@ -160,6 +162,7 @@ void TTlnProgForm::BuildForm() {
     m_pTlnGrid->verticalHeader()->setDefaultSectionSize(17);
     m_pTlnGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pTlnGrid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    TGridCellDelegate::Install(m_pTlnGrid, TGridCellDelegate::Editor::AlwaysShown);
     m_pTransferTimer = new QTimer(this);
     m_pTransferTimer->setObjectName(QStringLiteral("m_pTransferTimer"));
     m_pTransferTimer->setSingleShot(true);
@@ -619,6 +622,14 @@ void TTlnProgForm::keyPressEvent(QKeyEvent* event) {
 bool TTlnProgForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_pVideoSelector->Combo() && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            // The choice is kept, and the grid is left as with Tab anywhere.
+            m_pTlnGrid->setFocus();
+            m_pVideoSelector->Close();
+            focusrules::LeaveGrid(m_pTlnGrid, key->key() == Qt::Key_Tab &&
+                                                  !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
         if (key->key() != Qt::Key_Up && key->key() != Qt::Key_Down) {
             m_pTlnGrid->setFocus();
             if (key->key() == Qt::Key_Left)
