@@ -8,6 +8,7 @@
 #include "ui_TMoxMain.h"
 
 #include "DbgOut.h"
+#include "FocusRules.h"
 #include "HelpContext.h"
 #include "IAssistent.h"
 #include "IMainTransfer.h"
@@ -19,7 +20,6 @@
 #include "TDataView.h"
 #include "TFocusStyle.h"
 #include "THelpWindow.h"
-#include "FocusRules.h"
 #include "TInvariant.h"
 #include "TMainMessageBox.h"
 #include "TMoxDocument.h"

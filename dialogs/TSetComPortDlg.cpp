@@ -3,9 +3,9 @@
 #include "ui_TSetComPortDlg.h"
 
 #include "CapiCallInfo.h"
-#include "FocusRules.h"
 #include "DbgOut.h"
 #include "DialogTextIds.h"
+#include "FocusRules.h"
 #include "MoxQString.h"
 #include "PermSettings.h"
 #include "TDialogHelp.h"

@@ -4,8 +4,8 @@
 #include "TBoxPages.h"
 #include "TCodePages.h"
 #include "TDataPages.h"
-#include "TDoorPages.h"
 #include "TDataView.h"
+#include "TDoorPages.h"
 #include "TMoxDocument.h"
 #include "TRakPages.h"
 #include "TSubscriberPages.h"
@@ -218,6 +218,6 @@ void KeyTest::ChooseNodeByKeys(std::uint8_t kind) {
 void KeyTest::Shot(QWidget* widget, const char* name) {
     if (!widget || !QDir(QString::fromLatin1(kShotDir)).exists())
         return;
-    widget->grab().save(QDir(QString::fromLatin1(kShotDir)).filePath(QString::fromLatin1(name) +
-                                                                     QStringLiteral(".png")));
+    widget->grab().save(QDir(QString::fromLatin1(kShotDir))
+                            .filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
 }

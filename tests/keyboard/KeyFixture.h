@@ -6,9 +6,9 @@
 // as the window system delivers them.
 
 #include "PageTestBase.h"
-#include "TDataView.h"
 #include "StubTransfer.h"
 #include "TAssiMain.h"
+#include "TDataView.h"
 #include "TMoxMain.h"
 
 #include <QPointer>

@@ -65,8 +65,8 @@ protected:
                     << where << ": the cell editor " << NameOf(w) << " shows no frame";
                 continue;
             }
-            EXPECT_TRUE(IsControl(w)) << where << ": " << NameOf(w)
-                                      << " takes the focus and shows nothing";
+            EXPECT_TRUE(IsControl(w))
+                << where << ": " << NameOf(w) << " takes the focus and shows nothing";
             EXPECT_TRUE(DrawsFocus(w, other))
                 << where << ": the focus on " << NameOf(w) << " cannot be seen";
         }

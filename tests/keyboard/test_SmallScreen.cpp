@@ -8,8 +8,8 @@
 #include "TConnectDlg.h"
 #include "TDataTransfer.h"
 #include "TDelayDlg.h"
-#include "TKonfigDlg.h"
 #include "THelpWindow.h"
+#include "TKonfigDlg.h"
 #include "TSetComPortDlg.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +51,8 @@ TEST_F(SmallScreen, TheHelpWindowOpensOverTheMainWindowInsideTheScreen) {
     ASSERT_TRUE(help->ShowContents()) << "the help pages are built";
     ProcessEvents();
     ExpectInside(help, "the help window");
-    EXPECT_LE((help->frameGeometry().center() - Main().frameGeometry().center()).manhattanLength(), 40)
+    EXPECT_LE((help->frameGeometry().center() - Main().frameGeometry().center()).manhattanLength(),
+              40)
         << "centred on the main window";
     help->close();
 }
@@ -82,31 +83,30 @@ StubTransfer& SharedTransfer() {
 
 INSTANTIATE_TEST_SUITE_P(
     Dialogs, SmallScreenDialogs,
-    testing::Values(
-        DialogCase{"About",
-                   [](KeyTest&, QWidget* o, TkResourcen* r) -> QDialog* {
-                       return new TAboutDlg(o, r, 1);
-                   }},
-        DialogCase{"Link",
-                   [](KeyTest&, QWidget* o, TkResourcen* r) -> QDialog* {
-                       return new TSetComPortDlg(o, true, r);
-                   }},
-        DialogCase{"Connect",
-                   [](KeyTest&, QWidget* o, TkResourcen* r) -> QDialog* {
-                       return new TConnectDlg(o, r);
-                   }},
-        DialogCase{"Delay",
-                   [](KeyTest&, QWidget* o, TkResourcen* r) -> QDialog* {
-                       return new TDelayDlg(o, r);
-                   }},
-        DialogCase{"SmsPagesDialog",
-                   [](KeyTest&, QWidget* o, TkResourcen* r) -> QDialog* {
-                       return new TKonfigDlg(o, false, &SharedTransfer(), eSMS, r);
-                   }},
-        DialogCase{"Transfer",
-                   [](KeyTest&, QWidget* o, TkResourcen* r) -> QDialog* {
-                       return new TDataTransfer(o, r);
-                   }}),
+    testing::Values(DialogCase{"About",
+                               [](KeyTest&, QWidget* o, TkResourcen* r) -> QDialog* {
+                                   return new TAboutDlg(o, r, 1);
+                               }},
+                    DialogCase{"Link",
+                               [](KeyTest&, QWidget* o, TkResourcen* r) -> QDialog* {
+                                   return new TSetComPortDlg(o, true, r);
+                               }},
+                    DialogCase{"Connect",
+                               [](KeyTest&, QWidget* o, TkResourcen* r) -> QDialog* {
+                                   return new TConnectDlg(o, r);
+                               }},
+                    DialogCase{"Delay",
+                               [](KeyTest&, QWidget* o, TkResourcen* r) -> QDialog* {
+                                   return new TDelayDlg(o, r);
+                               }},
+                    DialogCase{"SmsPagesDialog",
+                               [](KeyTest&, QWidget* o, TkResourcen* r) -> QDialog* {
+                                   return new TKonfigDlg(o, false, &SharedTransfer(), eSMS, r);
+                               }},
+                    DialogCase{"Transfer",
+                               [](KeyTest&, QWidget* o, TkResourcen* r) -> QDialog* {
+                                   return new TDataTransfer(o, r);
+                               }}),
     [](const testing::TestParamInfo<DialogCase>& info) { return std::string(info.param.name); });
 
 } // namespace

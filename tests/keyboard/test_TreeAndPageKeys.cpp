@@ -103,7 +103,8 @@ TEST_F(TreeAndPageKeys, DevicesPageStopsRunTopLeftToBottomRightOnCheckedButtons)
         if (w && page->isAncestorOf(w))
             names.push_back(NameOf(w));
     // From the door interface's checked button on.
-    EXPECT_EQ(names, (std::vector<std::string>{"m_pBSM_1", "m_pKMR_1", "m_pKMRKamera", "m_pRAK_1"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"m_pBSM_1", "m_pKMR_1", "m_pKMRKamera", "m_pRAK_1"}));
 }
 
 struct GridCase {
@@ -154,8 +155,9 @@ TEST_P(GridKeys, TabAndShiftTabLeaveTheGrid) {
     ASSERT_TRUE(InGrid(Focus(), grid)) << NameOf(Focus());
     Key(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_FALSE(InGrid(Focus(), grid)) << "Shift+Tab stayed in the grid";
-    if (!c.inDialog)
+    if (!c.inDialog) {
         EXPECT_EQ(Focus(), Tree());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

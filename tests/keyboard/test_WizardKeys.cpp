@@ -141,7 +141,8 @@ TEST_P(WizardWalk, FromWelcomeToFinishByKeysAlone) {
         EXPECT_TRUE(Assi().GetWorkPage()->isAncestorOf(focus))
             << "step " << int(state) << " entered on " << NameOf(focus);
         // Each question is answered "yes": the pages behind it come too.
-        if (auto* yes = Assi().GetWorkPage()->findChild<QRadioButton*>(QStringLiteral("m_pRadioSet"));
+        if (auto* yes =
+                Assi().GetWorkPage()->findChild<QRadioButton*>(QStringLiteral("m_pRadioSet"));
             yes && yes->isEnabled() && !yes->isChecked())
             Key(Qt::Key_Up);
         GoForward();

@@ -56,7 +56,8 @@ void TabStopOnCheckedRadio(const std::vector<QAbstractButton*>& buttons) {
             shared->emplace_back(b);
     for (QAbstractButton* b : buttons)
         if (b) {
-            QObject::connect(b, &QAbstractButton::toggled, b, [shared] { UpdateRadioStops(*shared); });
+            QObject::connect(b, &QAbstractButton::toggled, b,
+                             [shared] { UpdateRadioStops(*shared); });
         }
     UpdateRadioStops(*shared);
 }

@@ -27,8 +27,8 @@ void TFocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* op
     QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
-void TFocusStyle::drawControl(ControlElement element, const QStyleOption* option,
-                              QPainter* painter, const QWidget* widget) const {
+void TFocusStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                              const QWidget* widget) const {
     MarkKeyboardFocus(option);
     QProxyStyle::drawControl(element, option, painter, widget);
     if (element == CE_PushButton && option && (option->state & State_HasFocus)) {

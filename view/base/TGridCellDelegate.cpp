@@ -54,8 +54,8 @@ bool TGridCellDelegate::eventFilter(QObject* watched, QEvent* event) {
                 if (!current.isValid())
                     current = grid->model()->index(0, 0);
                 // On a cell not typed into: the row's first one that is.
-                for (int c = current.column(); current.isValid() && c < grid->model()->columnCount();
-                     ++c) {
+                for (int c = current.column();
+                     current.isValid() && c < grid->model()->columnCount(); ++c) {
                     const QModelIndex cell = current.sibling(current.row(), c);
                     if (cell.flags() & Qt::ItemIsEditable) {
                         if (cell != grid->currentIndex())
@@ -97,8 +97,9 @@ bool TGridCellDelegate::EditorKey(QWidget* editor, const QKeyEvent* key) {
         // end: the arrows move on from there as from a cell not typed in.
         const bool whole = line->hasSelectedText() && line->selectedText() == line->text();
         const bool left = key->key() == Qt::Key_Left;
-        const bool atEdge = left ? whole || (line->cursorPosition() == 0 && !line->hasSelectedText())
-                                 : line->cursorPosition() == line->text().size();
+        const bool atEdge = left
+                                ? whole || (line->cursorPosition() == 0 && !line->hasSelectedText())
+                                : line->cursorPosition() == line->text().size();
         if (!atEdge)
             return false;
         MoveToColumn(editor, left ? -1 : 1);

@@ -1,10 +1,10 @@
 #include "TFormSMS.h"
 
 #include "DbgOut.h"
+#include "FocusRules.h"
 #include "MoxQString.h"
 #include "RakTextIds.h"
 #include "RakWidgets.h"
-#include "FocusRules.h"
 #include "TGridCellDelegate.h"
 #include "TInvariant.h"
 #include "TMoxDocument.h"

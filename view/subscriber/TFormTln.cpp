@@ -3,12 +3,12 @@
 #include "ui_TFormTln.h"
 
 #include "DbgOut.h"
+#include "FocusRules.h"
 #include "IMainTransfer.h"
 #include "ITlnProgPort.h"
 #include "IViewHost.h"
 #include "MoxQString.h"
 #include "SubscriberTextIds.h"
-#include "FocusRules.h"
 #include "TGridCellDelegate.h"
 #include "TInvariant.h"
 #include "TMoxDocument.h"
