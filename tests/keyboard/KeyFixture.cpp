@@ -218,6 +218,10 @@ void KeyTest::ChooseNodeByKeys(std::uint8_t kind) {
 void KeyTest::Shot(QWidget* widget, const char* name) {
     if (!widget || !QDir(QString::fromLatin1(kShotDir)).exists())
         return;
-    widget->grab().save(QDir(QString::fromLatin1(kShotDir))
-                            .filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
+    // A control three times as large: a focus mark is a line one pixel wide.
+    const QPixmap shot = widget->grab();
+    const int scale = widget->isWindow() ? 1 : 3;
+    shot.scaled(shot.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+        .save(QDir(QString::fromLatin1(kShotDir))
+                  .filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
 }

@@ -89,6 +89,7 @@ TEST_F(FocusMarks, EveryStopOfTheMainWindowShowsItsFocus) {
         }
     }
     tree->setFocus(Qt::TabFocusReason);
+    Shot(tree, "main-tree-focused");
     EXPECT_TRUE(DrawsFocus(tree, Main().findChild<QWidget*>(QStringLiteral("SpeedButton5"))))
         << "the tree shows no focus mark";
 }

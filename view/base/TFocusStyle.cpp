@@ -1,5 +1,6 @@
 #include "TFocusStyle.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
 #include <QStyleOption>
@@ -24,6 +25,23 @@ void TFocusStyle::Install() {
 void TFocusStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                 QPainter* painter, const QWidget* widget) const {
     MarkKeyboardFocus(option);
+    if (element == PE_FrameFocusRect && option && qobject_cast<const QAbstractItemView*>(widget)) {
+        // The current item of a list or tree: a dotted frame in a colour
+        // that stands out from the selection it usually lies on.
+        const auto* focus = qstyleoption_cast<const QStyleOptionFocusRect*>(option);
+        const bool onSelection =
+            focus && focus->backgroundColor.isValid() &&
+            focus->backgroundColor == option->palette.color(QPalette::Highlight);
+        QPen pen(
+            option->palette.color(onSelection ? QPalette::HighlightedText : QPalette::WindowText));
+        pen.setStyle(Qt::DotLine);
+        painter->save();
+        painter->setPen(pen);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+        return;
+    }
     QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
