@@ -3,7 +3,6 @@
 #include "ui_TFormTln.h"
 
 #include "DbgOut.h"
-#include "FocusRules.h"
 #include "IMainTransfer.h"
 #include "ITlnProgPort.h"
 #include "IViewHost.h"
@@ -342,14 +341,8 @@ bool TFormTln::eventFilter(QObject* watched, QEvent* event) {
     if (m_pVideoSelector && watched == m_pVideoSelector->Combo() &&
         event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            // The choice is kept, and the grid is left as with Tab anywhere.
-            m_pTlnGrid->setFocus();
-            m_pVideoSelector->Close();
-            focusrules::LeaveGrid(m_pTlnGrid, key->key() == Qt::Key_Tab &&
-                                                  !(key->modifiers() & Qt::ShiftModifier));
+        if (m_pVideoSelector->LeaveGridOnTab(*key))
             return true;
-        }
         if (key->key() != Qt::Key_Up && key->key() != Qt::Key_Down) {
             const int row = m_pTlnGrid->currentRow();
             m_pTlnGrid->setFocus();

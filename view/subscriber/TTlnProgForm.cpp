@@ -3,7 +3,6 @@
 #include "ui_TTlnProgForm.h"
 
 #include "DbgOut.h"
-#include "FocusRules.h"
 #include "IMainTransfer.h"
 #include "ITlnProgPort.h"
 #include "IViewHost.h"
@@ -622,14 +621,8 @@ void TTlnProgForm::keyPressEvent(QKeyEvent* event) {
 bool TTlnProgForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_pVideoSelector->Combo() && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            // The choice is kept, and the grid is left as with Tab anywhere.
-            m_pTlnGrid->setFocus();
-            m_pVideoSelector->Close();
-            focusrules::LeaveGrid(m_pTlnGrid, key->key() == Qt::Key_Tab &&
-                                                  !(key->modifiers() & Qt::ShiftModifier));
+        if (m_pVideoSelector->LeaveGridOnTab(*key))
             return true;
-        }
         if (key->key() != Qt::Key_Up && key->key() != Qt::Key_Down) {
             m_pTlnGrid->setFocus();
             if (key->key() == Qt::Key_Left)
