@@ -1,6 +1,7 @@
 #include "TAssiFormGeraeteCfg.h"
 
 #include "AssiTextIds.h"
+#include "FocusRules.h"
 #include "IAssiFrame.h"
 #include "TAssiSequence.h"
 
@@ -20,6 +21,7 @@ TAssiFormGeraeteCfg::TAssiFormGeraeteCfg(QWidget* owner, TMoxDocument* doc, TkRe
     m_pRadioRead->setObjectName(QStringLiteral("m_pRadioRead"));
     m_pRadioRead->setProperty("Tag", atxt::kReadOverInterface);
     AddWidget(m_pRadioRead);
+    focusrules::TabStopOnCheckedRadio({m_pRadioUser, m_pRadioRead});
 }
 
 void TAssiFormGeraeteCfg::OnOpen() {
@@ -28,6 +30,7 @@ void TAssiFormGeraeteCfg::OnOpen() {
         m_pRadioUser->setFocus();
     } else {
         m_pRadioRead->setChecked(true);
+        m_pRadioRead->setFocus();
     }
 }
 

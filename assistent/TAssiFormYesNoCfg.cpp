@@ -1,6 +1,7 @@
 #include "TAssiFormYesNoCfg.h"
 
 #include "AssiTextIds.h"
+#include "FocusRules.h"
 #include "IAssiFrame.h"
 #include "MoxQString.h"
 #include "TAssiSequence.h"
@@ -81,6 +82,7 @@ TAssiFormYesNoCfg::TAssiFormYesNoCfg(QWidget* owner, TMoxDocument* doc, TkResour
     m_pRadioNoSet->setObjectName(QStringLiteral("m_pRadioNoSet"));
     m_pRadioNoSet->setProperty("Tag", atxt::kDontProgram);
     AddWidget(m_pRadioNoSet);
+    focusrules::TabStopOnCheckedRadio({m_pRadioSet, m_pRadioNoSet});
 }
 
 bool TAssiFormYesNoCfg::DevicePresent() const {
@@ -104,11 +106,12 @@ bool TAssiFormYesNoCfg::DevicePresent() const {
 void TAssiFormYesNoCfg::OnOpen() {
     if (m_pRow->device != eDevice::None)
         m_pRadioSet->setEnabled(DevicePresent());
-    m_pRadioSet->setFocus();
     if (m_pFrame && m_pFrame->GetFlag(m_pRow->flag))
         m_pRadioSet->setChecked(true);
     else
         m_pRadioNoSet->setChecked(true);
+    // The choice has the focus: a Space there changes nothing.
+    (m_pRadioSet->isChecked() ? m_pRadioSet : m_pRadioNoSet)->setFocus();
 
     if (!m_pDoc)
         return;

@@ -5,6 +5,7 @@
 
 #include "AssiTextIds.h"
 #include "DbgOut.h"
+#include "FocusRules.h"
 #include "IMainTransfer.h"
 #include "MessageReceiver.h"
 #include "MoxQString.h"
@@ -24,15 +25,18 @@
 #include "TkResourcen.h"
 #include "WindowMessages.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
+#include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -168,6 +172,10 @@ void TAssiMain::BuildWindow() {
     m_pForwardBtn_NoHelp->setDefault(true);
     m_pOkBtn =
         MakeButton(m_pControlPanel, "m_pOkBtn", atxt::kFinishBtn, kHelpFinish, "fertigstellen");
+    // A focused button takes Return itself, as in a dialog; Return on any
+    // other control goes forward (keyPressEvent).
+    for (QPushButton* b : {m_pCancelBtn, m_pBackBtn_NoHelp, m_pForwardBtn_NoHelp, m_pOkBtn})
+        b->setAutoDefault(true);
     auto* controls = new QHBoxLayout(m_pControlPanel);
     controls->setContentsMargins(0, 0, 0, 0);
     controls->addWidget(m_pStateImage);
@@ -183,6 +191,44 @@ void TAssiMain::BuildWindow() {
     m_pTimer = new QTimer(this);
     m_pTimer->setInterval(kTimerMs);
     connect(m_pTimer, &QTimer::timeout, this, &TAssiMain::OnTimer);
+}
+
+namespace {
+
+// Whether the focused control does something of its own with Return: a
+// multi-line edit, or an editor or list laid over a grid's cell.
+bool UsesReturn(const QWidget* focus) {
+    for (const QWidget* w = focus; w && !w->isWindow(); w = w->parentWidget()) {
+        if (qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QTextEdit*>(w))
+            return true;
+        if (const auto* view = qobject_cast<const QAbstractItemView*>(w->parentWidget()))
+            if (w == view->viewport())
+                return focus != view;
+    }
+    return false;
+}
+
+} // namespace
+
+void TAssiMain::keyPressEvent(QKeyEvent* event) {
+    const bool plain = !(event->modifiers() & ~Qt::KeypadModifier);
+    switch (plain ? event->key() : 0) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!UsesReturn(QApplication::focusWidget()) && m_pForwardBtn_NoHelp->isEnabled() &&
+            m_pForwardBtn_NoHelp->isVisible()) {
+            m_pForwardBtn_NoHelp->click();
+            return;
+        }
+        break;
+    case Qt::Key_Escape:
+        // As the close box: asks first, sends nothing.
+        close();
+        return;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TAssiMain::resizeEvent(QResizeEvent* event) {
@@ -316,8 +362,7 @@ QWidget* TAssiMain::GetHelpPage() const {
 // ---------------------------------------------------------------- show and close
 
 void TAssiMain::ShowAssistent() {
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    focusrules::CentreOnScreen(this);
     show();
     if (!GetDataTransfer() && m_Seams.createTransfer) {
         DbgOut(eDbgTransfer, "AssiMain::OnShow -> new TDataTransfer");

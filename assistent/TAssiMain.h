@@ -107,6 +107,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Return and Enter go forward, Esc asks whether to end, as in a dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct WorkPage {
@@ -130,6 +132,9 @@ private:
     void CloseWork();
     void FreeWork();
     void FreeHelp();
+    // After a step: a page that focused nothing leaves the focus on the
+    // button that goes on.
+    void FocusAfterStep();
     void Step(bool forward);
     bool DeviceTypeQuestion();
     void FreeOwnTransfer();

@@ -104,7 +104,18 @@ bool TAssiMain::ShowPage() {
     m_pAktCaption->setText(
         m_pRes ? m_pRes->GetQText(TAssiSteps::Caption(m_nState, doc->GetTypeIT())) : QString());
     SendToWork(kOpen);
+    FocusAfterStep();
     return shown;
+}
+
+void TAssiMain::FocusAfterStep() {
+    const QWidget* focus = focusWidget();
+    if (focus && focus->isVisible() && focus->isEnabled())
+        return;
+    if (m_pForwardBtn_NoHelp->isEnabled())
+        m_pForwardBtn_NoHelp->setFocus(Qt::OtherFocusReason);
+    else if (m_pOkBtn->isEnabled())
+        m_pOkBtn->setFocus(Qt::OtherFocusReason);
 }
 
 void TAssiMain::CreateWorkPage(std::uint8_t state) {

@@ -23,6 +23,8 @@ TFormAssiHelp::TFormAssiHelp(QWidget* owner, TkResourcen* res, const char* name,
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setFrameShape(QFrame::NoFrame);
+    // It shows nothing of a focus: Tab passes it by to the page's controls.
+    ScrollBox1->setFocusPolicy(Qt::NoFocus);
     ScrollBox1->setWidgetResizable(true);
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);

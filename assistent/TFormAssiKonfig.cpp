@@ -26,6 +26,8 @@ TFormAssiKonfig::TFormAssiKonfig(QWidget* owner, TMoxDocument* doc, TkResourcen*
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setFrameShape(QFrame::NoFrame);
+    // It shows nothing of a focus: Tab passes it by to the page's controls.
+    ScrollBox1->setFocusPolicy(Qt::NoFocus);
     ScrollBox1->setWidgetResizable(true);
     m_pContent = new QWidget;
     m_pLayout = new QVBoxLayout(m_pContent);

@@ -1,6 +1,9 @@
 #include "THelpWindow.h"
 
+#include "FocusRules.h"
 #include "TkResourcen.h"
+
+#include <QApplication>
 
 #include <QDir>
 #include <QFileInfo>
@@ -70,6 +73,14 @@ bool THelpWindow::ShowPage(const QString& path) {
         return false;
     m_CurrentPage = path;
     m_pBrowser->setSource(QUrl::fromLocalFile(path));
+    if (!m_bPlaced) {
+        // Over the window the help was asked from, inside the screen.
+        m_bPlaced = true;
+        const QWidget* over = QApplication::activeWindow();
+        if (!over || over == this)
+            over = parentWidget();
+        focusrules::FitOnScreen(this, over);
+    }
     show();
     raise();
     return true;

@@ -43,4 +43,5 @@ private:
     QTextBrowser* m_pBrowser;
     std::string m_HelpFile;
     QString m_CurrentPage;
+    bool m_bPlaced = false; // placed on its first showing
 };

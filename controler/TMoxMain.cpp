@@ -8,6 +8,7 @@
 #include "ui_TMoxMain.h"
 
 #include "DbgOut.h"
+#include "FocusRules.h"
 #include "HelpContext.h"
 #include "IAssistent.h"
 #include "IMainTransfer.h"
@@ -17,6 +18,7 @@
 #include "PermSettings.h"
 #include "SettingsStore.h"
 #include "TDataView.h"
+#include "TFocusStyle.h"
 #include "THelpWindow.h"
 #include "TInvariant.h"
 #include "TMainMessageBox.h"
@@ -74,6 +76,8 @@ TMoxMain* TMoxMain::Instance() {
 
 TMoxMain::TMoxMain(TMoxMainSeams seams, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TMoxMain>()), m_Seams(std::move(seams)) {
+    // Whatever has the focus shows it, in this window and every later one.
+    TFocusStyle::Install();
     ui->setupUi(this);
     m_pReceiver =
         new MessageReceiver([this](const WindowMessage& m) { return OnMessage(m); }, this);
@@ -114,6 +118,8 @@ TMoxMain::TMoxMain(TMoxMainSeams seams, QWidget* parent)
     ui->m_pMenuTrace->menuAction()->setVisible(dbgOut && *dbgOut != 0);
     UpdateResetPopup();
     m_bExpandedAll = false;
+    // The form's size is more than a small screen holds.
+    focusrules::FitOnScreen(this);
 }
 
 TMoxMain::~TMoxMain() {

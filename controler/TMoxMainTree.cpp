@@ -278,8 +278,31 @@ void TMoxMain::CreateView(const TNodeData* holder) {
     ctx.transfer = m_pDataTransfer.get();
     TDataView* view = TViewFactory::Create(holder->GetType(), ctx);
     view->SetAlignClient(true);
+    // A node chosen in the tree leaves the focus there, so that the arrow
+    // keys go on walking the tree and never reach the page's controls.
+    QWidget* tree = ui->m_pKonfigTreeView;
+    view->SetHostKeepsFocus(focusWidget() == tree);
     view->show();
     m_pAktView = view;
+}
+
+bool TMoxMain::focusNextPrevChild(bool next) {
+    // Tab from the tree enters the page on its first control, and Shift+Tab
+    // there goes back to the tree, wherever the page's controls stand in the
+    // window's focus chain.
+    QWidget* tree = ui->m_pKonfigTreeView;
+    QWidget* first = m_pAktView ? m_pAktView->FirstControl() : nullptr;
+    if (first && first->isVisible() && first->isEnabled()) {
+        if (next && focusWidget() == tree) {
+            first->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+        if (!next && focusWidget() == first) {
+            tree->setFocus(Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 void TMoxMain::SendToView(std::uint32_t id, std::intptr_t wParam, std::intptr_t lParam) {

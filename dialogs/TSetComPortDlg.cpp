@@ -5,6 +5,7 @@
 #include "CapiCallInfo.h"
 #include "DbgOut.h"
 #include "DialogTextIds.h"
+#include "FocusRules.h"
 #include "MoxQString.h"
 #include "PermSettings.h"
 #include "TDialogHelp.h"
@@ -112,6 +113,8 @@ void TSetComPortDlg::BuildItems(bool showIsdn) {
         ui->m_pComPortLayout->addWidget(item);
         m_pItems->addButton(item, i);
     }
+    const QList<QAbstractButton*> items = m_pItems->buttons();
+    focusrules::TabStopOnCheckedRadio({items.begin(), items.end()});
     FitDevicePaths();
 }
 

@@ -14,6 +14,7 @@
 #include "TTlnProgForm.h"
 #include "WindowMessages.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -535,5 +536,36 @@ INSTANTIATE_TEST_SUITE_P(Languages, TlnProgFormColumns,
                              return "Language" + std::to_string(info.param.sprache) +
                                     (info.param.wizard ? "Wizard" : "Dialog");
                          });
+
+TEST_F(TlnProgFormTest, TabAndShiftTabLeaveTheGridFromItsCellsAndItsVideoList) {
+    MakeDialog(false);
+    ASSERT_TRUE(m_pForm->isVisible());
+    m_pForm->activateWindow();
+    QApplication::setActiveWindow(m_pForm.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_pForm.get()));
+    QTableWidget* grid = Grid();
+    auto inGrid = [grid] {
+        QWidget* f = QApplication::focusWidget();
+        return f && (f == grid || grid->isAncestorOf(f));
+    };
+    auto key = [](int k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k), m);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    };
+    for (int column : {1, 2}) {
+        grid->setFocus(Qt::TabFocusReason);
+        grid->setCurrentCell(0, column);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(inGrid()) << "column " << column;
+        key(Qt::Key_Tab);
+        EXPECT_FALSE(inGrid()) << "Tab stayed in the grid, column " << column;
+        grid->setFocus(Qt::TabFocusReason);
+        grid->setCurrentCell(0, column);
+        QCoreApplication::processEvents();
+        key(Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_FALSE(inGrid()) << "Shift+Tab stayed in the grid, column " << column;
+    }
+}
 
 } // namespace

@@ -44,6 +44,8 @@ TDataView::TDataView(QWidget* owner, const TNodeData* holder, TkResourcen* res)
     : QWidget(owner), ui(std::make_unique<Ui::TDataView>()) {
     ui->setupUi(this);
     m_pMasterScrollBox = ui->m_pMasterScrollBox;
+    // The scroll box shows nothing of a focus: Tab passes it by.
+    m_pMasterScrollBox->setFocusPolicy(Qt::NoFocus);
     Image1 = ui->Image1;
     m_pLabelTypTxt = ui->m_pLabelTypTxt;
     m_pLabelVersionTxt = ui->m_pLabelVersionTxt;
@@ -240,6 +242,12 @@ bool TDataView::CloseQuery() {
     OnCloseQuery(canClose);
     --s_nHandlerDepth;
     return canClose;
+}
+
+void TDataView::FocusFirstControl(QWidget* control) {
+    m_pFirstControl = control;
+    if (control && !m_bHostKeepsFocus)
+        control->setFocus();
 }
 
 void TDataView::keyPressEvent(QKeyEvent* event) {

@@ -24,6 +24,7 @@
 #include "MessageAddress.h"
 #include "TNodeData.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -125,6 +126,13 @@ public:
     // The widget the page's own controls go into.
     QWidget* PageArea() const;
 
+    // The control the page gives the focus to as it is shown (null before).
+    QWidget* FirstControl() const { return m_pFirstControl; }
+    // A page chosen in a tree leaves the focus in the tree: shown, it only
+    // names its first control, which takes the focus when the user moves
+    // into the page.
+    void SetHostKeepsFocus(bool keep) { m_bHostKeepsFocus = keep; }
+
     // A widget that fills the page area, for a page that builds its controls
     // into one piece (a Designer form or controls made in code).
     QWidget* AddPageContent();
@@ -144,6 +152,10 @@ protected:
     virtual void OnCloseQuery(bool& canClose);
 
     void keyPressEvent(QKeyEvent* event) override;
+
+    // The page's first control, given the focus as the page shows (unless
+    // its host keeps the focus); pages call it from their showEvent.
+    void FocusFirstControl(QWidget* control);
 
     // Builds a Designer form into the page area.
     template <class Form> void SetupPageForm(Form& form) { form.setupUi(AddPageContent()); }
@@ -168,6 +180,8 @@ private:
     std::unique_ptr<TNodeData> m_pIconDesc;
     mox::platform::MessageReceiver* m_pReceiver = nullptr;
     bool m_bAlignClient = false;
+    bool m_bHostKeepsFocus = false;
+    QPointer<QWidget> m_pFirstControl;
     int m_nInDispatch = 0;
 
     static inline int s_nHandlerDepth = 0;

@@ -126,7 +126,7 @@ void TFormKMR::OnRestore(TMessage&) {
 
 void TFormKMR::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
-    m_pKameratypCombo->setFocus();
+    FocusFirstControl(m_pKameratypCombo);
 }
 
 bool TFormKMR::eventFilter(QObject* watched, QEvent* event) {

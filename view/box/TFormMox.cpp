@@ -128,5 +128,5 @@ void TFormMox::OnClickConcierge() {
 
 void TFormMox::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
-    m_pComboBoxLand->setFocus();
+    FocusFirstControl(m_pComboBoxLand);
 }

@@ -63,5 +63,5 @@ void TFormSperrnr::OnRestore(TMessage&) {
 
 void TFormSperrnr::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
-    m_pSperr[0]->setFocus();
+    FocusFirstControl(m_pSperr[0]);
 }

@@ -9,6 +9,7 @@
 #include "IViewHost.h"
 #include "MoxQString.h"
 #include "PermSettings.h"
+#include "TGridCellDelegate.h"
 #include "TInvariant.h"
 #include "TMainControls.h"
 #include "TMoxDocument.h"
@@ -91,6 +92,7 @@ TFormProgCode::TFormProgCode(QWidget* owner, IProgPageHost* host, bool readFlag,
     m_pGrid->verticalHeader()->setVisible(false);
     m_pGrid->verticalHeader()->setDefaultSectionSize(kRowHeight);
     m_pGrid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    TGridCellDelegate::Install(m_pGrid, TGridCellDelegate::Editor::AlwaysShown);
     m_pGrid->setIconSize(QSize(kIconSize, kIconSize));
 
     for (int i = 0; i < eIcons; ++i)
@@ -184,7 +186,7 @@ void TFormProgCode::showEvent(QShowEvent* event) {
         m_pGrid->setColumnWidth(0, m_nCodeWidth);
     if (m_nTextWidth > 0)
         m_pGrid->setColumnWidth(1, m_nTextWidth);
-    m_pGrid->setFocus();
+    FocusFirstControl(m_pGrid);
 }
 
 int TFormProgCode::GetHeaderTextId(int column) const {

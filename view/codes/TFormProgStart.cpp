@@ -96,9 +96,9 @@ void TFormProgStart::InitPage() {
 void TFormProgStart::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
     if (ui->m_pTransferBtn->isEnabled())
-        ui->m_pTransferBtn->setFocus();
+        FocusFirstControl(ui->m_pTransferBtn);
     else if (FocusesLesen() && ui->m_pChkBox_KTX_lesen->isEnabled())
-        ui->m_pChkBox_KTX_lesen->setFocus();
+        FocusFirstControl(ui->m_pChkBox_KTX_lesen);
 }
 
 IMainTransfer* TFormProgStart::Transfer() const {

@@ -111,5 +111,5 @@ void TFormIT::OnRestore(TMessage&) {
 
 void TFormIT::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
-    m_pTuerTxt[0]->setFocus();
+    FocusFirstControl(m_pTuerTxt[0]);
 }

@@ -538,5 +538,5 @@ void TFormITMEG::OnRestore(TMessage&) {
 
 void TFormITMEG::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
-    m_pComboBoxMode->setFocus();
+    FocusFirstControl(m_pComboBoxMode);
 }

@@ -3,6 +3,7 @@
 #include "DbgOut.h"
 #include "DoorFormParts.h"
 #include "DoorTextIds.h"
+#include "FocusRules.h"
 #include "MoxDaten.h"
 #include "TInvariant.h"
 #include "TMoxDocument.h"
@@ -46,6 +47,8 @@ TFormITMFR::TFormITMFR(QWidget* owner, const TNodeData* holder, TkResourcen* res
     m_pTlnIdx->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_pTlnIdx->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_pSchalter->setChecked(true);
+    focusrules::TabStopOnCheckedRadio(
+        {m_pSchalter, m_pTaster, m_pNSC, m_pVideo, m_pTuer, m_pLicht});
 
     grid->addWidget(Label5, 0, 0, 1, 2);
     int row = 1;

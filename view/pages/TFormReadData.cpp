@@ -76,7 +76,7 @@ void TFormReadData::OnConnectionChanged(TMessage&) {
 void TFormReadData::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
     if (ui->m_pStartBtn->isEnabled())
-        ui->m_pStartBtn->setFocus();
+        FocusFirstControl(ui->m_pStartBtn);
 }
 
 void TFormReadData::OnReadData() {

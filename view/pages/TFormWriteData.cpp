@@ -57,7 +57,7 @@ void TFormWriteData::showEvent(QShowEvent* event) {
     const TMoxDocument* doc = GetDoc();
     ui->m_pChkBox_incl_BusAdressen->setEnabled(doc && doc->GetTypeIT() == kTypeITChoice);
     if (ui->m_pStartBtn->isEnabled())
-        ui->m_pStartBtn->setFocus();
+        FocusFirstControl(ui->m_pStartBtn);
 }
 
 void TFormWriteData::OnClickChkBox_incl_Busadressen() {

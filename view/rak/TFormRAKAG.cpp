@@ -1,6 +1,7 @@
 #include "TFormRAKAG.h"
 
 #include "DbgOut.h"
+#include "FocusRules.h"
 #include "MoxDaten.h"
 #include "MoxQString.h"
 #include "RakTextIds.h"
@@ -87,6 +88,7 @@ TFormRAKAG::TFormRAKAG(QWidget* owner, const TNodeData* holder, TkResourcen* res
     connect(m_pTabControl, &QTabBar::currentChanged, this, &TFormRAKAG::OnTabChanged);
     for (QRadioButton* b : {m_pSchalter, m_pNSC, m_pVideo})
         connect(b, &QRadioButton::clicked, this, [this] { OnChangeMode(); });
+    focusrules::TabStopOnCheckedRadio({m_pSchalter, m_pNSC, m_pVideo});
 }
 
 TFormRAKAG::~TFormRAKAG() = default;

@@ -568,5 +568,5 @@ void TFormRAKEG::OnRestore(TMessage&) {
 
 void TFormRAKEG::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
-    m_pComboBoxMode->setFocus();
+    FocusFirstControl(m_pComboBoxMode);
 }

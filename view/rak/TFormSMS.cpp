@@ -1,9 +1,11 @@
 #include "TFormSMS.h"
 
 #include "DbgOut.h"
+#include "FocusRules.h"
 #include "MoxQString.h"
 #include "RakTextIds.h"
 #include "RakWidgets.h"
+#include "TGridCellDelegate.h"
 #include "TInvariant.h"
 #include "TMoxDocument.h"
 #include "TkResourcen.h"
@@ -44,13 +46,13 @@ bool IsDigit(QChar c) {
 
 // The cell editor keeps the user inside the field rules while typing: no
 // 16th character in a name, nothing but digits and no 25th in a number.
-class TFormSMS::CellDelegate : public QStyledItemDelegate {
+class TFormSMS::CellDelegate : public TGridCellDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit CellDelegate(QAbstractItemView* grid) : TGridCellDelegate(grid, Editor::OnDemand) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
-        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        QWidget* editor = TGridCellDelegate::createEditor(parent, option, index);
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             if (index.column() == TFormSMS::kColName) {
                 line->setMaxLength(TFormSMS::kMaxName);
@@ -93,7 +95,7 @@ TFormSMS::TFormSMS(QWidget* owner, const TNodeData* holder, TkResourcen* res)
     m_pProvGrid->verticalHeader()->hide();
     m_pProvGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pDelegate = new CellDelegate(m_pProvGrid);
-    m_pProvGrid->setItemDelegate(m_pDelegate);
+    TGridCellDelegate::Install(m_pProvGrid, m_pDelegate);
     int gridWidth = 2 * m_pProvGrid->frameWidth();
     for (int c = 0; c < kColumns; ++c) {
         m_pProvGrid->setColumnWidth(c, kColumnWidths[static_cast<std::size_t>(c)]);
@@ -291,6 +293,15 @@ bool TFormSMS::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         const int row = m_pProvGrid->currentRow();
         switch (key->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            // The choice is kept, and the grid is left as with Tab anywhere.
+            CommitProtocolList(row);
+            m_pProvGrid->setFocus();
+            m_pProtList->hide();
+            focusrules::LeaveGrid(m_pProvGrid, key->key() == Qt::Key_Tab &&
+                                                   !(key->modifiers() & Qt::ShiftModifier));
+            return true;
         case Qt::Key_Left:
             m_pProvGrid->setFocus();
             m_pProvGrid->setCurrentCell(row, kColRnr);
@@ -323,5 +334,5 @@ void TFormSMS::resizeEvent(QResizeEvent* event) {
 
 void TFormSMS::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
-    m_pProvGrid->setFocus();
+    FocusFirstControl(m_pProvGrid);
 }

@@ -8,6 +8,7 @@
 #include "IViewHost.h"
 #include "MoxQString.h"
 #include "SubscriberTextIds.h"
+#include "TGridCellDelegate.h"
 #include "TInvariant.h"
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
@@ -62,6 +63,7 @@ TFormTln::TFormTln(QWidget* owner, IMainTransfer* transfer, const TNodeData* hol
     m_pTlnGrid->verticalHeader()->hide();
     m_pTlnGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pTlnGrid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    TGridCellDelegate::Install(m_pTlnGrid, TGridCellDelegate::Editor::AlwaysShown);
     QPalette pal = m_pTlnGrid->palette();
     pal.setColor(QPalette::Base, QToolTip::palette().color(QPalette::ToolTipBase));
     m_pTlnGrid->setPalette(pal);
@@ -332,16 +334,22 @@ void TFormTln::HideSelectorWhenOutOfSight() {
 
 void TFormTln::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
-    m_pTlnGrid->setFocus();
+    FocusFirstControl(m_pTlnGrid);
 }
 
 bool TFormTln::eventFilter(QObject* watched, QEvent* event) {
     if (m_pVideoSelector && watched == m_pVideoSelector->Combo() &&
         event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (m_pVideoSelector->LeaveGridOnTab(*key))
+            return true;
         if (key->key() != Qt::Key_Up && key->key() != Qt::Key_Down) {
             const int row = m_pTlnGrid->currentRow();
             m_pTlnGrid->setFocus();
+            // Closed (the choice kept) before the move, so that the number
+            // cell's editor opens as the cell becomes current.
+            if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right)
+                m_pVideoSelector->Close();
             if (key->key() == Qt::Key_Left) {
                 m_pTlnGrid->setCurrentCell(row, kColRnr);
             } else if (key->key() == Qt::Key_Right && m_pTlnGrid->rowCount() > 0) {

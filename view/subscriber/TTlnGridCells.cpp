@@ -1,6 +1,9 @@
 #include "TTlnGridCells.h"
 
+#include "FocusRules.h"
+
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QTableWidget>
@@ -93,4 +96,16 @@ void TTlnVideoSelector::Hide() {
     m_pCombo->hide();
     m_nRow = -1;
     m_pGrid->setEditTriggers(QAbstractItemView::EditTriggers(m_nEditTriggers));
+}
+
+bool TTlnVideoSelector::LeaveGridOnTab(const QKeyEvent& key) {
+    if (key.key() != Qt::Key_Tab && key.key() != Qt::Key_Backtab)
+        return false;
+    // The grid takes the focus before the list hides, so that the focus
+    // never wanders off to whatever follows the list in the window.
+    m_pGrid->setFocus();
+    Close();
+    focusrules::LeaveGrid(m_pGrid,
+                          key.key() == Qt::Key_Tab && !(key.modifiers() & Qt::ShiftModifier));
+    return true;
 }

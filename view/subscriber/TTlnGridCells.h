@@ -9,6 +9,7 @@
 #include <QString>
 
 class QComboBox;
+class QKeyEvent;
 class QTableWidget;
 class QTableWidgetItem;
 
@@ -49,6 +50,9 @@ public:
     void Close();
     // Hides it without writing (the cell scrolled out of sight).
     void Hide();
+    // Tab or Shift+Tab on it: the choice is written and the grid is left,
+    // as Tab leaves any control. False for other keys.
+    bool LeaveGridOnTab(const QKeyEvent& key);
 
 private:
     QTableWidget* m_pGrid;

@@ -9,6 +9,7 @@
 #include "MoxQString.h"
 #include "SubscriberTextIds.h"
 #include "TDialogHelp.h"
+#include "TGridCellDelegate.h"
 #include "TInvariant.h"
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
@@ -165,6 +166,7 @@ void TTlnProgForm::BuildForm() {
     m_pTlnGrid->verticalHeader()->setDefaultSectionSize(17);
     m_pTlnGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pTlnGrid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    TGridCellDelegate::Install(m_pTlnGrid, TGridCellDelegate::Editor::AlwaysShown);
     m_pTransferTimer = new QTimer(this);
     m_pTransferTimer->setObjectName(QStringLiteral("m_pTransferTimer"));
     m_pTransferTimer->setSingleShot(true);
@@ -647,6 +649,8 @@ void TTlnProgForm::keyPressEvent(QKeyEvent* event) {
 bool TTlnProgForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_pVideoSelector->Combo() && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (m_pVideoSelector->LeaveGridOnTab(*key))
+            return true;
         if (key->key() != Qt::Key_Up && key->key() != Qt::Key_Down) {
             m_pTlnGrid->setFocus();
             if (key->key() == Qt::Key_Left)

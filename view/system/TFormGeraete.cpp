@@ -16,6 +16,9 @@
 #include <QLabel>
 #include <QRadioButton>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 constexpr int kHelpPage = 500;
@@ -77,6 +80,11 @@ void TFormGeraete::InitPage() {
 }
 
 void TFormGeraete::OnOpen(TMessage&) {
+    // The buttons are made anew below: one that had the focus takes it
+    // with it, and the page's first control must get it back. A page shown
+    // before its first load (the wizard's) had no button to focus yet.
+    const QWidget* focus = window()->focusWidget();
+    const bool hadFocus = isVisible() && focus && isAncestorOf(focus);
     auto texts = [this](std::initializer_list<int> ids) {
         QStringList items;
         for (int id : ids)
@@ -95,8 +103,10 @@ void TFormGeraete::OnOpen(TMessage&) {
     m_pRAK->setVisible(true);
 
     TMoxDocument* doc = GetDoc();
-    if (!doc)
+    if (!doc) {
+        OrderTabStops();
         return;
+    }
     m_pKMR->SetItemIndex(doc->GetTypeKMR() == 1 ? 1 : 0);
     switch (doc->GetTypeIT()) {
     case 2:
@@ -115,6 +125,9 @@ void TFormGeraete::OnOpen(TMessage&) {
 
     m_pKMRKamera->setChecked(doc->GetKamera() == kKameraKMR);
     m_pRAKKamera->setChecked(doc->GetKamera() == kKameraRAK);
+    OrderTabStops();
+    if (hadFocus || (isVisible() && !FirstControl()))
+        FocusFirstControl(m_pIT->Button(std::max(m_pIT->ItemIndex(), 0)));
 }
 
 void TFormGeraete::OnSave(TMessage&) {
@@ -240,7 +253,23 @@ void TFormGeraete::changeEvent(QEvent* event) {
 
 void TFormGeraete::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
-    m_pIT->setFocus();
-    if (QWidget* chosen = m_pIT->Button(m_pIT->ItemIndex()))
-        chosen->setFocus();
+    QWidget* chosen = m_pIT->Button(m_pIT->ItemIndex());
+    FocusFirstControl(chosen ? chosen : m_pIT->Button(0));
+}
+
+void TFormGeraete::OrderTabStops() {
+    // As the groups stand, top left to bottom right: door interface, switch
+    // module, camera control, controller. The buttons are made anew on
+    // every load, each time at the end of the window's focus chain.
+    std::vector<QWidget*> order;
+    for (TRadioGroup* group : {m_pIT, m_pBSM, m_pKMR}) {
+        for (int i = 0; i < group->Count(); ++i)
+            order.push_back(group->Button(i));
+    }
+    order.push_back(m_pKMRKamera);
+    for (int i = 0; i < m_pRAK->Count(); ++i)
+        order.push_back(m_pRAK->Button(i));
+    order.push_back(m_pRAKKamera);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -40,6 +40,7 @@ private:
     void OnKamera(QCheckBox* sender);
     void OnDeactivate();
     void AskForNewTree();
+    void OrderTabStops();
 
     QLabel* Label10 = nullptr;
     TRadioGroup* m_pKMR = nullptr;

@@ -286,7 +286,7 @@ void TFormSystem::OnRestore(TMessage&) {
 
 void TFormSystem::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
-    m_pPegelKommend->setFocus();
+    FocusFirstControl(m_pPegelKommend);
 }
 
 bool TFormSystem::eventFilter(QObject* watched, QEvent* event) {

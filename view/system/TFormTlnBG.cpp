@@ -128,6 +128,7 @@ void TFormTlnBG::BuildForm() {
     m_pScrollBox = Make<QScrollArea>(area, "m_pScrollBox", stxt::kSchaltcode78);
     m_pScrollBox->setWidgetResizable(true);
     m_pScrollBox->setFrameShape(QFrame::NoFrame);
+    m_pScrollBox->setFocusPolicy(Qt::NoFocus); // Tab goes to its controls
     outer->addWidget(m_pTabControl);
     outer->addWidget(m_pScrollBox, 1);
 
@@ -413,7 +414,7 @@ void TFormTlnBG::OnCloseQuery(bool& canClose) {
 
 void TFormTlnBG::showEvent(QShowEvent* event) {
     TDataView::showEvent(event);
-    m_pTueroeffnen->setFocus();
+    FocusFirstControl(m_pTueroeffnen);
 }
 
 bool TFormTlnBG::eventFilter(QObject* watched, QEvent* event) {

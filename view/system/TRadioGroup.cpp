@@ -1,5 +1,7 @@
 #include "TRadioGroup.h"
 
+#include "FocusRules.h"
+
 #include <QButtonGroup>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -20,8 +22,12 @@ void TRadioGroup::SetItems(const QStringList& items) {
         b->setObjectName(objectName() + QStringLiteral("_%1").arg(i));
         m_pGroup->addButton(b, i);
         layout()->addWidget(b);
+        // Shown now, not only when the layout comes round to it: a page
+        // loaded again while it shows gives one of them the focus at once.
+        b->show();
         m_Buttons.push_back(b);
     }
+    focusrules::TabStopOnCheckedRadio({m_Buttons.begin(), m_Buttons.end()});
 }
 
 QRadioButton* TRadioGroup::Button(int index) const {
