@@ -360,33 +360,6 @@ protected:
         case EndBy::CloseBox:
             dlg->close();
             break;
-// Without a camera device its four labels say "nicht vorhanden" (text 94),
-// which the fixed-width layout cut to "nicht vorhand"; "Gewählte Datei:"
-// showed as "Gewählte Dat". In every language each caption and label of
-// the group shows whole, the form at least 485 wide; a long file path takes
-// the width the group has, shortened in its middle and whole in its
-// tooltip.
-class FirmwareGroupLanguage : public FirmwareGroup, public testing::WithParamInterface<int> {
-protected:
-    int Sprache() const override { return GetParam(); }
-
-    void ExpectEveryTextWhole() {
-        const auto* group = dlg->findChild<QGroupBox*>(QStringLiteral("m_pFirmwareBox"));
-        ASSERT_NE(group, nullptr);
-        EXPECT_GE(group->width(), group->minimumSizeHint().width()) << "group title";
-        EXPECT_LE(group->geometry().right(), dlg->contentsRect().right());
-        for (const QLabel* l : group->findChildren<QLabel*>()) {
-            if (l->isHidden() || l->objectName() == QLatin1String("m_pDatei"))
-                continue;
-            EXPECT_GE(l->contentsRect().width(), l->fontMetrics().horizontalAdvance(l->text()))
-                << l->objectName().toStdString() << " \"" << l->text().toStdString() << "\"";
-            EXPECT_LE(l->mapTo(group, QPoint(l->width(), 0)).x(), group->width())
-                << l->objectName().toStdString();
-        }
-        for (const QPushButton* b : dlg->findChildren<QPushButton*>()) {
-            if (b->isHidden())
-                continue;
-            EXPECT_GE(b->width(), b->minimumSizeHint().width()) << b->objectName().toStdString();
         }
     }
 };
@@ -514,6 +487,38 @@ INSTANTIATE_TEST_SUITE_P(Query, FormCancel,
                                                                    false}),
                                           kEveryEnd, testing::Values(true)),
                          FormCancelName);
+
+// Without a camera device its four labels say "nicht vorhanden" (text 94),
+// which the fixed-width layout cut to "nicht vorhand"; "Gewählte Datei:"
+// showed as "Gewählte Dat". In every language each caption and label of
+// the group shows whole, the form at least 485 wide; a long file path takes
+// the width the group has, shortened in its middle and whole in its
+// tooltip.
+class FirmwareGroupLanguage : public FirmwareGroup, public testing::WithParamInterface<int> {
+protected:
+    int Sprache() const override { return GetParam(); }
+
+    void ExpectEveryTextWhole() {
+        const auto* group = dlg->findChild<QGroupBox*>(QStringLiteral("m_pFirmwareBox"));
+        ASSERT_NE(group, nullptr);
+        EXPECT_GE(group->width(), group->minimumSizeHint().width()) << "group title";
+        EXPECT_LE(group->geometry().right(), dlg->contentsRect().right());
+        for (const QLabel* l : group->findChildren<QLabel*>()) {
+            if (l->isHidden() || l->objectName() == QLatin1String("m_pDatei"))
+                continue;
+            EXPECT_GE(l->contentsRect().width(), l->fontMetrics().horizontalAdvance(l->text()))
+                << l->objectName().toStdString() << " \"" << l->text().toStdString() << "\"";
+            EXPECT_LE(l->mapTo(group, QPoint(l->width(), 0)).x(), group->width())
+                << l->objectName().toStdString();
+        }
+        for (const QPushButton* b : dlg->findChildren<QPushButton*>()) {
+            if (b->isHidden())
+                continue;
+            EXPECT_GE(b->width(), b->minimumSizeHint().width()) << b->objectName().toStdString();
+        }
+    }
+};
+
 TEST_P(FirmwareGroupLanguage, EveryLabelShowsWholeWithoutACamera) {
     sim.camera.present = false;
     sim.camera.nakWhenAbsent = true;
