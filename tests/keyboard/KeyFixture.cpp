@@ -1,15 +1,9 @@
 #include "KeyFixture.h"
 
+#include "MoxApp.h"
 #include "PermSettings.h"
-#include "TBoxPages.h"
-#include "TCodePages.h"
-#include "TDataPages.h"
 #include "TDataView.h"
-#include "TDoorPages.h"
 #include "TMoxDocument.h"
-#include "TRakPages.h"
-#include "TSubscriberPages.h"
-#include "TSystemPages.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -18,28 +12,6 @@
 #include <QTreeWidget>
 
 namespace {
-
-constexpr char kShotDir[] = "/work/shots/i28";
-
-void RegisterPages() {
-    TDataPages::Register();
-    TSystemPages::Register();
-    TBoxPages::Register();
-    TRakPages::Register();
-    TDoorPages::Register();
-    TCodePages::Register();
-    TSubscriberPages::Register();
-}
-
-void UnregisterPages() {
-    TSubscriberPages::Unregister();
-    TCodePages::Unregister();
-    TDoorPages::Unregister();
-    TRakPages::Unregister();
-    TBoxPages::Unregister();
-    TSystemPages::Unregister();
-    TDataPages::Unregister();
-}
 
 void Activate(QWidget* window) {
     window->activateWindow();
@@ -75,7 +47,7 @@ void KeyTest::SetUp() {
     PageTestBase::SetUp();
     if (HasFatalFailure())
         return;
-    RegisterPages();
+    MoxRegisterPages();
     TMoxMainSeams seams;
     seams.hostQuell32 = false;
     seams.createTransfer = [](TMoxMain&) {
@@ -91,7 +63,7 @@ void KeyTest::TearDown() {
     m_pMain.reset();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    UnregisterPages();
+    MoxUnregisterPages();
     QApplication::setQuitOnLastWindowClosed(true);
     PageTestBase::TearDown();
 }
@@ -216,12 +188,12 @@ void KeyTest::ChooseNodeByKeys(std::uint8_t kind) {
 }
 
 void KeyTest::Shot(QWidget* widget, const char* name) {
-    if (!widget || !QDir(QString::fromLatin1(kShotDir)).exists())
+    const QString dir = qEnvironmentVariable("MOX_SHOT_DIR");
+    if (!widget || dir.isEmpty() || !QDir(dir).exists())
         return;
     // A control three times as large: a focus mark is a line one pixel wide.
     const QPixmap shot = widget->grab();
     const int scale = widget->isWindow() ? 1 : 3;
     shot.scaled(shot.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-        .save(QDir(QString::fromLatin1(kShotDir))
-                  .filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
+        .save(QDir(dir).filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
 }

@@ -51,8 +51,8 @@ protected:
     // Chooses the node of the kind in the tree by keys: the tree takes
     // the focus and Down or Up moves to the node; the page switch runs.
     void ChooseNodeByKeys(std::uint8_t kind);
-    // Saves a grab of the widget as /work/shots/i28/<name>.png when that
-    // folder exists (a look at what the user sees; no check).
+    // Saves a grab of the widget as <name>.png in the folder MOX_SHOT_DIR
+    // names, when it is set (a look at what the user sees; no check).
     static void Shot(QWidget* widget, const char* name);
 
     std::unique_ptr<TMoxMain> m_pMain;

@@ -1,7 +1,7 @@
 // Every focus stop shows its focus: walking the Tab chain of the main window
 // and of each wizard step, each stop takes the focus by Tab, is a control
 // (never a scroll area or a frame) and looks different with the focus than
-// without it. Grabs of the marks go to the shots folder when it exists.
+// without it. Grabs of the marks go to the folder MOX_SHOT_DIR names, when it is set.
 
 #include "KeyFixture.h"
 
