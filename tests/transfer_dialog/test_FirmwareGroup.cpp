@@ -365,7 +365,10 @@ protected:
 };
 
 TEST_P(FormCancel, AsksOnceErasingHasBegunAndEndsAsAnswered) {
-    const auto& [at, how, yes] = GetParam();
+    // Named apart, not bound: the lambdas below capture them.
+    const CancelAt& at = std::get<0>(GetParam());
+    const EndBy how = std::get<1>(GetParam());
+    const bool yes = std::get<2>(GetParam());
     DownloadFileRecipe recipe;
     recipe.device = at.device;
     recipe.blocks = 4;

@@ -706,7 +706,10 @@ using CancelCase = std::tuple<CancelStep, bool, bool>;
 class CancelOnceErasing : public FirmwareRun, public testing::WithParamInterface<CancelCase> {};
 
 TEST_P(CancelOnceErasing, AsksThenRemovesTheImageOrGoesOn) {
-    const auto& [step, yes, answerWhileAsked] = GetParam();
+    // Named apart, not bound: the lambdas below capture them.
+    const CancelStep& step = std::get<0>(GetParam());
+    const bool yes = std::get<1>(GetParam());
+    const bool answerWhileAsked = std::get<2>(GetParam());
     DownloadFileRecipe recipe;
     recipe.device = step.device;
     recipe.blocks = 4;
