@@ -306,7 +306,8 @@ std::string TAssiMain::GetFileName() const {
     if (QFileInfo(name).isRelative()) {
         QString dir = QString::fromStdString(m_Seams.fileDir);
         if (dir.isEmpty())
-            dir = QFileInfo(QString::fromStdString(mox::platform::SettingsStore::DefaultPath()))
+            dir = QFileInfo(
+                      QString::fromStdString(mox::platform::SettingsStore::Instance().FilePath()))
                       .absolutePath();
         name = QDir(dir).filePath(name);
     }

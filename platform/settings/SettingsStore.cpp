@@ -64,7 +64,7 @@ std::optional<uint32_t> ParseDword(const QString& text) {
 class IniSettingsStore final : public SettingsStore {
 public:
     explicit IniSettingsStore(const std::string& path)
-        : m_settings(QString::fromStdString(path), QSettings::IniFormat) {}
+        : m_path(path), m_settings(QString::fromStdString(path), QSettings::IniFormat) {}
 
     ~IniSettingsStore() override {
         std::lock_guard lock(m_mutex);
@@ -140,7 +140,10 @@ public:
         m_settings.sync();
     }
 
+    std::string FilePath() const override { return m_path; }
+
 private:
+    const std::string m_path;
     mutable std::mutex m_mutex;
     // QSettings is reentrant, not thread-safe: every use holds m_mutex.
     mutable QSettings m_settings;

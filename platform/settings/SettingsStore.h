@@ -33,6 +33,10 @@ public:
     virtual std::vector<std::string> ValueNames(const std::string& key) const = 0;
     // Writes pending changes to disk.
     virtual void Sync() = 0;
+    // The file this store reads and writes; files kept beside the settings
+    // belong beside this one, not beside DefaultPath(), which may name
+    // another file while a different store is in use.
+    virtual std::string FilePath() const = 0;
 
     // The process-wide store: the file named by MOX_SETTINGS, or the
     // default file under the user's configuration folder.

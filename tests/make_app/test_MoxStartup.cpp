@@ -321,6 +321,9 @@ TEST_F(Startup, WizardShowsFirstAndHandsOverToTheMainWindow) {
     EXPECT_EQ(Run({}), eMoxExitOk);
     EXPECT_TRUE(wizardFirst);
     EXPECT_TRUE(seen.shown);
+    // Beside the settings in use, not beside a file the environment names
+    // (or the user's own folder when it names none).
+    EXPECT_TRUE(std::filesystem::exists(m_Dir / "assistent.ktx"));
 }
 
 // The program itself, started from another folder on a fresh settings file:

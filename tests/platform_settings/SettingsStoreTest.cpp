@@ -182,6 +182,25 @@ TEST_F(SettingsStoreTest, InstanceUsesFileFromEnvironment) {
         unsetenv("MOX_SETTINGS");
 }
 
+// A store put in place names its own file, whatever the environment names:
+// files kept beside the settings follow the store in use.
+TEST_F(SettingsStoreTest, InstanceNamesTheFileOfTheStoreInUse) {
+    const char* old = std::getenv("MOX_SETTINGS");
+    const std::string saved = old ? old : "";
+    const std::string other = Path() + ".other";
+    setenv("MOX_SETTINGS", other.c_str(), 1);
+    SettingsStore::SetInstanceForTesting(Open());
+    EXPECT_EQ(SettingsStore::Instance().FilePath(), Path());
+    SettingsStore::SetInstanceForTesting(nullptr);
+    EXPECT_EQ(SettingsStore::Instance().FilePath(), other);
+
+    SettingsStore::SetInstanceForTesting(nullptr);
+    if (old)
+        setenv("MOX_SETTINGS", saved.c_str(), 1);
+    else
+        unsetenv("MOX_SETTINGS");
+}
+
 TEST_F(SettingsStoreTest, DefaultPathWithoutEnvironmentIsUnderConfigFolder) {
     const char* old = std::getenv("MOX_SETTINGS");
     const std::string saved = old ? old : "";
