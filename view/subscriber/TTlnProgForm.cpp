@@ -14,6 +14,7 @@
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
+#include "TProgCursor.h"
 #include "TTlnGridCells.h"
 #include "TTlnProgAccess.h"
 #include "TTlnSetDlg.h"
@@ -76,13 +77,6 @@ DeviceTypes TypesOf(const TMoxDocument& doc) {
 
 // Back to the arrow and no mouse capture: a failure ends whatever the
 // assignment had started.
-void RestoreCursorAndCapture() {
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
-    if (QWidget* grabber = QWidget::mouseGrabber())
-        grabber->releaseMouse();
-}
-
 } // namespace
 
 TTlnProgForm::TTlnProgForm(QWidget* owner, IMainTransfer* transfer, const TNodeData* holder,

@@ -13,6 +13,7 @@
 #include "TMoxDocument.h"
 #include "TMoxMain.h"
 #include "TMsgBox.h"
+#include "TProgCursor.h"
 #include "TTlnGridCells.h"
 #include "TTlnProgAccess.h"
 #include "TextSubst.h"
@@ -38,13 +39,6 @@ int IndexOf(const QComboBox* list, int item) {
     bool ok = false;
     const int idx = list->itemData(item).toInt(&ok);
     return ok ? idx : -1;
-}
-
-void RestoreCursorAndCapture() {
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
-    if (QWidget* grabber = QWidget::mouseGrabber())
-        grabber->releaseMouse();
 }
 
 std::string RnrOf(const TMoxDocument& doc, int i) {
